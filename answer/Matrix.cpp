@@ -1,0 +1,368 @@
+#include "answer/Matrix.h"
+
+#include <algorithm>
+#include <charconv>
+#include <string>
+
+#include "frame/Arith.h"
+#include "frame/ControlHost.h"
+#include "frame/HostError.h"
+#include "frame/PropertyBag.h"
+
+namespace talvik {
+
+// ---- Template ----
+
+namespace {
+constexpr int kRows = 152;  // elements in every question array
+constexpr int kLines = 8;   // two border lines for each of four columns
+const char* const kChoiceArrays[4] = {"Image1", "Image2", "Image3", "Image4"};
+const char* const kMarkArrays[4] = {"Picture1", "Picture2", "Picture3", "Picture4"};
+}  // namespace
+
+const ControlTemplate& Matrix::Design() {
+    static const ControlTemplate t = [] {
+        ControlTemplate t;
+        t.className = "Matrix";
+        t.width = 4800;
+        t.height = 3600;
+        t.backStyle = 1;
+        // Design positions: four columns of 38 rows, so that a question the layout does
+        // not reach still sits somewhere sensible.
+        const auto rowTop = [](int i) { return 50.0f + 390.0f * float(i % 38) + 20.0f * float(i % 38 / 5); };
+        const auto columnLeft = [](int i) { return 50.0f + 2825.0f * float(i / 38); };
+        t.addArray("Label1", kRows, [&](int i) {
+            ElementSpec s{.kind = ElementKind::Label};
+            s.left = columnLeft(i);
+            s.top = rowTop(i) + 22.5f;
+            s.width = 375;
+            s.height = 195;
+            s.caption = "100";
+            s.font = {"MS Sans Serif", 8.25f, true, false};
+            s.transparent = true;
+            return s;
+        });
+        for (int k = 0; k < 4; ++k)
+            t.addArray(kChoiceArrays[k], kRows, [&](int i) {
+                ElementSpec s{.kind = ElementKind::Image};
+                s.left = columnLeft(i) + 415 + 590.0f * float(k);
+                s.top = rowTop(i);
+                s.picture = std::string(kMarkArrays[k]) + "(0)";
+                s.stretch = false;
+                return s;
+            });
+        t.add({.kind = ElementKind::Image, .name = "imgArrow", .width = 120, .height = 120,
+               .picture = "imgArrow", .stretch = true});
+        t.addArray("Line1", kLines, [](int) { return ElementSpec{.kind = ElementKind::Line}; });
+        for (int k = 0; k < 4; ++k)
+            t.addArray(kMarkArrays[k], 2, [&](int i) {
+                return ElementSpec{.kind = ElementKind::PictureBox, .visible = false,
+                                   .picture = std::string(kMarkArrays[k]) + "(" + std::to_string(i) + ")"};
+            });
+        return t;
+    }();
+    return t;
+}
+
+const ControlClass Matrix::Class = controlClass<Matrix>("Matrix");
+
+std::span<const MemberBinding> Matrix::Members() {
+    static const MemberBinding members[] = {
+        method<&Matrix::reset>("reset"),
+        property<Matrix, std::int16_t, &Matrix::DistanceItems, &Matrix::DistanceItems>("DistanceItems"),
+        property<Matrix, std::int16_t, &Matrix::MaxItemPerCol, &Matrix::MaxItemPerCol>("MaxItemPerCol"),
+        property<Matrix, std::int16_t, &Matrix::RowSel, &Matrix::RowSel>("RowSel"),
+        property<Matrix, std::int16_t, &Matrix::MaxItems, &Matrix::MaxItems>("MaxItems"),
+        property<Matrix, std::int16_t, &Matrix::MaxCols, &Matrix::MaxCols>("MaxCols"),
+        readOnly<&Matrix::result>("result"),
+    };
+    return members;
+}
+
+// ---- Fields ----
+
+Matrix::Matrix(ControlHost& host)
+    : Control(host),
+      Label1(host.labels("Label1")),
+      choices_{&host.images("Image1"), &host.images("Image2"), &host.images("Image3"), &host.images("Image4")},
+      marks_{&host.pictureBoxes("Picture1"), &host.pictureBoxes("Picture2"), &host.pictureBoxes("Picture3"),
+             &host.pictureBoxes("Picture4")},
+      imgArrow(host.image("imgArrow")),
+      Line1(host.lines("Line1")) {}
+
+// ---- Property operations ----
+
+void Matrix::DistanceItems(std::int16_t v) {
+    distanceItems_ = v < 1 ? std::int16_t{210} : v;
+    ArrangeGrid();
+}
+
+void Matrix::MaxItemPerCol(std::int16_t v) {
+    ResumeNext step;
+    step([&] { maxItemPerCol_ = v >= 2 ? v : std::int16_t{25}; });
+    step([&] { ArrangeGrid(); });
+}
+
+void Matrix::MaxCols(std::int16_t v) {
+    maxCols_ = std::clamp<std::int16_t>(v, 1, 4);
+    ArrangeGrid();
+}
+
+void Matrix::MaxItems(std::int16_t v) {
+    if (v > 150) v = 150;
+    if (v <= 0) v = 25;
+    maxItems_ = v;
+    ArrangeGrid();
+}
+
+void Matrix::reset() {
+    for (std::int16_t i = 0; i < choices_[0]->Count(); ++i)
+        for (int k = 0; k < 4; ++k) (*choices_[k])(i).setPicture((*marks_[k])(0).picture());
+}
+
+StringArray Matrix::result() const {
+    const std::int16_t n = MaxItems();
+    StringArray answers = makeStringArray(1, n);
+    for (std::int16_t i = 0; i < MaxItems(); ++i) {
+        std::string s;
+        for (int k = 0; k < 4; ++k) {
+            if ((*choices_[k])(i).picture() == (*marks_[k])(1).picture()) {
+                if (!s.empty()) s += ',';
+                s += char('1' + k);
+            }
+        }
+        answers.items[static_cast<std::size_t>(i)] = std::move(s);
+    }
+    return answers;
+}
+
+// ---- Routines ----
+
+void Matrix::ClearGrid(bool hide) {
+    ElementArray<Image>& I1 = *choices_[0];
+    for (std::int16_t i = 0; i < I1.Count(); ++i)
+        for (int k = 0; k < 4; ++k) (*choices_[k])(i).setPicture((*marks_[k])(0).picture());
+    for (std::int16_t i = 0; i < I1.Count(); ++i)
+        for (int k = 0; k < 4; ++k) (*choices_[k])(i).Visible(!hide);
+    for (Line* line : Line1) {
+        line->Visible(!hide);
+        line->BorderColor(rgb(255, 128, 128));
+        line->BorderWidth(1);
+    }
+}
+
+void Matrix::ArrangeGrid() {
+    const I16 P = maxItemPerCol_, C = maxCols_, N = maxItems_;
+    const float D = distanceItems_;
+    ElementArray<Image>& I1 = *choices_[0];
+    ElementArray<Image>& I4 = *choices_[3];
+    const auto g = [](std::int16_t i) { return i % 5 == 0 ? 20.0f : 0.0f; };
+    const auto centreLabel = [&](std::int16_t i) {
+        Label1(i).Top(I1(i).Top() + (I1(i).Height() - Label1(i).Height()) / 2);
+    };
+    // Questions past the last full column have no place in the grid; they stay hidden
+    // (their marks are kept) rather than showing wherever they happen to be.
+    const auto shown = static_cast<std::int16_t>(std::min<std::int64_t>(N.v(), std::int64_t{P.v()} * C.v()));
+
+    // 1. Hide every choice.
+    for (std::int16_t i = 0; i < I1.Count(); ++i)
+        for (int k = 0; k < 4; ++k) (*choices_[k])(i).Visible(false);
+
+    // 2. Style every label.
+    for (Label* l : Label1) {
+        l->Visible(true);
+        l->setAlignment(Alignment::Center);
+        l->Height(195);
+        l->FontSize(6);
+    }
+
+    // 3. Show the questions.
+    for (std::int16_t i = 0; i < shown; ++i) {
+        Label1(i).Visible(true);
+        char text[8];
+        const auto end = std::to_chars(text, text + sizeof text, i + 1).ptr;
+        Label1(i).Caption(std::string(text, end));
+        Label1(i).Refresh();
+        for (int k = 0; k < 4; ++k) (*choices_[k])(i).Visible(true);
+    }
+
+    // 4. Hide the labels beyond the last question.
+    for (std::int16_t i = shown; i < Label1.Count(); ++i) Label1(i).Visible(false);
+
+    // 5. First column, choice A and labels: elements 0 to P (element P is placed again
+    //    as the top of column 2 when there is one).
+    Label1(0).Left(50);
+    I1(0).Left(Label1(0).Left() + Label1(0).Width() + 40);
+    I1(0).Top(50);
+    centreLabel(0);
+    for (I16 i = 1; i <= P; i = i + 1) {
+        Label1(i.v()).Left(50);
+        I1(i.v()).Left(Label1(i.v()).Left() + Label1(i.v()).Width() + 40);
+        I1(i.v()).Top(I1(i.v() - 1).Top() + I1(i.v() - 1).Height() + D + g(i.v()));
+        centreLabel(i.v());
+    }
+
+    // 6. First column, choices B, C and D.
+    for (int k = 1; k < 4; ++k) {
+        ElementArray<Image>& Ik = *choices_[k];
+        ElementArray<Image>& Iprev = *choices_[k - 1];
+        Ik(0).Top(I1(0).Top());
+        Ik(0).Left(Iprev(0).Left() + Iprev(0).Width() + D + 200);
+        for (I16 i = 1; i <= P; i = i + 1) {
+            Ik(i.v()).Left(Ik(0).Left());
+            Ik(i.v()).Top(Ik(i.v() - 1).Top() + Ik(i.v() - 1).Height() + D + g(i.v()));
+        }
+    }
+
+    // 7. Further columns.
+    for (I16 c = 2; c <= C; c = c + 1) {
+        const I16 f = P * (c - 1);
+        const I16 p = P * (c - 2);
+        const float x = static_cast<float>(roundHalfEven(I4(p.v()).Left() + I4(p.v()).Width() + D + 250));
+        Label1(f.v()).Left(x);
+        I1(f.v()).Top(50);
+        I1(f.v()).Left(Label1(f.v()).Left() + Label1(f.v()).Width() + 40);
+        centreLabel(f.v());
+        for (I16 i = f + 1; i <= f + P - 1; i = i + 1) {
+            Label1(i.v()).Left(x);
+            I1(i.v()).Left(Label1(i.v()).Left() + Label1(i.v()).Width() + 40);
+            I1(i.v()).Top(I1(i.v() - 1).Top() + I1(i.v() - 1).Height() + D + g(i.v()));
+            centreLabel(i.v());
+        }
+        for (int k = 1; k < 4; ++k) {
+            ElementArray<Image>& Ik = *choices_[k];
+            ElementArray<Image>& Iprev = *choices_[k - 1];
+            Ik(f.v()).Top(I1(f.v()).Top());
+            Ik(f.v()).Left(Iprev(f.v()).Left() + Iprev(f.v()).Width() + D + 200);
+            for (I16 i = f + 1; i <= f + P - 1; i = i + 1) {
+                Ik(i.v()).Left(Ik(f.v()).Left());
+                Ik(i.v()).Top(Ik(i.v() - 1).Top() + Ik(i.v() - 1).Height() + D + g(i.v()));
+            }
+        }
+    }
+
+    // 8. Size of the control: the height follows the last full row of the first column,
+    //    the width the choice D of the last shown question.
+    Surface& surface = host().surface();
+    surface.Height(I1((P - 1).v()).Top() + I1((P - 1).v()).Height() + 50);
+    surface.Width(I4(shown - 1).Left() + I4(shown - 1).Width() + 100 + 20);
+
+    // 9. Border lines, two per column, each spanning a full column of P rows; a line or
+    //    label past the template is skipped.
+    ResumeNext step;
+    for (std::int16_t c = 1; c <= C.v(); ++c) {
+        step([&] {
+            const I16 f = P * c - P, l = P * c - 1;
+            const std::int16_t a = static_cast<std::int16_t>(2 * c - 2), b = static_cast<std::int16_t>(2 * c - 1);
+            Line& left = Line1(a);
+            left.X1(Label1(f.v()).Left() - 50);
+            left.Y1(Label1(f.v()).Top() - 50);
+            left.X2(Label1(l.v()).Left() - 50);
+            left.Y2(Label1(l.v()).Top() + Label1(l.v()).Height() + 50);
+            left.Visible(true);
+            Line& right = Line1(b);
+            right.X1(I4(f.v()).Left() + I4(f.v()).Width() + 100);
+            right.Y1(left.Y1());
+            right.X2(I4(l.v()).Left() + I4(l.v()).Width() + 100);
+            right.Y2(left.Y2());
+            right.Visible(true);
+        });
+    }
+    // The lines of columns the grid no longer has are hidden, not left where an earlier
+    // layout put them.
+    for (std::int16_t a = static_cast<std::int16_t>(2 * C.v()); a < Line1.Count(); ++a) Line1(a).Visible(false);
+}
+
+void Matrix::PlaceMarker(std::int16_t r) {
+    imgArrow.Top((*choices_[0])(r).Top() + 60);
+    imgArrow.Left((*choices_[0])(r).Left() - imgArrow.Width() - 20);
+}
+
+void Matrix::Toggle(int k, std::int16_t i) {
+    Image& bubble = (*choices_[k])(i);
+    if (bubble.picture() == (*marks_[k])(0).picture())
+        bubble.setPicture((*marks_[k])(1).picture());
+    else
+        bubble.setPicture((*marks_[k])(0).picture());
+}
+
+// ---- Lifecycle ----
+
+void Matrix::Initialize() {
+    ClearGrid(true);
+    maxCols_ = 4;
+    distanceItems_ = 150;
+    maxItemPerCol_ = 25;
+    maxItems_ = 100;
+    rowSel_ = 0;
+    ArrangeGrid();
+    PlaceMarker(rowSel_);
+}
+
+void Matrix::ReadProperties(const PropertyBag& bag) {
+    // Each key goes through its let, so restoring and assigning behave alike; MaxItems
+    // too, so that a stored count is clamped and laid out like an assigned one.
+    ResumeNext step;
+    step([&] { MaxItemPerCol(bag.ReadProperty("MaxItemPerCol", std::int16_t{25}).toInt16()); });
+    step([&] { DistanceItems(bag.ReadProperty("DistanceItems", std::int16_t{150}).toInt16()); });
+    step([&] { MaxCols(bag.ReadProperty("MaxCols", std::int16_t{4}).toInt16()); });
+    step([&] { MaxItems(bag.ReadProperty("MaxItems", std::int16_t{100}).toInt16()); });
+}
+
+void Matrix::WriteProperties(PropertyBag& bag) {
+    bag.WriteProperty("MaxItemPerCol", maxItemPerCol_, std::int16_t{25});
+    bag.WriteProperty("DistanceItems", distanceItems_, std::int16_t{150});
+    bag.WriteProperty("MaxCols", maxCols_, std::int16_t{4});
+    bag.WriteProperty("MaxItems", maxItems_, std::int16_t{100});
+}
+
+// ---- Event handlers ----
+
+void Matrix::OnEvent(const InputEvent& ev) {
+    if (ev.kind == EventKind::KeyDown && ev.source == nullptr) return OnKeyDown(ev.key);
+    if (ev.kind != EventKind::Click) return;
+    for (int k = 0; k < 4; ++k) {
+        if (!choices_[k]->holds(ev.source)) continue;
+        const std::int16_t i = ev.source->index();
+        Toggle(k, i);
+        rowSel_ = i;
+        PlaceMarker(i);
+        return;
+    }
+}
+
+void Matrix::OnKeyDown(std::int16_t key) {
+    const I16 P = maxItemPerCol_, C = maxCols_, N = maxItems_, r = rowSel_;
+    const auto moveTo = [&](I16 row) {
+        rowSel_ = row.v();
+        PlaceMarker(rowSel_);
+    };
+    switch (key) {
+        case 32:  // Space: unmark the current question
+            for (int k = 0; k < 4; ++k) (*choices_[k])(r.v()).setPicture((*marks_[k])(0).picture());
+            return;
+        case 37:  // Left never wraps
+            if (r <= P - 1) return;
+            return moveTo(r - P);
+        case 38:  // Up
+            if (r <= 0) return;
+            return moveTo(r - 1);
+        case 39:  // Right: the same row of the next column, or from the last column the next row of the first
+            if (r + 1 >= N) return;
+            if (r <= (C - 1) * P - 1) {
+                if (r + P + 1 > N) return;
+                return moveTo(r + P);
+            }
+            return moveTo(r - (C - 1) * P + 1);
+        case 40:  // Down
+            if (r + 1 >= N) return;
+            return moveTo(r + 1);
+        case 49: case 65: return Toggle(0, r.v());
+        case 50: case 66: return Toggle(1, r.v());
+        case 51: case 67: return Toggle(2, r.v());
+        case 52: case 68: return Toggle(3, r.v());
+        default: return;
+    }
+}
+
+}  // namespace talvik

@@ -1,0 +1,175 @@
+#pragma once
+// The host layer every control is written against: the control's surface and child
+// elements, the library's bitmap resources, event delivery and a few system services.
+//
+// The element model and the lifecycle driving live here once; a host (headless, Qt)
+// derives from ControlHost, supplies the services and draws what the damage region
+// says changed.
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+#include "frame/Control.h"
+#include "frame/ElementArray.h"
+#include "frame/Elements.h"
+#include "frame/Events.h"
+#include "frame/PropertyBag.h"
+#include "frame/Surface.h"
+
+namespace talvik {
+
+// A resource identifier: a number (110) or a name ("SB_TOP_1").
+class ResId {
+public:
+    ResId(std::int32_t number) : id_(number) {}
+    ResId(std::string_view name) : id_(std::string(name)) {}
+    ResId(const char* name) : id_(std::string(name)) {}
+    std::string text() const;  // "110" or the name as asked
+
+private:
+    std::variant<std::int32_t, std::string> id_;
+};
+
+struct TimeOfDay {
+    int hour = 0, minute = 0, second = 0;
+};
+
+enum class ScreenPointer { Default, Hourglass };
+
+struct ShellRequest {
+    std::uintptr_t window = 0;
+    std::string verb, target, params, dir;
+    std::int32_t show = 1;
+};
+
+// Message box flags: buttons plus icon.
+inline constexpr std::int32_t kMsgOkOnly = 0;
+inline constexpr std::int32_t kMsgCritical = 16;
+
+class ControlHost : private ElementOwner {
+public:
+    ControlHost();
+    virtual ~ControlHost();
+    ControlHost(const ControlHost&) = delete;
+    ControlHost& operator=(const ControlHost&) = delete;
+
+    // ---- The container's side: creating and driving the control ----
+
+    // Creates the elements from the class's template, gives the surface the design
+    // size and constructs the control. Call once.
+    void create(const ControlClass& cls);
+    const ControlClass* controlClass() const { return class_; }
+    Control* control() const { return control_.get(); }
+
+    // Lifecycle calls. Errors that the control raises reach the caller as HostError.
+    void Initialize();
+    void InitProperties();
+    void ReadProperties(const PropertyBag& bag);
+    void WriteProperties(PropertyBag& bag);
+    void Paint();
+    // The container sets the size; Resize is raised only when it changed.
+    void resizeTo(float width, float height);
+    // An input or timer event on an element (or on the surface when source is null).
+    // Mouse input reaches only visible, enabled elements.
+    void deliver(const InputEvent& ev);
+    // One Timer event of a timer element, if it is enabled.
+    void tick(Timer& t);
+    // Terminate, then release the control. Inside a call into the control (an event
+    // handler of the container that destroys the control) this waits until the
+    // outermost call returns, so the control never runs on after its own destruction.
+    void destroy();
+    bool destroyed() const { return destroyed_; }
+
+    // Runs f as a call into the control: nested calls, deferred destruction.
+    template <class F>
+    decltype(auto) call(F&& f) {
+        Guard g(*this);
+        return f();
+    }
+
+    // ---- What the control sees ----
+
+    Surface& surface() { return surface_; }
+    const Surface& surface() const { return surface_; }
+
+    Image& image(std::string_view name) { return single<Image>(name); }
+    Label& label(std::string_view name) { return single<Label>(name); }
+    Line& line(std::string_view name) { return single<Line>(name); }
+    PictureBox& pictureBox(std::string_view name) { return single<PictureBox>(name); }
+    Timer& timer(std::string_view name) { return single<Timer>(name); }
+    Frame& frame(std::string_view name) { return single<Frame>(name); }
+    ElementArray<Image>& images(std::string_view name) { return array<Image>(name); }
+    ElementArray<Label>& labels(std::string_view name) { return array<Label>(name); }
+    ElementArray<Line>& lines(std::string_view name) { return array<Line>(name); }
+    ElementArray<PictureBox>& pictureBoxes(std::string_view name) { return array<PictureBox>(name); }
+
+    // Every element, all kinds together, in the template's stacking order.
+    const std::vector<std::unique_ptr<Element>>& elements() const { return elements_; }
+    // The element of that name and index (-1 for a single element), or null.
+    Element* find(std::string_view name, int index = -1) const;
+
+    // Services. Each raises a HostError when it fails.
+    // A bitmap resource by number or by name (names match without regard to case).
+    virtual Picture LoadResPicture(const ResId& id, int kind = 0);
+    // Delivers an event to the container's handler synchronously; by-reference
+    // arguments may come back changed.
+    virtual void RaiseEvent(const EventDecl& ev, std::span<Variant> args) = 0;
+    // A modal message; returns the button pressed. No title: the application's name.
+    virtual std::int32_t MsgBox(std::string_view text, std::int32_t flags,
+                                std::optional<std::string_view> title) = 0;
+    virtual void SetScreenPointer(ScreenPointer p) = 0;
+    virtual std::int32_t ShellOpen(const ShellRequest& request) = 0;
+    virtual TimeOfDay Now() = 0;
+    virtual void PropertyChanged(std::string_view property) = 0;
+    virtual TextExtent MeasureText(std::string_view text, const Font& font) = 0;
+    bool IsNumeric(std::string_view text) const;
+    virtual std::uintptr_t WindowHandle() const { return 0; }
+
+    // ---- Painting ----
+
+    // What changed since the host last took it.
+    const DamageRegion& damage() const { return damage_; }
+    std::vector<RectF> takeDamage() { return damage_.take(); }
+
+protected:
+    // A timer was enabled, disabled or given a new interval.
+    virtual void onTimerChanged(Timer&) {}
+
+private:
+    struct Guard {
+        explicit Guard(ControlHost& h);
+        ~Guard() noexcept(false);
+        ControlHost& host;
+    };
+    friend class Surface;
+
+    void damage(const RectF& r) override;
+    void captionChanged(Label& l) override;
+    void timerChanged(Timer& t) override;
+    TextExtent measure(std::string_view text, const Font& font) override;
+    void surfaceResized();
+    void finishDestroy();
+
+    template <class T>
+    T& single(std::string_view name);
+    template <class T>
+    ElementArray<T>& array(std::string_view name);
+
+    const ControlClass* class_ = nullptr;
+    Surface surface_;
+    std::vector<std::unique_ptr<Element>> elements_;
+    std::map<std::string, std::unique_ptr<ElementArrayBase>, std::less<>> arrays_;
+    std::unique_ptr<Control> control_;
+    DamageRegion damage_;
+    int depth_ = 0;
+    bool destroyPending_ = false;
+    bool destroyed_ = false;
+};
+
+}  // namespace talvik

@@ -1,0 +1,80 @@
+#pragma once
+// A host without a window system, for tests and tools: deterministic text measurement,
+// a clock that is set rather than read, scripted message-box answers, fault injection,
+// and a record of every service call and of the damage each change caused.
+#include <functional>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "frame/ControlHost.h"
+
+namespace talvik {
+
+// One service call the control made, as the headless host recorded it.
+struct ServiceCall {
+    enum class Kind { Event, MsgBox, Shell, Pointer, PropertyChanged, LoadResPicture };
+    Kind kind;
+    std::string name;                // event, resource or property name; pointer shape
+    std::vector<Variant> args;       // event arguments as the control raised them
+    std::string text;                // message-box text, shell target
+    std::int32_t flags = 0;          // message-box flags, shell show mode
+    std::optional<std::string> title;  // message-box title
+    ShellRequest shell;
+};
+
+class HeadlessHost : public ControlHost {
+public:
+    HeadlessHost() = default;
+    // Creates the control of that class at once.
+    explicit HeadlessHost(const ControlClass& cls) { create(cls); }
+
+    // ---- Script ----
+    void setClock(TimeOfDay t) { clock_ = t; }
+    void setMsgBoxAnswer(std::int32_t button) { msgBoxAnswer_ = button; }
+    void failResource(std::string id);  // matched without regard to case
+    void failShell(bool on = true) { failShell_ = on; }
+    void failPointer(bool on = true) { failPointer_ = on; }
+    void unfailAll();
+    void setShellResult(std::int32_t status) { shellResult_ = status; }
+
+    // The container's handler of the control's events: it may change by-reference
+    // arguments, set properties, or destroy the control.
+    std::function<void(const EventDecl&, std::span<Variant>)> onEvent;
+    // Called after every service call is recorded, in the order they happen.
+    std::function<void(const ServiceCall&)> onServiceCall;
+
+    const std::vector<ServiceCall>& calls() const { return calls_; }
+    void clearCalls() { calls_.clear(); }
+    int resourceLoads() const { return resourceLoads_; }
+    ScreenPointer pointer() const { return pointer_; }
+
+    // ---- Services ----
+    Picture LoadResPicture(const ResId& id, int kind = 0) override;
+    void RaiseEvent(const EventDecl& ev, std::span<Variant> args) override;
+    std::int32_t MsgBox(std::string_view text, std::int32_t flags,
+                        std::optional<std::string_view> title) override;
+    void SetScreenPointer(ScreenPointer p) override;
+    std::int32_t ShellOpen(const ShellRequest& request) override;
+    TimeOfDay Now() override { return clock_; }
+    void PropertyChanged(std::string_view property) override;
+    // One character is round(size * 2 / 3) pixels wide, a line round(size * 1.6)
+    // pixels high, halves to even; 15 twips a pixel.
+    TextExtent MeasureText(std::string_view text, const Font& font) override;
+
+private:
+    void record(ServiceCall c);
+
+    TimeOfDay clock_{};
+    std::int32_t msgBoxAnswer_ = 1;
+    std::int32_t shellResult_ = 42;
+    std::set<std::string> failedResources_;
+    bool failShell_ = false;
+    bool failPointer_ = false;
+    ScreenPointer pointer_ = ScreenPointer::Default;
+    int resourceLoads_ = 0;
+    std::vector<ServiceCall> calls_;
+};
+
+}  // namespace talvik
