@@ -246,18 +246,57 @@ void ControlHost::captionChanged(Label& l) {
 
 void ControlHost::timerChanged(Timer& t) { onTimerChanged(t); }
 
-TextExtent ControlHost::measure(std::string_view text, const Font& font) { return MeasureText(text, font); }
+TextExtent ControlHost::measure(std::string_view text, const Font& font) { return hostMeasureText(text, font); }
 
 // ---- services ----
 
 Picture ControlHost::LoadResPicture(const ResId& id, int kind) {
-    if (kind != 0) err::invalidCall();
-    const std::string text = id.text();
-    Picture p = findResourcePicture(text);
-    if (p.empty()) err::resourceNotFound(text);
+    Picture p;
+    check(hostLoadResPicture(id.text(), kind, p));
     return p;
 }
 
+ControlHost::Status ControlHost::hostLoadResPicture(const std::string& id, int kind, Picture& out) noexcept {
+    try {
+        if (kind != 0) err::invalidCall();
+        out = findResourcePicture(id);
+        if (out.empty()) err::resourceNotFound(id);
+        return Status::ok();
+    } catch (const HostError& e) {
+        return Status::error(e.number, e.description);
+    } catch (const std::exception&) {
+        return Status::error(err::InvalidCall, "Invalid procedure call or argument");
+    }
+}
+
+void ControlHost::RaiseEvent(const EventDecl& ev, std::span<Variant> args) { check(hostRaiseEvent(ev, args)); }
+
+std::int32_t ControlHost::MsgBox(std::string_view text, std::int32_t flags, std::optional<std::string_view> title) {
+    std::int32_t button = 0;
+    check(hostMsgBox(text, flags, title, button));
+    return button;
+}
+
+void ControlHost::SetScreenPointer(ScreenPointer p) { check(hostSetScreenPointer(p)); }
+
+std::int32_t ControlHost::ShellOpen(const ShellRequest& request) {
+    std::int32_t result = 0;
+    check(hostShellOpen(request, result));
+    return result;
+}
+
+TimeOfDay ControlHost::Now() {
+    TimeOfDay t;
+    check(hostNow(t));
+    return t;
+}
+
+void ControlHost::PropertyChanged(std::string_view property) { check(hostPropertyChanged(property)); }
+
 bool ControlHost::IsNumeric(std::string_view text) const { return isNumericText(text); }
+
+void ControlHost::check(const Status& s) {
+    if (s.number != 0) throw HostError(s.number, s.description);
+}
 
 }  // namespace talvik

@@ -114,21 +114,23 @@ public:
     // The element of that name and index (-1 for a single element), or null.
     Element* find(std::string_view name, int index = -1) const;
 
-    // Services. Each raises a HostError when it fails.
+    // Services, as controls call them. Each raises a HostError when it fails.
+
     // A bitmap resource by number or by name (names match without regard to case).
-    virtual Picture LoadResPicture(const ResId& id, int kind = 0);
+    Picture LoadResPicture(const ResId& id, int kind = 0);
     // Delivers an event to the container's handler synchronously; by-reference
     // arguments may come back changed.
-    virtual void RaiseEvent(const EventDecl& ev, std::span<Variant> args) = 0;
+    void RaiseEvent(const EventDecl& ev, std::span<Variant> args);
     // A modal message; returns the button pressed. No title: the application's name.
-    virtual std::int32_t MsgBox(std::string_view text, std::int32_t flags,
-                                std::optional<std::string_view> title) = 0;
-    virtual void SetScreenPointer(ScreenPointer p) = 0;
-    virtual std::int32_t ShellOpen(const ShellRequest& request) = 0;
-    virtual TimeOfDay Now() = 0;
-    virtual void PropertyChanged(std::string_view property) = 0;
-    virtual TextExtent MeasureText(std::string_view text, const Font& font) = 0;
+    std::int32_t MsgBox(std::string_view text, std::int32_t flags,
+                        std::optional<std::string_view> title = std::nullopt);
+    void SetScreenPointer(ScreenPointer p);
+    std::int32_t ShellOpen(const ShellRequest& request);
+    TimeOfDay Now();
+    void PropertyChanged(std::string_view property);
     bool IsNumeric(std::string_view text) const;
+    // The extent of a text in a font, in twips.
+    TextExtent MeasureText(std::string_view text, const Font& font) { return measure(text, font); }
     virtual std::uintptr_t WindowHandle() const { return 0; }
 
     // ---- Painting ----
@@ -138,6 +140,24 @@ public:
     std::vector<RectF> takeDamage() { return damage_.take(); }
 
 protected:
+    // What a host implements. These never throw: a failure comes back as a status, so
+    // that no exception crosses from a host into a control's code or back.
+    struct Status {
+        std::int32_t number = 0;  // 0 for success
+        std::string description;
+        static Status ok() { return {}; }
+        static Status error(std::int32_t n, std::string d) { return {n, std::move(d)}; }
+    };
+    // The library's own resources; a host may inject faults and then defer to this.
+    virtual Status hostLoadResPicture(const std::string& id, int kind, Picture& out) noexcept;
+    virtual Status hostRaiseEvent(const EventDecl& ev, std::span<Variant> args) noexcept = 0;
+    virtual Status hostMsgBox(std::string_view text, std::int32_t flags,
+                              std::optional<std::string_view> title, std::int32_t& button) noexcept = 0;
+    virtual Status hostSetScreenPointer(ScreenPointer p) noexcept = 0;
+    virtual Status hostShellOpen(const ShellRequest& request, std::int32_t& result) noexcept = 0;
+    virtual Status hostNow(TimeOfDay& now) noexcept = 0;
+    virtual Status hostPropertyChanged(std::string_view property) noexcept = 0;
+    virtual TextExtent hostMeasureText(std::string_view text, const Font& font) noexcept = 0;
     // A timer was enabled, disabled or given a new interval.
     virtual void onTimerChanged(Timer&) {}
 
@@ -155,6 +175,7 @@ private:
     TextExtent measure(std::string_view text, const Font& font) override;
     void surfaceResized();
     void finishDestroy();
+    static void check(const Status& s);
 
     template <class T>
     T& single(std::string_view name);

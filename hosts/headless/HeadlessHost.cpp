@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <cctype>
 
-#include "frame/Arith.h"
+#include <cmath>
+
 #include "frame/HostError.h"
 
 namespace talvik {
@@ -28,55 +29,66 @@ void HeadlessHost::record(ServiceCall c) {
     if (onServiceCall) onServiceCall(calls_.back());
 }
 
-Picture HeadlessHost::LoadResPicture(const ResId& id, int kind) {
-    const std::string text = id.text();
-    if (failedResources_.count(upper(text)) != 0) err::injectedFault();
-    Picture p = ControlHost::LoadResPicture(id, kind);
-    ++resourceLoads_;
-    return p;
+HeadlessHost::Status HeadlessHost::hostLoadResPicture(const std::string& id, int kind, Picture& out) noexcept {
+    if (failedResources_.count(upper(id)) != 0) return Status::error(err::InvalidCall, "Injected fault");
+    const Status s = ControlHost::hostLoadResPicture(id, kind, out);
+    if (s.number == 0) ++resourceLoads_;
+    return s;
 }
 
-void HeadlessHost::RaiseEvent(const EventDecl& ev, std::span<Variant> args) {
+HeadlessHost::Status HeadlessHost::hostRaiseEvent(const EventDecl& ev, std::span<Variant> args) noexcept {
     // Recorded as raised, before the handler may change the by-reference arguments.
     ServiceCall c{ServiceCall::Kind::Event, std::string(ev.name)};
     c.args.assign(args.begin(), args.end());
     record(std::move(c));
     if (onEvent) onEvent(ev, args);
+    return Status::ok();
 }
 
-std::int32_t HeadlessHost::MsgBox(std::string_view text, std::int32_t flags,
-                                  std::optional<std::string_view> title) {
+HeadlessHost::Status HeadlessHost::hostMsgBox(std::string_view text, std::int32_t flags,
+                                              std::optional<std::string_view> title,
+                                              std::int32_t& button) noexcept {
     ServiceCall c{ServiceCall::Kind::MsgBox, "msgbox"};
     c.text = std::string(text);
     c.flags = flags;
     if (title) c.title = std::string(*title);
     record(std::move(c));
-    return msgBoxAnswer_;
+    button = msgBoxAnswer_;
+    return Status::ok();
 }
 
-void HeadlessHost::SetScreenPointer(ScreenPointer p) {
-    if (failPointer_) err::injectedFault();
+HeadlessHost::Status HeadlessHost::hostSetScreenPointer(ScreenPointer p) noexcept {
+    if (failPointer_) return Status::error(err::InvalidCall, "Injected fault");
     pointer_ = p;
     record({ServiceCall::Kind::Pointer, p == ScreenPointer::Hourglass ? "hourglass" : "default"});
+    return Status::ok();
 }
 
-std::int32_t HeadlessHost::ShellOpen(const ShellRequest& request) {
-    if (failShell_) err::injectedFault();
+HeadlessHost::Status HeadlessHost::hostShellOpen(const ShellRequest& request, std::int32_t& result) noexcept {
+    if (failShell_) return Status::error(err::InvalidCall, "Injected fault");
     ServiceCall c{ServiceCall::Kind::Shell, request.verb};
     c.text = request.target;
     c.flags = request.show;
     c.shell = request;
     record(std::move(c));
-    return shellResult_;
+    result = shellResult_;
+    return Status::ok();
 }
 
-void HeadlessHost::PropertyChanged(std::string_view property) {
+HeadlessHost::Status HeadlessHost::hostNow(TimeOfDay& now) noexcept {
+    now = clock_;
+    return Status::ok();
+}
+
+HeadlessHost::Status HeadlessHost::hostPropertyChanged(std::string_view property) noexcept {
     record({ServiceCall::Kind::PropertyChanged, std::string(property)});
+    return Status::ok();
 }
 
-TextExtent HeadlessHost::MeasureText(std::string_view text, const Font& font) {
-    const std::int32_t charPx = roundHalfEven(font.size * 2.0 / 3.0);
-    const std::int32_t linePx = roundHalfEven(font.size * 1.6);
+TextExtent HeadlessHost::hostMeasureText(std::string_view text, const Font& font) noexcept {
+    // Sizes are points below 2048 (labels refuse larger), so the rounding cannot overflow.
+    const auto charPx = static_cast<std::int32_t>(std::nearbyint(font.size * 2.0 / 3.0));
+    const auto linePx = static_cast<std::int32_t>(std::nearbyint(font.size * 1.6));
     std::size_t longest = 0, current = 0, lines = 1;
     for (char ch : text) {
         if (ch == '\n') {

@@ -40,7 +40,7 @@ public:
     void setShellResult(std::int32_t status) { shellResult_ = status; }
 
     // The container's handler of the control's events: it may change by-reference
-    // arguments, set properties, or destroy the control.
+    // arguments, set properties, or destroy the control. It must not throw.
     std::function<void(const EventDecl&, std::span<Variant>)> onEvent;
     // Called after every service call is recorded, in the order they happen.
     std::function<void(const ServiceCall&)> onServiceCall;
@@ -50,18 +50,18 @@ public:
     int resourceLoads() const { return resourceLoads_; }
     ScreenPointer pointer() const { return pointer_; }
 
-    // ---- Services ----
-    Picture LoadResPicture(const ResId& id, int kind = 0) override;
-    void RaiseEvent(const EventDecl& ev, std::span<Variant> args) override;
-    std::int32_t MsgBox(std::string_view text, std::int32_t flags,
-                        std::optional<std::string_view> title) override;
-    void SetScreenPointer(ScreenPointer p) override;
-    std::int32_t ShellOpen(const ShellRequest& request) override;
-    TimeOfDay Now() override { return clock_; }
-    void PropertyChanged(std::string_view property) override;
+protected:
+    Status hostLoadResPicture(const std::string& id, int kind, Picture& out) noexcept override;
+    Status hostRaiseEvent(const EventDecl& ev, std::span<Variant> args) noexcept override;
+    Status hostMsgBox(std::string_view text, std::int32_t flags, std::optional<std::string_view> title,
+                      std::int32_t& button) noexcept override;
+    Status hostSetScreenPointer(ScreenPointer p) noexcept override;
+    Status hostShellOpen(const ShellRequest& request, std::int32_t& result) noexcept override;
+    Status hostNow(TimeOfDay& now) noexcept override;
+    Status hostPropertyChanged(std::string_view property) noexcept override;
     // One character is round(size * 2 / 3) pixels wide, a line round(size * 1.6)
     // pixels high, halves to even; 15 twips a pixel.
-    TextExtent MeasureText(std::string_view text, const Font& font) override;
+    TextExtent hostMeasureText(std::string_view text, const Font& font) noexcept override;
 
 private:
     void record(ServiceCall c);

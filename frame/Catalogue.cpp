@@ -1,0 +1,22 @@
+#include "frame/Catalogue.h"
+
+#include "answer/Matrix.h"
+
+namespace talvik {
+
+namespace {
+// One line a control: adding a control to the library means adding its class here.
+const ControlClass* const kClasses[] = {
+    &Matrix::Class,
+};
+}  // namespace
+
+std::span<const ControlClass* const> controlClasses() { return kClasses; }
+
+const ControlClass* findControlClass(std::string_view name) {
+    for (const ControlClass* c : kClasses)
+        if (c->name == name) return c;
+    return nullptr;
+}
+
+}  // namespace talvik
