@@ -1,0 +1,316 @@
+// The host layer's own rules, through a small control made for these tests: element
+// sizes from pictures and text, array bounds, resizing, damage, events that re-enter
+// or destroy the control, and the variant conversions.
+#include <gtest/gtest.h>
+
+#include "frame/Arith.h"
+#include "frame/PropertyBag.h"
+#include "hosts/headless/HeadlessHost.h"
+
+namespace talvik {
+namespace {
+
+constexpr ArgDecl kPingArgs[] = {{"Count", VarType::Int16, true}};
+constexpr EventDecl kPing{"Ping", 1, kPingArgs};
+
+// Raises Ping on every click and goes on touching its elements afterwards, as a control
+// whose container may destroy it or change it from the handler.
+class Probe : public Control {
+public:
+    static const ControlTemplate& Design() {
+        static const ControlTemplate t = [] {
+            ControlTemplate t;
+            t.className = "Probe";
+            t.width = 2000;
+            t.height = 1000;
+            t.add({.kind = ElementKind::Image, .name = "pic", .left = 10, .top = 20, .width = 300, .height = 300});
+            t.add({.kind = ElementKind::Label, .name = "caption", .caption = "vltBox", .autoSize = true});
+            t.addArray("cell", 3, [](int i) {
+                return ElementSpec{.kind = ElementKind::Image, .left = 100.0f * i, .width = 50, .height = 50};
+            });
+            t.add({.kind = ElementKind::Timer, .name = "clock", .interval = 1000});
+            return t;
+        }();
+        return t;
+    }
+    static std::span<const MemberBinding> Members() { return {}; }
+    static const ControlClass Class;
+
+    explicit Probe(ControlHost& h) : Control(h), cells(h.images("cell")) {}
+
+    void Resize() override { ++resizes; }
+    void Terminate() override { ++terminations; }
+    void OnEvent(const InputEvent& ev) override {
+        if (ev.kind == EventKind::Change) ++changes;
+        if (ev.kind == EventKind::Timer) ++ticks;
+        if (ev.kind != EventKind::Click) return;
+        Variant args[] = {std::int16_t{1}};
+        host().RaiseEvent(kPing, args);
+        pingCount = args[0].toInt16();
+        cells(0).Left(cells(0).Left() + 1);  // still safe after the handler returned
+    }
+
+    ElementArray<Image>& cells;
+    int resizes = 0, terminations = 0, changes = 0, ticks = 0;
+    std::int16_t pingCount = 0;
+};
+const ControlClass Probe::Class = controlClass<Probe>("Probe");
+
+struct Fixture {
+    HeadlessHost host{Probe::Class};
+    Probe& probe() { return static_cast<Probe&>(*host.control()); }
+};
+
+TEST(HostElements, SizesComeFromPicturesAndText) {
+    Fixture f;
+    Image& pic = f.host.image("pic");
+    pic.setPicture(f.host.LoadResPicture("SB_TOP_1"));  // 6 x 36 pixels
+    EXPECT_EQ(pic.Width(), 90);
+    EXPECT_EQ(pic.Height(), 540);
+    pic.Stretch(true);
+    pic.Width(1000);
+    pic.setPicture(f.host.LoadResPicture("sb_mid_2"));  // stretched: the element keeps its size
+    EXPECT_EQ(pic.Width(), 1000);
+    pic.Stretch(false);  // back to the picture's own 8 x 8 pixels
+    EXPECT_EQ(pic.Width(), 120);
+    pic.setPicture(Picture());
+    EXPECT_TRUE(pic.picture().empty());
+
+    Label& caption = f.host.label("caption");
+    EXPECT_EQ(caption.Width(), 540);  // 6 characters of 6 pixels at 8.25 points
+    EXPECT_EQ(caption.Height(), 195);
+    caption.Caption("");
+    EXPECT_EQ(caption.Width(), 0);
+    EXPECT_EQ(caption.Height(), 195);
+    caption.FontSize(6);  // 4-pixel characters, 10-pixel lines
+    caption.Caption("abc");
+    EXPECT_EQ(caption.Width(), 180);
+    EXPECT_EQ(caption.Height(), 150);
+}
+
+TEST(HostElements, ResourcesByNumberAndNameWithoutRegardToCase) {
+    Fixture f;
+    const Picture a = f.host.LoadResPicture("SB_mid_2");
+    EXPECT_EQ(a, f.host.LoadResPicture("SB_MID_2"));
+    EXPECT_EQ(a.bitmap()->origin, "res:SB_MID_2");
+    EXPECT_EQ(f.host.LoadResPicture("Clock_Firefox").bitmap()->width, 122);
+    EXPECT_EQ(f.host.LoadResPicture(110).bitmap()->origin, "res:110");
+    struct Case {
+        ResId id;
+        std::int32_t number;
+        std::string description;
+    };
+    const Case failures[] = {
+        {118, 326, "Resource with identifier '118' not found"},
+        {"NO_SUCH", 326, "Resource with identifier 'NO_SUCH' not found"},
+        {0, 326, "Resource with identifier '0' not found"},
+    };
+    for (const Case& c : failures) {
+        try {
+            f.host.LoadResPicture(c.id);
+            ADD_FAILURE() << c.description;
+        } catch (const HostError& e) {
+            EXPECT_EQ(e.number, c.number);
+            EXPECT_EQ(e.description, c.description);
+        }
+    }
+    f.host.failResource("sb_top_1");
+    try {
+        f.host.LoadResPicture("SB_TOP_1");
+        ADD_FAILURE();
+    } catch (const HostError& e) {
+        EXPECT_EQ(e.number, 5);
+        EXPECT_EQ(e.description, "Injected fault");
+    }
+}
+
+TEST(HostElements, BadValuesRaiseHostErrors) {
+    Fixture f;
+    const auto number = [](auto&& fn) {
+        try {
+            fn();
+        } catch (const HostError& e) {
+            return e.number;
+        }
+        return 0;
+    };
+    ElementArray<Image>& cells = f.host.images("cell");
+    EXPECT_EQ(cells.Count(), 3);
+    EXPECT_EQ(number([&] { cells(3); }), 340);
+    EXPECT_EQ(number([&] { cells(-1); }), 340);
+    EXPECT_EQ(number([&] { cells(0).Width(-1); }), 380);
+    EXPECT_EQ(number([&] { f.host.surface().Height(-15); }), 380);
+    EXPECT_EQ(number([&] { f.host.LoadResPicture(101, 1); }), 5);
+    EXPECT_EQ(cells(0).Width(), 50);  // a refused value leaves the element as it was
+}
+
+TEST(HostSurface, ResizeIsRaisedOnlyWhenTheSizeChanges) {
+    Fixture f;
+    EXPECT_EQ(f.host.surface().Width(), 2000);  // the design size
+    f.host.resizeTo(2000, 1000);
+    EXPECT_EQ(f.probe().resizes, 0);
+    f.host.resizeTo(2500, 1000);
+    EXPECT_EQ(f.probe().resizes, 1);
+    f.host.surface().Height(1200);  // a control's own assignment raises Resize at once
+    EXPECT_EQ(f.probe().resizes, 2);
+    f.host.surface().Height(1200);
+    EXPECT_EQ(f.probe().resizes, 2);
+}
+
+TEST(HostDamage, OnlyWhatChangedIsRepainted) {
+    Fixture f;
+    f.host.takeDamage();
+    Image& cell = f.host.images("cell")(1);
+    cell.Left(150);
+    const std::vector<RectF> moved = {{100, 0, 50, 50}, {150, 0, 50, 50}};
+    EXPECT_EQ(f.host.takeDamage(), moved);
+    cell.Left(150);
+    EXPECT_TRUE(f.host.takeDamage().empty());
+    cell.Visible(false);
+    f.host.takeDamage();
+    cell.Move(500, 500);  // hidden: nothing to repaint
+    EXPECT_TRUE(f.host.takeDamage().empty());
+}
+
+TEST(HostEvents, LabelChangeAndTimers) {
+    Fixture f;
+    f.host.label("caption").Caption("new");
+    f.host.label("caption").Caption("new");
+    EXPECT_EQ(f.probe().changes, 1);
+    Timer& clock = f.host.timer("clock");
+    f.host.tick(clock);
+    clock.Enabled(false);
+    f.host.tick(clock);
+    EXPECT_EQ(f.probe().ticks, 1);
+}
+
+TEST(HostEvents, AControlSurvivesItsOwnEvents) {
+    // The handler changes the by-reference argument.
+    {
+        Fixture f;
+        f.host.onEvent = [](const EventDecl&, std::span<Variant> args) { args[0] = std::int16_t{7}; };
+        f.host.deliver({EventKind::Click, &f.host.image("pic")});
+        EXPECT_EQ(f.probe().pingCount, 7);
+        EXPECT_EQ(f.host.calls().at(0).args.at(0), Variant(std::int16_t{1}));  // recorded as raised
+    }
+    // The handler re-enters the control, then destroys it while the event is raised.
+    {
+        Fixture f;
+        int terminationsSeen = -1;
+        f.host.onEvent = [&](const EventDecl&, std::span<Variant>) {
+            f.host.resizeTo(3000, 900);
+            f.host.destroy();
+            terminationsSeen = static_cast<Probe*>(f.host.control())->terminations;
+        };
+        f.host.deliver({EventKind::Click, &f.host.image("pic")});
+        EXPECT_EQ(terminationsSeen, 0);  // deferred until the click handler returned
+        EXPECT_TRUE(f.host.destroyed());
+        EXPECT_EQ(f.host.control(), nullptr);
+        EXPECT_EQ(f.host.images("cell")(0).Left(), 1);  // the handler finished its work
+        EXPECT_NO_THROW(f.host.deliver({EventKind::Click, &f.host.image("pic")}));
+    }
+}
+
+TEST(HostMouse, HiddenOrDisabledElementsTakeNoClicks) {
+    Fixture f;
+    Image& pic = f.host.image("pic");
+    pic.Enabled(false);
+    f.host.deliver({EventKind::Click, &pic});
+    pic.Enabled(true);
+    pic.Visible(false);
+    f.host.deliver({EventKind::Click, &pic});
+    EXPECT_TRUE(f.host.calls().empty());
+    pic.Visible(true);
+    f.host.deliver({EventKind::Click, &pic});
+    EXPECT_EQ(f.host.calls().size(), 1u);
+}
+
+TEST(HostServices, TextModelAndScriptedAnswers) {
+    Fixture f;
+    struct Case {
+        std::string text;
+        float size, width, height;
+    };
+    const Case cases[] = {
+        {"vltBox", 8.25f, 540, 195}, {"", 8.25f, 0, 195}, {"ab\ncde", 8.25f, 270, 390},
+        {"100", 6.0f, 180, 150},     {"A", 14.25f, 150, 345},  // 9.5 -> 10 pixels, 22.8 -> 23
+    };
+    for (const Case& c : cases) {
+        const TextExtent e = f.host.MeasureText(c.text, Font{"MS Sans Serif", c.size});
+        EXPECT_EQ(e.width, c.width) << c.text;
+        EXPECT_EQ(e.height, c.height) << c.text;
+    }
+    f.host.setMsgBoxAnswer(2);
+    EXPECT_EQ(f.host.MsgBox("Sure?", 16, "Veltrane"), 2);
+    f.host.setClock({13, 45, 30});
+    EXPECT_EQ(f.host.Now().minute, 45);
+    f.host.failPointer();
+    EXPECT_THROW(f.host.SetScreenPointer(ScreenPointer::Hourglass), HostError);
+    f.host.unfailAll();
+    f.host.SetScreenPointer(ScreenPointer::Hourglass);
+    EXPECT_EQ(f.host.pointer(), ScreenPointer::Hourglass);
+}
+
+TEST(Variants, ConversionsFollowTheVariantRules) {
+    struct Case {
+        Variant value;
+        VarType to;
+        Variant expected;  // empty: an error is expected
+        std::int32_t error;
+    };
+    const Case cases[] = {
+        {std::int32_t{40000}, VarType::Int16, {}, 6},
+        {std::int32_t{-32768}, VarType::Int16, std::int16_t{-32768}, 0},
+        {2.5, VarType::Int16, std::int16_t{2}, 0},
+        {3.5, VarType::Int16, std::int16_t{4}, 0},
+        {-2.5, VarType::Int32, std::int32_t{-2}, 0},
+        {"abc", VarType::Int16, {}, 13},
+        {"abc", VarType::Bool, {}, 13},
+        {" 12 ", VarType::Int16, std::int16_t{12}, 0},
+        {"1e3", VarType::Int32, std::int32_t{1000}, 0},
+        {"1,000", VarType::Int32, std::int32_t{1000}, 0},
+        {"", VarType::Int16, {}, 13},
+        {true, VarType::Int16, std::int16_t{-1}, 0},
+        {false, VarType::Int32, std::int32_t{0}, 0},
+        {"TRUE", VarType::Bool, true, 0},
+        {"false", VarType::Bool, false, 0},
+        {std::int16_t{5}, VarType::Bool, true, 0},
+        {0.0, VarType::Bool, false, 0},
+        {1e40, VarType::Float, {}, 6},
+        {3e9, VarType::Int32, {}, 6},
+        {std::int16_t{7}, VarType::String, "7", 0},
+        {true, VarType::String, "True", 0},
+        {1.5f, VarType::String, "1.5", 0},
+    };
+    for (const Case& c : cases) {
+        try {
+            const Variant v = c.value.as(c.to);
+            EXPECT_EQ(c.error, 0) << "converted " << (c.value.get<std::string>() ? *c.value.get<std::string>() : "");
+            EXPECT_EQ(v, c.expected);
+        } catch (const HostError& e) {
+            EXPECT_EQ(e.number, c.error);
+        }
+    }
+    EXPECT_EQ(shortestText(1072.5f), "1072.5");
+    EXPECT_EQ(shortestText(22.5f), "22.5");
+    EXPECT_EQ(shortestText(9780.0f), "9780");
+    EXPECT_EQ(roundHalfEven(1447.5), 1448);
+    EXPECT_EQ(roundHalfEven(1446.5), 1446);
+    EXPECT_THROW(I16(32767) + I16(1), HostError);
+    EXPECT_THROW(makeStringArray(1, 0), HostError);
+}
+
+TEST(PropertyStore, ReadsDefaultsAndKeepsWriteOrder) {
+    PropertyBag bag;
+    EXPECT_EQ(bag.ReadProperty("Caption", "vltBox"), Variant("vltBox"));
+    bag.WriteProperty("Caption", "x", "vltBox");
+    bag.WriteProperty("Style", std::int32_t{0}, std::int32_t{0});
+    EXPECT_EQ(bag.ReadProperty("Caption", "vltBox"), Variant("x"));
+    EXPECT_EQ(bag.ReadProperty("caption", "d"), Variant("d"));  // keys are case-sensitive
+    EXPECT_EQ(bag.ReadProperty("Style", std::int32_t{4}), Variant(std::int32_t{0}));
+    ASSERT_EQ(bag.writes().size(), 2u);
+    EXPECT_EQ(bag.writes()[1].key, "Style");
+}
+
+}  // namespace
+}  // namespace talvik
