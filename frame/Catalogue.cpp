@@ -1,6 +1,8 @@
 #include "frame/Catalogue.h"
 
 #include "answer/Matrix.h"
+#include "answer/VelOptionToolBar.h"
+#include "boxes/vltBox.h"
 
 namespace talvik {
 
@@ -8,6 +10,8 @@ namespace {
 // One line a control: adding a control to the library means adding its class here.
 const ControlClass* const kClasses[] = {
     &Matrix::Class,
+    &VelOptionToolBar::Class,
+    &vltBox::Class,
 };
 }  // namespace
 

@@ -126,7 +126,7 @@ void ControlHost::create(const ControlClass& cls) {
     surface_.BackStyle(tpl.backStyle);
     surface_.setSize(tpl.width, tpl.height);  // no control yet, so no Resize
     control_ = cls.create(*this);
-    damage_.take();
+    takeDamage();
     damage_.add(surface_.bounds());
 }
 
@@ -238,7 +238,21 @@ void ControlHost::finishDestroy() {
 
 // ---- element owner ----
 
-void ControlHost::damage(const RectF& r) { damage_.add(r); }
+void ControlHost::changed(Element& e) { changed_.push_back(&e); }
+
+std::vector<RectF> ControlHost::takeDamage() {
+    // A layout that moved many elements repaints their bounding box; sorting out
+    // dozens of small rectangles would cost more than it saves.
+    constexpr std::size_t kManyChanges = 16;
+    const bool many = changed_.size() > kManyChanges;
+    for (Element* e : changed_) {
+        if (many) damage_.mergeAll();
+        damage_.add(e->takePainted());
+        damage_.add(e->isVisible() ? e->bounds() : RectF{});
+    }
+    changed_.clear();
+    return damage_.take();
+}
 
 void ControlHost::captionChanged(Label& l) {
     if (control_ && !destroyPending_) call([&] { control_->OnEvent({EventKind::Change, &l}); });

@@ -135,9 +135,9 @@ public:
 
     // ---- Painting ----
 
-    // What changed since the host last took it.
-    const DamageRegion& damage() const { return damage_; }
-    std::vector<RectF> takeDamage() { return damage_.take(); }
+    // What changed since the host last took it: for every changed element its old and
+    // its new rectangle, and the surface where it changed.
+    std::vector<RectF> takeDamage();
 
 protected:
     // What a host implements. These never throw: a failure comes back as a status, so
@@ -169,7 +169,7 @@ private:
     };
     friend class Surface;
 
-    void damage(const RectF& r) override;
+    void changed(Element& e) override;
     void captionChanged(Label& l) override;
     void timerChanged(Timer& t) override;
     TextExtent measure(std::string_view text, const Font& font) override;
@@ -188,6 +188,7 @@ private:
     std::map<std::string, std::unique_ptr<ElementArrayBase>, std::less<>> arrays_;
     std::unique_ptr<Control> control_;
     DamageRegion damage_;
+    std::vector<Element*> changed_;
     int depth_ = 0;
     bool destroyPending_ = false;
     bool destroyed_ = false;

@@ -27,18 +27,11 @@ std::string Element::displayName() const {
 void BoxElement::move(float l, float t, float w, float h) {
     if (w < 0 || h < 0 || std::isnan(w) || std::isnan(h)) err::invalidPropertyValue();
     if (l == left_ && t == top_ && w == width_ && h == height_) return;
-    damageBounds();
     left_ = l;
     top_ = t;
     width_ = w;
     height_ = h;
-    damageBounds();
-}
-
-void BoxElement::Visible(bool v) {
-    if (v == visible_) return;
-    visible_ = v;
-    owner_->damage(bounds());
+    changed();
 }
 
 void Image::setPicture(const Picture& p) {
@@ -46,35 +39,34 @@ void Image::setPicture(const Picture& p) {
     picture_ = p;
     if (!stretch_ && !p.empty())
         move(left_, top_, p.widthTwips(), p.heightTwips());
-    damageBounds();
+    changed();
 }
 
 void Image::Stretch(bool v) {
     if (v == stretch_) return;
     stretch_ = v;
     if (!v && !picture_.empty()) move(left_, top_, picture_.widthTwips(), picture_.heightTwips());
-    damageBounds();
+    changed();
 }
 
 void Label::Caption(std::string v) {
     if (v == caption_) return;
-    damageBounds();
     caption_ = std::move(v);
     if (autoSize_) fitToText();
-    damageBounds();
+    changed();
     owner_->captionChanged(*this);
 }
 
 void Label::ForeColor(Colour c) {
     if (c == foreColor_) return;
     foreColor_ = c;
-    damageBounds();
+    changed();
 }
 
 void Label::setAlignment(Alignment a) {
     if (a == alignment_) return;
     alignment_ = a;
-    damageBounds();
+    changed();
 }
 
 void Label::FontSize(float points) {
@@ -87,10 +79,9 @@ void Label::FontSize(float points) {
 
 void Label::setFont(const Font& f) {
     if (f == font_) return;
-    damageBounds();
     font_ = f;
     if (autoSize_) fitToText();
-    damageBounds();
+    changed();
 }
 
 void Label::setAutoSize(bool v) {
@@ -112,32 +103,30 @@ RectF Line::bounds() const {
 
 void Line::set(float x1, float y1, float x2, float y2) {
     if (x1 == x1_ && y1 == y1_ && x2 == x2_ && y2 == y2_) return;
-    damageBounds();
     x1_ = x1;
     y1_ = y1;
     x2_ = x2;
     y2_ = y2;
-    damageBounds();
+    changed();
 }
 
 void Line::BorderColor(Colour c) {
     if (c == colour_) return;
     colour_ = c;
-    damageBounds();
+    changed();
 }
 
 void Line::BorderWidth(std::int16_t w) {
     if (w < 1) err::invalidPropertyValue();
     if (w == width_) return;
-    damageBounds();
     width_ = w;
-    damageBounds();
+    changed();
 }
 
 void Line::Visible(bool v) {
     if (v == visible_) return;
     visible_ = v;
-    owner_->damage(bounds());
+    changed();
 }
 
 void Timer::Enabled(bool v) {

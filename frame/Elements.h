@@ -3,10 +3,11 @@
 // timers and frames, and the control's own surface. One model for every host: the rules
 // that belong to elements live here, and a host only draws them and supplies services.
 //
-// A setter follows one shape: unchanged, return; store; add the damaged rectangles.
+// A setter follows one shape: unchanged, return; store; schedule a repaint.
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "frame/Geometry.h"
@@ -49,7 +50,9 @@ class Element;
 // What elements report to the model that owns them.
 class ElementOwner {
 public:
-    virtual void damage(const RectF& r) = 0;
+    // The element changed how it looks: the owner repaints its old and new rectangles
+    // when the host next paints. Called once until the owner takes the damage.
+    virtual void changed(Element& e) = 0;
     virtual void captionChanged(Label& l) = 0;
     virtual void timerChanged(Timer& t) = 0;
     virtual TextExtent measure(std::string_view text, const Font& font) = 0;
@@ -77,11 +80,21 @@ public:
     virtual RectF bounds() const { return {}; }
     virtual bool isVisible() const { return false; }
 
+    // For the owner: the rectangle last painted (empty when the element was not shown),
+    // and the one to paint now; taking them starts a new round of changes.
+    RectF takePainted() {
+        queued_ = false;
+        return std::exchange(painted_, isVisible() ? bounds() : RectF{});
+    }
+
 protected:
     Element(ElementKind k, std::string name, std::int16_t index, ElementOwner& owner)
         : kind_(k), name_(std::move(name)), index_(index), owner_(&owner) {}
-    void damageBounds() const {
-        if (isVisible()) owner_->damage(bounds());
+    // Scheduling only: the host paints later, clipped to what changed.
+    void changed() {
+        if (queued_) return;
+        queued_ = true;
+        owner_->changed(*this);
     }
 
     ElementKind kind_;
@@ -89,6 +102,8 @@ protected:
     std::int16_t index_;
     ElementOwner* owner_;
     const void* array_ = nullptr;
+    RectF painted_;
+    bool queued_ = false;
 
     template <class T>
     friend class ElementArray;
@@ -105,14 +120,26 @@ public:
     bool Enabled() const { return enabled_; }
     const std::string& ToolTipText() const { return toolTip_; }
 
-    void Left(float v) { move(v, top_, width_, height_); }
-    void Top(float v) { move(left_, v, width_, height_); }
+    void Left(float v) {
+        if (v == left_) return;
+        left_ = v;
+        changed();
+    }
+    void Top(float v) {
+        if (v == top_) return;
+        top_ = v;
+        changed();
+    }
     // A negative width or height raises "Invalid property value".
     void Width(float v) { move(left_, top_, v, height_); }
     void Height(float v) { move(left_, top_, width_, v); }
     void Move(float left, float top, float width, float height) { move(left, top, width, height); }
     void Move(float left, float top) { move(left, top, width_, height_); }
-    void Visible(bool v);
+    void Visible(bool v) {
+        if (v == visible_) return;
+        visible_ = v;
+        changed();
+    }
     void Enabled(bool v) { enabled_ = v; }
     void ToolTipText(std::string v) { toolTip_ = std::move(v); }
 
@@ -169,7 +196,7 @@ public:
     void setAlignment(Alignment a);
     void FontSize(float points);
     void setFont(const Font& f);
-    void Refresh() const { damageBounds(); }
+    void Refresh() { changed(); }
 
     // Design-time settings, given by the template.
     void setAutoSize(bool v);
@@ -263,7 +290,7 @@ public:
     const std::string& Caption() const { return caption_; }
     void Caption(std::string v) {
         caption_ = std::move(v);
-        damageBounds();
+        changed();
     }
 
 private:

@@ -27,30 +27,41 @@ struct RectF {
     friend bool operator==(const RectF&, const RectF&) = default;
 };
 
-// Scheduling is separate from painting: an element change adds its old and new
-// rectangles here, and the host later paints only what the region covers.
+// Scheduling is separate from painting: changes add their rectangles here, and the host
+// later paints only what the region covers.
 class DamageRegion {
 public:
     void add(const RectF& r) {
         if (r.isEmpty()) return;
-        for (const RectF& d : rects_)
-            if (d.contains(r)) return;
-        if (rects_.size() == kMaxRects) {
-            // Many scattered changes (a full layout) repaint their bounding box instead.
-            RectF all = r;
-            for (const RectF& d : rects_) all = all.united(d);
-            rects_.assign(1, all);
+        if (merged_) {
+            rects_.front() = rects_.front().united(r);
             return;
         }
+        for (const RectF& d : rects_)
+            if (d.contains(r)) return;
         rects_.push_back(r);
+        if (rects_.size() > kMaxRects) mergeAll();
+    }
+    // Changes too many to keep apart: from here on one bounding box grows with them.
+    void mergeAll() {
+        if (rects_.size() > 1) {
+            RectF all = rects_.front();
+            for (const RectF& d : rects_) all = all.united(d);
+            rects_.assign(1, all);
+        }
+        merged_ = !rects_.empty();
     }
     bool isEmpty() const { return rects_.empty(); }
     const std::vector<RectF>& rects() const { return rects_; }
-    std::vector<RectF> take() { return std::exchange(rects_, {}); }
+    std::vector<RectF> take() {
+        merged_ = false;
+        return std::exchange(rects_, {});
+    }
 
 private:
     static constexpr std::size_t kMaxRects = 32;
     std::vector<RectF> rects_;
+    bool merged_ = false;
 };
 
 }  // namespace talvik

@@ -45,6 +45,7 @@ inline constexpr HRESULT DISP_E_BADPARAMCOUNT = hresult(0x8002000Eu);
 // The registration store: unreadable (never overwritten), or not writable.
 inline constexpr HRESULT REGDB_E_CORRUPT = hresult(0x800703F1u);  // "the registry database is corrupt"
 inline constexpr HRESULT STG_E_WRITEFAULT = hresult(0x8003001Du);
+inline constexpr HRESULT STG_E_READFAULT = hresult(0x8003001Eu);
 
 inline constexpr Guid IID_IUnknown = guid("{00000000-0000-0000-C000-000000000046}");
 inline constexpr Guid IID_IClassFactory = guid("{00000001-0000-0000-C000-000000000046}");
