@@ -443,16 +443,33 @@ def _banner_scene(W):
             s.add(ring, Radial(cx - 3, cy - 4, 16, [(0, (120, 120, 120)), (1, (64, 64, 64))]))
         else:
             s.add(ring.border(2.0), CRIMSON)
-    # A pencil resting across the card.
-    px, py = R - 40, 100
-    pencil = Capsule(px - 70, py - 8, px, py - 38, 9)
-    s.add(pencil.moved(2, 3), (0, 0, 30), 0.3)
-    s.add(Intersect(pencil, Circle(px - 70, py - 8, 1000)), Linear(px - 70, py - 12, px - 66, py - 4,
-                                                                  [(0, (255, 222, 90)), (1, (238, 170, 20))]))
-    tip = Polygon([(px + 12, py - 43), (px - 3, py - 45), (px + 3, py - 31)])
-    s.add(tip, (240, 210, 170))
-    s.add(Polygon([(px + 12, py - 43), (px + 6, py - 43.6), (px + 9, py - 37)]), (50, 50, 50))
+    # A pencil whose point rests on the filled bubble.
+    _pencil(s, bx0 + 24 + 2 * 30 + 6, (by0 + by1) / 2 + 5, 215)
     return s
+
+
+def _pencil(s, tx, ty, angle):
+    """A pencil lying at `angle` degrees (clockwise from pointing right), its point at
+    (tx, ty). Drawn pointing right with the point at the origin, then turned and moved."""
+    from raster import Rotated, Moved
+    c, sn = math.cos(math.radians(angle)), math.sin(math.radians(angle))
+
+    def place(shape):
+        return Moved(Rotated(shape, angle, 0, 0), tx, ty)
+
+    def across(c0, c1):
+        # Gradient across the pencil's width, turned with it.
+        return Linear(tx + sn * 4.5, ty - c * 4.5, tx - sn * 4.5, ty + c * 4.5, [(0, c0), (1, c1)])
+
+    hw = 4.5
+    body = Rect(-64, -hw, -13, hw)
+    s.add(place(Union(body, Rect(-72, -hw, -60, hw))).moved(2, 3), (0, 0, 30), 0.35)
+    s.add(place(Rect(-72, -hw, -65, hw)), across((255, 170, 180), (214, 96, 110)))
+    s.add(place(Rect(-65, -hw, -60, hw)), across((236, 240, 246), (140, 148, 160)))
+    s.add(place(body), across((255, 226, 96), (226, 150, 10)))
+    s.add(place(Rect(-64, -0.6, -13, 0.6)), (200, 120, 0), 0.5)
+    s.add(place(Polygon([(-13, -hw), (0, 0), (-13, hw)])), across((250, 222, 184), (206, 160, 112)))
+    s.add(place(Polygon([(-4.5, -1.55), (0, 0), (-4.5, 1.55)])), (48, 48, 56))
 
 
 def _banner_piece(which):
@@ -557,36 +574,36 @@ TOOLBOX = {
         "................",
         "................"]),
     '30001': ("Matrix", [
-        "................",
-        ".d..rr.rr.rr.rr.",
-        ".d..rr.rr.rr.rr.",
-        "................",
-        ".d..rr.kk.rr.rr.",
-        ".d..rr.kk.rr.rr.",
-        "................",
-        ".d..rr.rr.rr.kk.",
-        ".d..rr.rr.rr.kk.",
-        "................",
-        ".d..kk.rr.rr.rr.",
-        ".d..kk.rr.rr.rr.",
-        "................",
-        ".d..rr.rr.kk.rr.",
-        ".d..rr.rr.kk.rr."]),
+        "dddddddddddddddd",
+        "dwwwwwwwwwwwwwwd",
+        "dwnwrrwrrwrrwrrd",
+        "dwnwrrwrrwrrwrrd",
+        "dwwwwwwwwwwwwwwd",
+        "dwnwrrwkkwrrwrrd",
+        "dwnwrrwkkwrrwrrd",
+        "dwwwwwwwwwwwwwwd",
+        "dwnwrrwrrwrrwkkd",
+        "dwnwrrwrrwrrwkkd",
+        "dwwwwwwwwwwwwwwd",
+        "dwnwkkwrrwrrwrrd",
+        "dwnwkkwrrwrrwrrd",
+        "dwwwwwwwwwwwwwwd",
+        "dddddddddddddddd"]),
     '30002': ("VelOptionToolBar", [
         "................",
-        "cccccccccccccccc",
-        "cbbbbbbbbbbbbbbc",
-        "cbkkkkbkkkkbkkkc",
-        "cbkwwkbkwwkbkwkc",
-        "cbkwwkbkggkbkwkc",
-        "cbkwwkbkggkbkwkc",
-        "cbkkkkbkkkkbkkkc",
-        "cbbbbbbbbbbbbbbc",
-        "cbbnnbbbnnbbbnnc",
-        "cbbnnbbbnnbbbnnc",
-        "cbbbbbbbbbbbbbbc",
-        "cccccccccccccccc",
         "................",
+        ".kkkkkk..kkkkkk.",
+        ".kwwwwk..kwwwgk.",
+        ".kwwwwk..kwwggk.",
+        ".kwwwwk..kgwgwk.",
+        ".kwwwwk..kwgwwk.",
+        ".kkkkkk..kkkkkk.",
+        "................",
+        "...n.......nn...",
+        "..n.n......n.n..",
+        "..nnn......nn...",
+        "..n.n......n.n..",
+        "..n.n......nn...",
         "................"]),
     '30003': ("URLLink", [
         "................",
