@@ -3,6 +3,7 @@
 #include "answer/Matrix.h"
 #include "answer/VelOptionToolBar.h"
 #include "boxes/vltBox.h"
+#include "controls/vltHeaderExam.h"
 
 namespace talvik {
 
@@ -12,6 +13,7 @@ const ControlClass* const kClasses[] = {
     &Matrix::Class,
     &VelOptionToolBar::Class,
     &vltBox::Class,
+    &vltHeaderExam::Class,
 };
 }  // namespace
 

@@ -15,6 +15,7 @@
 #include <memory>
 #include <string_view>
 
+#include "frame/EntryPoints.h"
 #include "frame/Interfaces.h"
 
 namespace talvik {
@@ -29,9 +30,6 @@ struct Outcome {
     bool ok() const { return succeeded(hr); }
     explicit operator bool() const { return ok(); }
 };
-
-// The entry points linked into this program.
-const EntryPoints& linkedEntryPoints();
 
 class ControlHandle {
 public:
