@@ -5,6 +5,7 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 #include "boxes/vltBox.h"
 #include "hosts/headless/HeadlessHost.h"
@@ -263,6 +264,129 @@ TEST(SkinFrame, FailedBitmapLeavesTheSlicesAlreadyAssigned) {
         b.box.Style(c.to);
         EXPECT_EQ(b.shown(), kSkins[c.to]);
     }
+}
+
+
+// A box as the later ones differ from vltBox: another right top slice, no skin for
+// style 5, two labels turned white in other styles, no style 5 caption step, failing
+// layout steps skipped. Its hooks note when they run and how many bitmaps were loaded.
+constexpr WhiteLabel kProbeWhite[] = {{"Label1", {1, 4}}, {"Label2", {1}}};
+constexpr BoxVariant kProbeVariant{
+    .defaultCaption = "Probe",
+    .rightTopOfStyle4 = 191,
+    .lastSkinnedStyle = 4,
+    .whiteLabels = kProbeWhite,
+    .captionInTopRowForStyle5 = false,
+    .arrangeErrors = OnStepError::SkipStep,
+};
+
+class ProbeBox : public SkinFrame {
+public:
+    static const ControlClass Class;
+    static const ControlTemplate& Design() {
+        static const ControlTemplate t = [] {
+            ControlTemplate t = frameTemplate("ProbeBox");
+            ElementSpec info;
+            info.kind = ElementKind::Label;
+            info.name = "Label2";
+            info.foreColor = kHighlight;
+            t.add(info);
+            return t;
+        }();
+        return t;
+    }
+    static std::span<const MemberBinding> Members() { return {}; }
+    explicit ProbeBox(ControlHost& h) : SkinFrame(h, kProbeVariant) {}
+
+    std::vector<std::string> log;
+
+protected:
+    void SkinLoading() override { note("loading"); }
+    void SkinLoaded(FrameSteps& step) override {
+        note("loaded");
+        step([] { err::invalidCall(); });  // skipped: the routine goes on
+    }
+    void ArrangeButtons(FrameSteps&) override { note("buttons"); }
+    void PlaceTexts(FrameSteps& step) override {
+        note("texts:" + Label1.Caption());
+        SkinFrame::PlaceTexts(step);
+    }
+    void ArrangeFinished(FrameSteps&) override { note("finished"); }
+
+private:
+    void note(std::string what) {
+        log.push_back(what + " " + std::to_string(static_cast<HeadlessHost&>(host()).resourceLoads()));
+    }
+};
+const ControlClass ProbeBox::Class = controlClass<ProbeBox>("ProbeBox");
+
+struct Probe {
+    HeadlessHost host{ProbeBox::Class};
+    ProbeBox& box;
+    Probe() : box(static_cast<ProbeBox&>(*host.control())) { host.Initialize(); }
+    std::string shown(int row, int i) {
+        const Picture& p = host.images("Image" + std::to_string(row))(i).picture();
+        return p.empty() ? "" : p.bitmap()->origin;
+    }
+};
+
+TEST(SkinFrame, HooksRunAtTheirSteps) {
+    Probe p;
+    // Initialize: the skin between loading and loaded, the caption copied before the
+    // texts are placed.
+    EXPECT_EQ(p.box.log, (std::vector<std::string>{"loading 0", "loaded 9", "buttons 9", "texts: 9", "finished 9"}));
+    p.box.log.clear();
+    p.box.Caption("Probe");
+    p.host.resizeTo(3000, 1000);
+    EXPECT_EQ(p.box.log, (std::vector<std::string>{"buttons 9", "texts:Probe 9", "finished 9"}));
+    p.box.log.clear();
+    p.box.Style(10);  // no skin, but the hooks of a skin change still run
+    EXPECT_EQ(p.box.log, (std::vector<std::string>{"loading 9", "loaded 9", "buttons 9", "texts:Probe 9", "finished 9"}));
+}
+
+TEST(SkinFrame, VariantOfAnotherBox) {
+    struct Case {
+        std::int32_t style;
+        const char* rightTop;
+        Colour label1, label2;
+        float captionTop;  // at 3000 x 1000
+    };
+    const Case cases[] = {
+        {1, "res:121", kWhite, kWhite, 430 + 45},
+        {4, "res:191", kWhite, kHighlight, 1000 - 360 + 45},
+        {2, "res:139", kHighlight, kHighlight, 1000 - 450 + 45},
+        // No skin for style 5 here, and no caption in the top row.
+        {5, "res:103", kHighlight, kHighlight, 1000 - 315 + 45},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE("style " + std::to_string(c.style));
+        Probe p;
+        p.host.resizeTo(3000, 1000);
+        p.box.Style(c.style);
+        EXPECT_EQ(p.shown(1, 2), c.rightTop);
+        EXPECT_EQ(p.host.label("Label1").ForeColor(), c.label1);
+        EXPECT_EQ(p.host.label("Label2").ForeColor(), c.label2);
+        EXPECT_EQ(p.host.label("Label1").Top(), c.captionTop);
+    }
+}
+
+TEST(SkinFrame, SkippedStepsLetTheLayoutGoOn) {
+    Probe p;
+    p.host.resizeTo(3000, 1000);
+    p.box.Caption("Probe");
+    p.host.failResource("120");
+    p.box.log.clear();
+    EXPECT_NO_THROW(p.box.Style(1));
+    // The skin stopped at its second slice; everything after it was still laid out.
+    EXPECT_EQ(p.shown(1, 0), "res:119");
+    EXPECT_EQ(p.shown(1, 1), "res:102");
+    EXPECT_EQ(p.shown(3, 0), "res:107");
+    EXPECT_EQ(p.box.log, (std::vector<std::string>{"loading 9", "loaded 10", "buttons 10", "texts:Probe 10", "finished 10"}));
+    EXPECT_EQ(p.host.images("Image1")(1).Left(), 435);
+    EXPECT_EQ(p.host.images("Image1")(1).Height(), 315);
+    EXPECT_EQ(p.host.images("Image2")(0).Top(), 315);
+    EXPECT_EQ(p.host.label("Label1").Top(), 1000 - 315 + 45);
+    EXPECT_EQ(p.host.label("Label1").ForeColor(), kHighlight);
 }
 
 }  // namespace
