@@ -1,5 +1,6 @@
 #include "frame/Surface.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "frame/ControlHost.h"
@@ -10,10 +11,14 @@ namespace talvik {
 void Surface::setSize(float w, float h) {
     if (w < 0 || h < 0 || std::isnan(w) || std::isnan(h)) err::invalidPropertyValue();
     if (w == width_ && h == height_) return;
-    damageAll();
+    // The background is anchored at the top-left corner, so a new size changes only the
+    // strips that the old and the new size do not share.
+    const float commonW = std::min(w, width_), commonH = std::min(h, height_);
+    const float outerW = std::max(w, width_), outerH = std::max(h, height_);
+    host_.damage_.add({commonW, 0, outerW - commonW, outerH});
+    host_.damage_.add({0, commonH, outerW, outerH - commonH});
     width_ = w;
     height_ = h;
-    damageAll();
     host_.surfaceResized();
 }
 
