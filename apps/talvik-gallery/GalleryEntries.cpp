@@ -1,0 +1,37 @@
+#include "GalleryEntries.h"
+
+#include <cstdint>
+
+namespace talvik {
+
+namespace {
+using i16 = std::int16_t;
+using i32 = std::int32_t;
+}  // namespace
+
+// A control that joins the library joins the gallery with one line here for each of
+// its styles or uses; classes the library does not have yet are left out.
+std::vector<GalleryEntry> galleryEntries() {
+    return {
+        {"Matrix", "New answer sheet: 100 questions, 4 columns", {}},
+        {"Matrix", "40 questions, 2 columns of 20", {{"MaxItems", i16{40}}, {"MaxCols", i16{2}}, {"MaxItemPerCol", i16{20}}}},
+        {"Matrix", "12 questions, wide spacing", {{"MaxItems", i16{12}}, {"MaxCols", i16{2}}, {"MaxItemPerCol", i16{6}}, {"DistanceItems", i16{300}}}},
+
+        {"VelOptionToolBar", "WindowXP, check boxes", {{"VelStyle", i32{1}}, {"VelOptionBox", i32{1}}}},
+        {"VelOptionToolBar", "Window2k3, option buttons", {{"VelStyle", i32{2}}, {"VelOptionBox", i32{2}}}},
+        {"VelOptionToolBar", "Veltrane, digits, 6 boxes", {{"VelStyle", i32{3}}, {"VelOptionChar", i32{1}}, {"VelCountItems", i16{6}}}},
+        {"VelOptionToolBar", "FireFox2007, lower-case letters", {{"VelStyle", i32{4}}, {"VelOptionChar", i32{2}}}},
+
+        {"vltBox", "Office2007box", {{"Caption", "Office2007box"}, {"Style", i32{0}}}},
+        {"vltBox", "Natural_bluebox", {{"Caption", "Natural_bluebox"}, {"Style", i32{1}}}},
+        {"vltBox", "Natural_greenbox", {{"Caption", "Natural_greenbox"}, {"Style", i32{2}}}},
+        {"vltBox", "Natural_redlightbox", {{"Caption", "Natural_redlightbox"}, {"Style", i32{3}}}},
+        {"vltBox", "Baby_reddarkbox", {{"Caption", "Baby_reddarkbox"}, {"Style", i32{4}}}},
+        {"vltBox", "Baby_FireFox", {{"Caption", "Baby_FireFox"}, {"Style", i32{5}}}},
+        {"vltBox", "Classicbox (no skin of its own)", {{"Caption", "Classicbox"}, {"Style", i32{10}}}},
+
+        {"vltHeaderExam", "Exam header", {}},
+    };
+}
+
+}  // namespace talvik

@@ -1,0 +1,20 @@
+#pragma once
+// What the gallery shows: one entry a control placement.
+#include <string>
+#include <vector>
+
+#include "frame/PropertyBag.h"
+
+namespace talvik {
+
+struct GalleryEntry {
+    std::string className;  // entries of one class are shown together, in this order
+    std::string title;
+    // Restored from these properties; with none the control is placed new
+    // (InitProperties).
+    PropertyBag properties;
+};
+
+std::vector<GalleryEntry> galleryEntries();
+
+}  // namespace talvik

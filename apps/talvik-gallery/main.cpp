@@ -1,0 +1,107 @@
+// Every control of the library in one window, each in its own host widget, in every
+// style the gallery lists.
+#include <QApplication>
+#include <QGridLayout>
+#include <QLabel>
+#include <QScrollArea>
+#include <QVBoxLayout>
+#include <cstdio>
+#include <map>
+
+#include "GalleryEntries.h"
+#include "frame/Catalogue.h"
+#include "frame/HostError.h"
+#include "hosts/qt/AppWindow.h"
+#include "hosts/qt/QtControlWidget.h"
+
+using namespace talvik;
+
+namespace {
+
+constexpr int kRowWidth = 1180;  // pixels a row of one class's entries may take
+
+// One placement: its title above the control, or the error that kept it from being made.
+QWidget* makeCell(const GalleryEntry& entry) {
+    auto* cell = new QWidget;
+    auto* layout = new QVBoxLayout(cell);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto* title = new QLabel(QString::fromStdString(entry.title));
+    title->setStyleSheet(QStringLiteral("color: #444;"));
+    layout->addWidget(title);
+    try {
+        const PropertyBag* saved = entry.properties.entries().empty() ? nullptr : &entry.properties;
+        layout->addWidget(new QtControlWidget(entry.className, saved), 0, Qt::AlignLeft | Qt::AlignTop);
+    } catch (const HostError& e) {
+        auto* error = new QLabel(QStringLiteral("error %1: %2").arg(e.number).arg(QString::fromStdString(e.description)));
+        error->setStyleSheet(QStringLiteral("color: #b00020;"));
+        layout->addWidget(error);
+    }
+    layout->addStretch(1);
+    return cell;
+}
+
+QWidget* makeSection(const std::string& className, const std::vector<const GalleryEntry*>& entries) {
+    auto* section = new QWidget;
+    auto* layout = new QVBoxLayout(section);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto* heading = new QLabel(QString::fromStdString(className));
+    QFont f = heading->font();
+    f.setBold(true);
+    f.setPointSizeF(f.pointSizeF() * 1.4);
+    heading->setFont(f);
+    layout->addWidget(heading);
+
+    auto* grid = new QGridLayout;
+    grid->setHorizontalSpacing(24);
+    grid->setVerticalSpacing(16);
+    int column = 0, row = 0, used = 0;
+    for (const GalleryEntry* e : entries) {
+        QWidget* cell = makeCell(*e);
+        const int w = cell->sizeHint().width();
+        if (column > 0 && used + w > kRowWidth) {
+            ++row;
+            column = 0;
+            used = 0;
+        }
+        grid->addWidget(cell, row, column++, Qt::AlignLeft | Qt::AlignTop);
+        used += w + grid->horizontalSpacing();
+    }
+    grid->setColumnStretch(grid->columnCount(), 1);
+    layout->addLayout(grid);
+    return section;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("talvik-gallery"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Talvik gallery"));
+
+    // Entries grouped by class, classes in the order they first appear.
+    std::vector<std::string> order;
+    std::map<std::string, std::vector<const GalleryEntry*>> byClass;
+    const std::vector<GalleryEntry> entries = galleryEntries();
+    for (const GalleryEntry& e : entries) {
+        if (findControlClass(e.className) == nullptr) {
+            std::fprintf(stderr, "talvik-gallery: %s is not in this build of the library\n", e.className.c_str());
+            continue;
+        }
+        if (byClass[e.className].empty()) order.push_back(e.className);
+        byClass[e.className].push_back(&e);
+    }
+
+    auto* contents = new QWidget;
+    auto* layout = new QVBoxLayout(contents);
+    layout->setContentsMargins(16, 16, 16, 16);
+    layout->setSpacing(28);
+    for (const std::string& name : order) layout->addWidget(makeSection(name, byClass[name]));
+    layout->addStretch(1);
+
+    QScrollArea window;
+    window.setWidget(contents);
+    window.setWidgetResizable(true);
+    window.setBackgroundRole(QPalette::Base);
+    window.resize(contents->sizeHint().boundedTo(QSize(1280, 900)) + QSize(24, 4));
+    return runMainWindow(window, contents);
+}

@@ -1,0 +1,176 @@
+#include "hosts/qt/ElementPainter.h"
+
+#include <QImage>
+#include <QPaintDevice>
+#include <QPainter>
+#include <cmath>
+
+#include "hosts/qt/QtText.h"
+
+namespace talvik {
+
+QColor qtColour(Colour c, const QPalette& palette) {
+    if ((c & kSystemColourFlag) == 0) return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF));
+    using R = QPalette::ColorRole;
+    switch (c & 0xFF) {
+        case 0: return palette.color(R::Button);             // scroll bars
+        case 1: return palette.color(R::Dark);               // desktop
+        case 2: return palette.color(R::Highlight);          // active caption
+        case 3: return palette.color(R::Mid);                // inactive caption
+        case 4: return palette.color(R::Window);             // menu
+        case 5: return palette.color(R::Base);               // window
+        case 6: return palette.color(R::Shadow);             // window frame
+        case 7: return palette.color(R::WindowText);         // menu text
+        case 8: return palette.color(R::Text);               // window text
+        case 9: return palette.color(R::HighlightedText);    // caption text
+        case 10: case 11: return palette.color(R::Mid);      // borders
+        case 12: return palette.color(R::Dark);              // workspace
+        case 13: return palette.color(R::Highlight);
+        case 14: return palette.color(R::HighlightedText);
+        case 15: return palette.color(R::Button);            // button face
+        case 16: return palette.color(R::Dark);              // button shadow
+        case 17: return palette.color(QPalette::Disabled, R::Text);  // grey text
+        case 18: return palette.color(R::ButtonText);
+        case 19: return palette.color(QPalette::Inactive, R::WindowText);
+        case 20: return palette.color(R::Light);             // button highlight
+        case 21: return palette.color(R::Shadow);            // 3D dark shadow
+        case 22: return palette.color(R::Midlight);          // 3D light
+        case 23: return palette.color(R::ToolTipText);
+        case 24: return palette.color(R::ToolTipBase);
+        default: return palette.color(R::WindowText);
+    }
+}
+
+void ElementPainter::paint(QPainter& p, const ControlHost& host, const QRect& exposed, const Context& ctx) {
+    drawSurface(p, host.surface(), exposed, ctx);
+    for (const auto& e : host.elements()) {
+        if (!e->isVisible()) continue;
+        if (!ctx.scale.covering(e->bounds()).intersects(exposed)) continue;
+        switch (e->kind()) {
+            case ElementKind::Image: drawImage(p, static_cast<const Image&>(*e), ctx); break;
+            case ElementKind::Label: drawLabel(p, static_cast<const Label&>(*e), ctx); break;
+            case ElementKind::Line: drawLine(p, static_cast<const Line&>(*e), ctx); break;
+            case ElementKind::Frame: drawFrame(p, static_cast<const Frame&>(*e), host.surface(), ctx); break;
+            case ElementKind::PictureBox:
+            case ElementKind::Timer: break;
+        }
+    }
+}
+
+void ElementPainter::clear() {
+    pixmaps_.clear();
+    fonts_.clear();
+}
+
+void ElementPainter::drawSurface(QPainter& p, const Surface& s, const QRect& exposed, const Context& ctx) {
+    if (s.BackStyle() != 0) p.fillRect(exposed, qtColour(s.BackColor(), ctx.palette));
+    const Picture& pic = s.picture();
+    if (pic.empty()) return;
+    const QRect at = ctx.scale.snapped({0, 0, pic.widthTwips(), pic.heightTwips()});
+    if (!at.intersects(exposed)) return;
+    const QSize device(qRound(at.width() * ctx.pixelRatio), qRound(at.height() * ctx.pixelRatio));
+    p.drawPixmap(at.topLeft(), pixmap(pic, device, ctx.pixelRatio));
+}
+
+void ElementPainter::drawImage(QPainter& p, const Image& img, const Context& ctx) {
+    const Picture& pic = img.picture();
+    if (pic.empty()) return;
+    const QRect at = ctx.scale.snapped(img.bounds());
+    if (at.isEmpty()) return;
+    const QSize device(qRound(at.width() * ctx.pixelRatio), qRound(at.height() * ctx.pixelRatio));
+    p.drawPixmap(at.topLeft(), pixmap(pic, device, ctx.pixelRatio));
+}
+
+void ElementPainter::drawLabel(QPainter& p, const Label& l, const Context& ctx) {
+    const QRect at = ctx.scale.snapped(l.bounds());
+    if (at.isEmpty()) return;
+    if (!l.transparent()) p.fillRect(at, qtColour(l.BackColor(), ctx.palette));
+    if (l.Caption().empty()) return;
+    const QColor colour = l.Enabled() ? qtColour(l.ForeColor(), ctx.palette)
+                                      : ctx.palette.color(QPalette::Disabled, QPalette::WindowText);
+    int flags = Qt::AlignTop | Qt::TextWordWrap;
+    switch (l.alignment()) {
+        case Alignment::Left: flags |= Qt::AlignLeft; break;
+        case Alignment::Right: flags |= Qt::AlignRight; break;
+        case Alignment::Center: flags |= Qt::AlignHCenter; break;
+    }
+    p.setFont(font(l.font(), ctx.dpi, *p.device()));
+    p.setPen(colour);
+    p.drawText(at, flags, decodeText(l.Caption(), l.encoding()));
+}
+
+void ElementPainter::drawLine(QPainter& p, const Line& l, const Context& ctx) {
+    const qreal width = std::max<qreal>(1.0, std::round(l.BorderWidth() * ctx.dpi / 96.0));
+    // Whole pixels, centred on the pixel for odd widths, keep a one-pixel line crisp.
+    const qreal centre = std::fmod(width, 2.0) == 1.0 ? 0.5 : 0.0;
+    const auto at = [&](float x, float y) {
+        return QPointF(std::round(ctx.scale.px(x)) + centre, std::round(ctx.scale.px(y)) + centre);
+    };
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.setPen(QPen(qtColour(l.BorderColor(), ctx.palette), width, Qt::SolidLine, Qt::FlatCap));
+    p.drawLine(at(l.X1(), l.Y1()), at(l.X2(), l.Y2()));
+    p.restore();
+}
+
+void ElementPainter::drawFrame(QPainter& p, const Frame& f, const Surface& s, const Context& ctx) {
+    const QRect at = ctx.scale.snapped(f.bounds());
+    if (at.isEmpty()) return;
+    p.save();
+    const QFont qf = font(s.font(), ctx.dpi, *p.device());
+    p.setFont(qf);
+    const QFontMetrics metrics(qf, p.device());
+    const QString caption = decodeText(f.Caption());
+    // The etched border runs through the middle of the caption, as a group box does.
+    const int top = caption.isEmpty() ? at.top() : at.top() + metrics.height() / 2;
+    const QRect border(QPoint(at.left(), top), at.bottomRight());
+    p.setPen(ctx.palette.color(QPalette::Dark));
+    p.drawRect(border.adjusted(0, 0, -1, -1));
+    p.setPen(ctx.palette.color(QPalette::Light));
+    p.drawRect(border.adjusted(1, 1, 0, 0));
+    if (!caption.isEmpty()) {
+        const int pad = qRound(ctx.dpi / 96.0 * 8);
+        QRect text(at.left() + pad, at.top(), metrics.horizontalAdvance(caption) + 4, metrics.height());
+        text &= at;
+        if (s.BackStyle() != 0) p.fillRect(text, qtColour(s.BackColor(), ctx.palette));
+        p.setPen(f.Enabled() ? ctx.palette.color(QPalette::WindowText)
+                             : ctx.palette.color(QPalette::Disabled, QPalette::WindowText));
+        p.drawText(text, Qt::AlignCenter, caption);
+    }
+    p.restore();
+}
+
+const QPixmap& ElementPainter::pixmap(const Picture& pic, QSize device, qreal ratio) {
+    static const QPixmap none;
+    const Bitmap& b = *pic.bitmap();
+    if (b.width <= 0 || b.height <= 0 || device.isEmpty()) return none;
+    // The same size or a whole multiple keeps every pixel sharp; any other factor
+    // (a stretched skin, a fractional pixel ratio) only looks right blended.
+    const bool smooth = !(device.width() % b.width == 0 && device.height() % b.height == 0 &&
+                          device.width() / b.width == device.height() / b.height);
+    const PixmapKey key{&b, device.width(), device.height(), ratio};
+    if (const auto it = pixmaps_.find(key); it != pixmaps_.end()) return it->second.pixmap;
+
+    // A resize of a skinned control makes new sizes each time; old ones are not kept.
+    if (pixmaps_.size() >= 512) pixmaps_.clear();
+    const QImage source(reinterpret_cast<const uchar*>(b.argb.data()), b.width, b.height,
+                        qsizetype(b.width) * 4, QImage::Format_ARGB32);
+    QImage scaled = QSize(b.width, b.height) == device
+                        ? source.convertToFormat(QImage::Format_ARGB32_Premultiplied)
+                        : source.scaled(device, Qt::IgnoreAspectRatio,
+                                        smooth ? Qt::SmoothTransformation : Qt::FastTransformation);
+    QPixmap pm = QPixmap::fromImage(std::move(scaled));
+    pm.setDevicePixelRatio(ratio);
+    return pixmaps_.emplace(key, Cached{pic, std::move(pm)}).first->second.pixmap;
+}
+
+const QFont& ElementPainter::font(const Font& f, qreal dpi, const QPaintDevice& device) {
+    const int deviceDpi = device.logicalDpiY();
+    for (const CachedFont& c : fonts_)
+        if (c.dpi == dpi && c.deviceDpi == deviceDpi && c.font == f) return c.qt;
+    if (fonts_.size() >= 64) fonts_.clear();
+    fonts_.push_back({f, dpi, deviceDpi, qtFontFor(f, dpi, device)});
+    return fonts_.back().qt;
+}
+
+}  // namespace talvik

@@ -1,0 +1,68 @@
+#pragma once
+// Draws a control as its host's element model describes it: the surface (back colour,
+// back style, background picture) and then the visible windowless elements in the
+// template's stacking order. Only what intersects the exposed area is drawn.
+#include <QFont>
+#include <QPalette>
+#include <QPixmap>
+#include <map>
+#include <tuple>
+#include <utility>
+#include <vector>
+
+#include "frame/ControlHost.h"
+#include "hosts/qt/Twips.h"
+
+class QPainter;
+
+namespace talvik {
+
+// A colour of the library (0x00BBGGRR, or 0x80000000 + n for system colour n) in Qt.
+QColor qtColour(Colour c, const QPalette& palette);
+
+class ElementPainter {
+public:
+    struct Context {
+        TwipScale scale;
+        qreal dpi = 96;            // the widget's logical DPI
+        qreal pixelRatio = 1;      // device pixels per logical pixel
+        QPalette palette;
+    };
+
+    // `exposed` is in the widget's logical pixels.
+    void paint(QPainter& p, const ControlHost& host, const QRect& exposed, const Context& ctx);
+    // Forgets the scaled pictures (the screen changed).
+    void clear();
+
+private:
+    void drawSurface(QPainter& p, const Surface& s, const QRect& exposed, const Context& ctx);
+    void drawImage(QPainter& p, const Image& img, const Context& ctx);
+    void drawLabel(QPainter& p, const Label& l, const Context& ctx);
+    void drawLine(QPainter& p, const Line& l, const Context& ctx);
+    void drawFrame(QPainter& p, const Frame& f, const Surface& s, const Context& ctx);
+    // The picture at `device` device pixels, made once: whole-pixel replication at a
+    // whole multiple of its size, smooth scaling otherwise (stretched skins).
+    const QPixmap& pixmap(const Picture& pic, QSize device, qreal pixelRatio);
+    const QFont& font(const Font& f, qreal dpi, const QPaintDevice& device);
+
+    struct PixmapKey {
+        const Bitmap* bitmap;
+        int width, height;
+        qreal ratio;
+        friend auto operator<=>(const PixmapKey&, const PixmapKey&) = default;
+    };
+    struct Cached {
+        Picture picture;  // keeps the bitmap, and so the key, alive
+        QPixmap pixmap;
+    };
+    std::map<PixmapKey, Cached> pixmaps_;
+    struct CachedFont {
+        Font font;
+        qreal dpi;
+        int deviceDpi;
+        QFont qt;
+    };
+    std::vector<CachedFont> fonts_;
+};
+
+}  // namespace talvik

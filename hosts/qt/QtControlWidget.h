@@ -1,0 +1,106 @@
+#pragma once
+// A QWidget that hosts one control of the library. It creates the control through the
+// class factory, drives its lifecycle, draws its surface and windowless elements, turns
+// Qt input into the control's events and repaints only what the control changed.
+//
+//     QtControlWidget sheet("Matrix", &savedProperties);
+//     sheet.let("MaxItems", std::int16_t{40});
+//     const Outcome answers = sheet.get("result");
+#include <QWidget>
+#include <functional>
+#include <map>
+#include <memory>
+#include <span>
+#include <string_view>
+
+#include "frame/ControlHandle.h"
+#include "hosts/qt/ElementPainter.h"
+#include "hosts/qt/QtHost.h"
+#include "hosts/qt/Twips.h"
+
+class QMessageBox;
+class QTimer;
+
+namespace talvik {
+
+class QtControlWidget : public QWidget {
+    Q_OBJECT
+
+public:
+    // Creates the control of a class, by name ("Matrix") or class identifier, runs
+    // Initialize and then ReadProperties from `saved` or, without it, InitProperties.
+    // A class the library does not offer, or an error the control raises on the way,
+    // throws the HostError.
+    explicit QtControlWidget(std::string_view classNameOrId, const PropertyBag* saved = nullptr,
+                             QWidget* parent = nullptr);
+    // Terminate, then the control is released.
+    ~QtControlWidget() override;
+
+    // The container's calls, by member name; each repaints what it changed.
+    Outcome get(std::string_view property);
+    Outcome let(std::string_view property, const Variant& value);
+    Outcome call(std::string_view method);
+    // WriteProperties into the container's store.
+    Outcome save(PropertyBag& bag);
+
+    // The element model the control draws into, for tools and tests.
+    const ControlHost& host() const { return *host_; }
+    const ControlHandle& handle() const { return handle_; }
+    // Twips to this widget's pixels, at the screen's logical DPI.
+    TwipScale scale() const;
+    QSize sizeHint() const override;
+
+    // Shows a message box for the control and returns the button's value; unset, the
+    // box runs modally. Tests and scripted hosts answer without a user.
+    std::function<std::int32_t(QMessageBox&)> runMessageBox;
+
+signals:
+    // The control told its container that a property changed.
+    void propertyChanged(const QString& property);
+    // An event the control raised; by-reference arguments may be changed by the slot
+    // (connect directly).
+    void eventRaised(const talvik::EventDecl& event, std::span<talvik::Variant> args);
+    // An error the control raised while handling input, a timer or painting, which has
+    // no caller to go back to.
+    void controlError(int number, const QString& description);
+
+protected:
+    void paintEvent(QPaintEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
+    void showEvent(QShowEvent* e) override;
+    void changeEvent(QEvent* e) override;
+    bool event(QEvent* e) override;
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+    void mouseDoubleClickEvent(QMouseEvent* e) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+    void keyReleaseEvent(QKeyEvent* e) override;
+    void focusInEvent(QFocusEvent* e) override;
+    void focusOutEvent(QFocusEvent* e) override;
+
+private:
+    friend class QtHost;
+
+    // After every call into the control: follow a size the control gave itself and
+    // schedule a repaint of what it changed.
+    void afterCall();
+    Outcome report(Outcome o);
+    void deliverMouse(EventKind kind, const QMouseEvent& e);
+    void deliver(const InputEvent& ev);
+    // The element a mouse event at a pixel goes to: the topmost visible one that takes
+    // mouse input, or null for the surface (also when that element is disabled).
+    Element* elementAt(QPointF px) const;
+    QSize surfacePixels() const;
+    void timerChanged(Timer& t);
+
+    std::map<const Timer*, std::unique_ptr<QTimer>> timers_;
+    std::unique_ptr<QtHost> host_;
+    ControlHandle handle_;  // after the host: the control goes before the host it is sited on
+    ElementPainter painter_;
+    Element* pressed_ = nullptr;  // where the left button went down (null: the surface)
+    bool pressing_ = false;
+    bool shown_ = false;
+};
+
+}  // namespace talvik

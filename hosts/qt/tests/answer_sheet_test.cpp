@@ -1,0 +1,157 @@
+// The answer sheet in a real widget: pictures drawn where the layout puts them, marks
+// made with the mouse and the keyboard, and repaints limited to what changed.
+//
+// Positions are worked out from the sheet's layout after Initialize (4 columns of 25,
+// spacing 150): choice A of question i+1 at Left 465 and Top 50 + 390 i + 20 (i div 5)
+// twips, choice B 590 twips further right; bubbles are 240 twips, the marker 120 twips,
+// placed 20 twips left of choice A and 60 twips below its top. At 96 DPI a pixel is 15
+// twips, and an edge falls on the nearest pixel.
+#include <QTest>
+#include <functional>
+
+#include "SheetFixture.h"
+
+namespace talvik {
+namespace {
+
+using testing::Shown;
+using testing::showsPicture;
+
+constexpr int kBubblePx = 16;
+
+// Top-left pixel of choice k (1 to 4) of question q (1 to 25, first column).
+QPoint bubble(int k, int q) {
+    const int i = q - 1;
+    const double left = 465 + 590 * (k - 1), top = 50 + 390 * i + 20 * (i / 5);
+    return {qRound(left / 15), qRound(top / 15)};
+}
+QRect bubbleRect(int k, int q) { return {bubble(k, q), QSize(kBubblePx, kBubblePx)}; }
+// The marker's 8 x 8 pixels beside question q.
+QRect markerRect(int q) {
+    const int i = q - 1;
+    const double top = 50 + 390 * i + 20 * (i / 5) + 60;
+    return {QPoint(qRound(325 / 15.0), qRound(top / 15)), QPoint(qRound(445 / 15.0) - 1, qRound((top + 120) / 15) - 1)};
+}
+
+bool hasMarker(const QImage& img, const QRect& r) {
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        for (int x = r.left(); x <= r.right(); ++x)
+            if (const QColor c = img.pixelColor(x, y); c.blue() > c.red() + 50 && c.blue() > c.green() + 20) return true;
+    return false;
+}
+
+QColor buttonFace(const QWidget& w) { return w.palette().color(QPalette::Button); }
+
+std::string answer(QtControlWidget& w, int question) {
+    const Outcome r = w.get("result");
+    EXPECT_TRUE(r.ok());
+    return r.value.toStringArray().at(question);
+}
+
+TEST(QtAnswerSheet, DrawsBubblesAndMarkerWhereTheLayoutPutsThem) {
+    Shown s("Matrix");
+    ASSERT_EQ(s.widget.logicalDpiX(), 96);
+    EXPECT_EQ(s.widget.size(), QSize(738, 652));  // 11070 x 9780 twips
+    const QImage img = s.image();
+    const QColor bg = buttonFace(s.widget);
+    struct Case {
+        int choice, question;
+        const char* unmarked;
+    };
+    for (const Case& c : {Case{1, 1, "Picture1"}, Case{2, 3, "Picture2"}, Case{4, 6, "Picture4"}, Case{3, 25, "Picture3"}}) {
+        SCOPED_TRACE("choice " + std::to_string(c.choice) + " of question " + std::to_string(c.question));
+        EXPECT_TRUE(showsPicture(img, bubble(c.choice, c.question), s.picture(c.unmarked, 0), bg));
+    }
+    // The background shows between two bubbles and left of the first one.
+    EXPECT_EQ(img.pixelColor(bubble(1, 1).x() - 3, bubble(1, 2).y() + 8), bg);
+    EXPECT_EQ(img.pixelColor(bubble(2, 1).x() - 4, bubble(2, 1).y() + 8), bg);
+    EXPECT_TRUE(hasMarker(img, markerRect(1)));
+    EXPECT_FALSE(hasMarker(img, markerRect(2)));
+}
+
+struct InputCase {
+    const char* name;
+    std::function<void(QWidget&)> act;
+    int choice, question;  // a choice marked afterwards
+    const char* result;    // the question's element of result
+    int marker;            // the question the marker is beside
+};
+
+void click(QWidget& w, int k, int q) { QTest::mouseClick(&w, Qt::LeftButton, {}, bubbleRect(k, q).center()); }
+
+TEST(QtAnswerSheet, MouseAndKeyboardMarkChoices) {
+    const InputCase cases[] = {
+        {"click B of question 3", [](QWidget& w) { click(w, 2, 3); }, 2, 3, "2", 3},
+        {"Down, then B", [](QWidget& w) { QTest::keyClick(&w, Qt::Key_Down); QTest::keyClick(&w, Qt::Key_B); }, 2, 2, "2", 2},
+        {"Down, then shifted B",
+         [](QWidget& w) { QTest::keyClick(&w, Qt::Key_Down); QTest::keyClick(&w, Qt::Key_B, Qt::ShiftModifier); }, 2, 2, "2", 2},
+        {"Down twice, then 4",
+         [](QWidget& w) { QTest::keyClick(&w, Qt::Key_Down); QTest::keyClick(&w, Qt::Key_Down); QTest::keyClick(&w, Qt::Key_4); },
+         4, 3, "4", 3},
+        {"click D of question 7, Up, C",
+         [](QWidget& w) { click(w, 4, 7); QTest::keyClick(&w, Qt::Key_Up); QTest::keyClick(&w, Qt::Key_C); }, 3, 6, "3", 6},
+    };
+    for (const InputCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        Shown s("Matrix");
+        c.act(s.widget);
+        Shown::settle();
+        const QImage img = s.image();
+        const QColor bg = buttonFace(s.widget);
+        EXPECT_TRUE(showsPicture(img, bubble(c.choice, c.question), s.picture("Picture" + std::to_string(c.choice), 1), bg));
+        EXPECT_EQ(answer(s.widget, c.question), c.result);
+        EXPECT_TRUE(hasMarker(img, markerRect(c.marker)));
+        if (c.marker != 1) EXPECT_FALSE(hasMarker(img, markerRect(1)));
+    }
+}
+
+TEST(QtAnswerSheet, KeysThatAreNoChoiceMarkNothing) {
+    // The keypad's digits and a shifted digit's symbol are not the same keys: only the
+    // main keyboard's digits choose (a shifted 2 is still the key 2).
+    struct Case {
+        Qt::Key key;
+        Qt::KeyboardModifiers mods;
+        const char* result;
+    };
+    for (const Case& c : {Case{Qt::Key_2, Qt::KeypadModifier, ""}, Case{Qt::Key_At, Qt::ShiftModifier, "2"},
+                          Case{Qt::Key_E, Qt::NoModifier, ""}, Case{Qt::Key_Space, Qt::NoModifier, ""}}) {
+        SCOPED_TRACE(QKeySequence(c.key).toString().toStdString());
+        Shown s("Matrix");
+        QTest::keyClick(&s.widget, c.key, c.mods);
+        EXPECT_EQ(answer(s.widget, 1), c.result);
+    }
+}
+
+TEST(QtAnswerSheet, RepaintsOnlyWhatChanged) {
+    struct Case {
+        const char* name;
+        std::function<void(Shown&)> act;
+        QRegion allowed;   // what may be repainted
+        QRect mustCover;   // what must be
+    };
+    const QSize sheet(738, 652);
+    const QRegion markerMove = QRegion(markerRect(1).adjusted(-2, -2, 2, 2)) + markerRect(3).adjusted(-2, -2, 2, 2);
+    const Case cases[] = {
+        {"a click on B of question 3", [](Shown& s) { click(s.widget, 2, 3); },
+         markerMove + bubbleRect(2, 3).adjusted(-2, -2, 2, 2), bubbleRect(2, 3)},
+        {"a key that marks nothing", [](Shown& s) { QTest::keyClick(&s.widget, Qt::Key_E); }, QRegion(), QRect()},
+        // Growing the widget exposes two strips; the sheet itself stays as it was.
+        {"the widget grown by 45 x 30 pixels", [&](Shown& s) { s.widget.resize(sheet + QSize(45, 30)); },
+         QRegion(QRect(sheet.width() - 2, 0, 47, sheet.height() + 30)) + QRect(0, sheet.height() - 2, sheet.width() + 45, 32),
+         QRect(sheet.width(), 0, 45, sheet.height() + 30)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Shown s("Matrix");
+        const QRegion painted = s.repaintedBy([&] { c.act(s); });
+        EXPECT_TRUE((painted - c.allowed).isEmpty()) << "repainted beyond the change: "
+                                                      << (painted - c.allowed).boundingRect().x() << ","
+                                                      << (painted - c.allowed).boundingRect().y() << " "
+                                                      << (painted - c.allowed).boundingRect().width() << "x"
+                                                      << (painted - c.allowed).boundingRect().height();
+        EXPECT_TRUE((QRegion(c.mustCover) - painted).isEmpty());
+    }
+}
+
+}  // namespace
+}  // namespace talvik
