@@ -42,6 +42,7 @@ QColor qtColour(Colour c, const QPalette& palette) {
 }
 
 void ElementPainter::paint(QPainter& p, const ControlHost& host, const QRect& exposed, const Context& ctx) {
+    current_ = nullptr;
     drawSurface(p, host.surface(), exposed, ctx);
     for (const auto& e : host.elements()) {
         if (!e->isVisible()) continue;
@@ -60,6 +61,7 @@ void ElementPainter::paint(QPainter& p, const ControlHost& host, const QRect& ex
 void ElementPainter::clear() {
     pixmaps_.clear();
     fonts_.clear();
+    current_ = nullptr;
 }
 
 void ElementPainter::drawSurface(QPainter& p, const Surface& s, const QRect& exposed, const Context& ctx) {
@@ -94,9 +96,21 @@ void ElementPainter::drawLabel(QPainter& p, const Label& l, const Context& ctx) 
         case Alignment::Right: flags |= Qt::AlignRight; break;
         case Alignment::Center: flags |= Qt::AlignHCenter; break;
     }
-    p.setFont(font(l.font(), ctx.dpi, *p.device()));
+    const CachedFont& f = font(l.font(), ctx.dpi, *p.device());
+    use(p, f);
     p.setPen(colour);
-    p.drawText(at, flags, decodeText(l.Caption(), l.encoding()));
+    const QString text = decodeText(l.Caption(), l.encoding());
+    // A caption that fits on one line is drawn without laying it out for wrapping: the
+    // answer sheet's 150 numbers are most of what it draws.
+    const qreal width = f.width(text);
+    if (width > at.width() || f.metrics.height() > at.height() || text.contains(u'\n')) {
+        p.drawText(at, flags, text);
+        return;
+    }
+    qreal x = at.left();
+    if (l.alignment() == Alignment::Center) x += (at.width() - width) / 2;
+    else if (l.alignment() == Alignment::Right) x += at.width() - width;
+    p.drawText(QPointF(x, at.top() + f.metrics.ascent()), text);
 }
 
 void ElementPainter::drawLine(QPainter& p, const Line& l, const Context& ctx) {
@@ -106,10 +120,22 @@ void ElementPainter::drawLine(QPainter& p, const Line& l, const Context& ctx) {
     const auto at = [&](float x, float y) {
         return QPointF(std::round(ctx.scale.px(x)) + centre, std::round(ctx.scale.px(y)) + centre);
     };
+    const QColor colour = qtColour(l.BorderColor(), ctx.palette);
+    const QPointF a = at(l.X1(), l.Y1()), b = at(l.X2(), l.Y2());
+    // Borders are mostly straight up or across; a rectangle fills faster than a pen, and
+    // like the pen's flat cap it ends where the second point begins.
+    if (a.x() == b.x()) {
+        p.fillRect(QRectF(a.x() - width / 2, std::min(a.y(), b.y()) - centre, width, std::abs(b.y() - a.y())), colour);
+        return;
+    }
+    if (a.y() == b.y()) {
+        p.fillRect(QRectF(std::min(a.x(), b.x()) - centre, a.y() - width / 2, std::abs(b.x() - a.x()), width), colour);
+        return;
+    }
     p.save();
     p.setRenderHint(QPainter::Antialiasing, false);
-    p.setPen(QPen(qtColour(l.BorderColor(), ctx.palette), width, Qt::SolidLine, Qt::FlatCap));
-    p.drawLine(at(l.X1(), l.Y1()), at(l.X2(), l.Y2()));
+    p.setPen(QPen(colour, width, Qt::SolidLine, Qt::FlatCap));
+    p.drawLine(a, b);
     p.restore();
 }
 
@@ -117,9 +143,9 @@ void ElementPainter::drawFrame(QPainter& p, const Frame& f, const Surface& s, co
     const QRect at = ctx.scale.snapped(f.bounds());
     if (at.isEmpty()) return;
     p.save();
-    const QFont qf = font(s.font(), ctx.dpi, *p.device());
-    p.setFont(qf);
-    const QFontMetrics metrics(qf, p.device());
+    const CachedFont& cf = font(s.font(), ctx.dpi, *p.device());
+    p.setFont(cf.qt);
+    const QFontMetrics metrics(cf.qt, p.device());
     const QString caption = decodeText(f.Caption());
     // The etched border runs through the middle of the caption, as a group box does.
     const int top = caption.isEmpty() ? at.top() : at.top() + metrics.height() / 2;
@@ -164,13 +190,30 @@ const QPixmap& ElementPainter::pixmap(const Picture& pic, QSize device, qreal ra
     return pixmaps_.emplace(key, Cached{pic, std::move(pm)}).first->second.pixmap;
 }
 
-const QFont& ElementPainter::font(const Font& f, qreal dpi, const QPaintDevice& device) {
+const ElementPainter::CachedFont& ElementPainter::font(const Font& f, qreal dpi, const QPaintDevice& device) {
     const int deviceDpi = device.logicalDpiY();
     for (const CachedFont& c : fonts_)
-        if (c.dpi == dpi && c.deviceDpi == deviceDpi && c.font == f) return c.qt;
-    if (fonts_.size() >= 64) fonts_.clear();
-    fonts_.push_back({f, dpi, deviceDpi, qtFontFor(f, dpi, device)});
-    return fonts_.back().qt;
+        if (c.dpi == dpi && c.deviceDpi == deviceDpi && c.font == f) return c;
+    if (fonts_.size() >= 64) clear();
+    const QFont qt = qtFontFor(f, dpi, device);
+    return fonts_.emplace_back(CachedFont{f, dpi, deviceDpi, qt, QFontMetricsF(qt, &device)});
+}
+
+qreal ElementPainter::CachedFont::width(const QString& text) const {
+    qreal w = 0;
+    for (const QChar c : text) {
+        if (c.unicode() >= advances.size()) return metrics.horizontalAdvance(text);
+        qreal& a = advances[c.unicode()];
+        if (a == 0) a = metrics.horizontalAdvance(c);
+        w += a;
+    }
+    return w;
+}
+
+void ElementPainter::use(QPainter& p, const CachedFont& f) {
+    if (current_ == &f) return;
+    p.setFont(f.qt);
+    current_ = &f;
 }
 
 }  // namespace talvik

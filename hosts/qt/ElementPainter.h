@@ -3,8 +3,11 @@
 // back style, background picture) and then the visible windowless elements in the
 // template's stacking order. Only what intersects the exposed area is drawn.
 #include <QFont>
+#include <QFontMetricsF>
 #include <QPalette>
 #include <QPixmap>
+#include <array>
+#include <deque>
 #include <map>
 #include <tuple>
 #include <utility>
@@ -43,7 +46,11 @@ private:
     // The picture at `device` device pixels, made once: whole-pixel replication at a
     // whole multiple of its size, smooth scaling otherwise (stretched skins).
     const QPixmap& pixmap(const Picture& pic, QSize device, qreal pixelRatio);
-    const QFont& font(const Font& f, qreal dpi, const QPaintDevice& device);
+    struct CachedFont;
+    // The Qt font for drawing on `device`, made once; setting the painter's font only
+    // when it changes spares a font lookup per label.
+    const CachedFont& font(const Font& f, qreal dpi, const QPaintDevice& device);
+    void use(QPainter& p, const CachedFont& f);
 
     struct PixmapKey {
         const Bitmap* bitmap;
@@ -61,8 +68,14 @@ private:
         qreal dpi;
         int deviceDpi;
         QFont qt;
+        QFontMetricsF metrics;
+        mutable std::array<qreal, 256> advances{};  // of Latin-1 characters, 0 until measured
+        // The width of a one-line text; Latin-1 text from the characters' advances,
+        // which spares shaping it once more before it is drawn.
+        qreal width(const QString& text) const;
     };
-    std::vector<CachedFont> fonts_;
+    std::deque<CachedFont> fonts_;
+    const CachedFont* current_ = nullptr;  // the painter's font in this paint
 };
 
 }  // namespace talvik
