@@ -24,13 +24,14 @@ QColor bitmapPixel(const Picture& pic, int x, int y) {
     return QColor::fromRgba(b.argb[std::size_t(y) * std::size_t(b.width) + std::size_t(x)]);
 }
 
-struct Box : Shown {
-    Box(std::int32_t style, const char* caption) : Shown("vltBox", bag(style, caption)) {}
-    static const PropertyBag* bag(std::int32_t style, const char* caption) {
-        static PropertyBag b;
-        b = PropertyBag{{"Style", style}, {"Caption", caption}};
-        return &b;
-    }
+struct Stored {
+    PropertyBag bag;
+};
+
+// A box restored with a style and a caption, shown on a form.
+struct Box : Stored, Shown {
+    Box(std::int32_t style, const char* caption)
+        : Stored{{{"Style", style}, {"Caption", caption}}}, Shown("vltBox", &bag) {}
     const Image& slice(int row, int i) const {
         return static_cast<const Image&>(*widget.host().find("Image" + std::to_string(row), i));
     }
