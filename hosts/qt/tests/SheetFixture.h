@@ -61,9 +61,11 @@ struct Shown {
     }
 };
 
-// Whether the block of pixels at `at` is `pic` drawn unscaled over `background`: each
-// channel within 2 of the picture's pixel blended by its alpha.
-inline ::testing::AssertionResult showsPicture(const QImage& img, QPoint at, const Picture& pic, QColor background) {
+// Whether the block of pixels at `at` is `pic` drawn over `background`, each of its
+// pixels as a square of `scale` device pixels: each channel within 2 of the picture's
+// pixel blended by its alpha.
+inline ::testing::AssertionResult showsPicture(const QImage& img, QPoint at, const Picture& pic, QColor background,
+                                               int scale = 1) {
     const Bitmap& b = *pic.bitmap();
     for (int y = 0; y < b.height; ++y)
         for (int x = 0; x < b.width; ++x) {
@@ -73,12 +75,16 @@ inline ::testing::AssertionResult showsPicture(const QImage& img, QPoint at, con
             const QColor want(blend(int((argb >> 16) & 0xFF), background.red()),
                               blend(int((argb >> 8) & 0xFF), background.green()),
                               blend(int(argb & 0xFF), background.blue()));
-            const QColor got = img.pixelColor(at.x() + x, at.y() + y);
-            if (std::abs(got.red() - want.red()) > 2 || std::abs(got.green() - want.green()) > 2 ||
-                std::abs(got.blue() - want.blue()) > 2)
-                return ::testing::AssertionFailure()
-                       << "pixel (" << at.x() + x << ", " << at.y() + y << ") is " << got.name().toStdString()
-                       << ", the picture there is " << want.name().toStdString();
+            for (int dy = 0; dy < scale; ++dy)
+                for (int dx = 0; dx < scale; ++dx) {
+                    const QPoint px(at.x() + x * scale + dx, at.y() + y * scale + dy);
+                    const QColor got = img.pixelColor(px);
+                    if (std::abs(got.red() - want.red()) > 2 || std::abs(got.green() - want.green()) > 2 ||
+                        std::abs(got.blue() - want.blue()) > 2)
+                        return ::testing::AssertionFailure()
+                               << "pixel (" << px.x() << ", " << px.y() << ") is " << got.name().toStdString()
+                               << ", the picture there is " << want.name().toStdString();
+                }
         }
     return ::testing::AssertionSuccess();
 }

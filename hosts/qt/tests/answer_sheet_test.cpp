@@ -67,6 +67,13 @@ TEST(QtAnswerSheet, DrawsBubblesAndMarkerWhereTheLayoutPutsThem) {
     EXPECT_EQ(img.pixelColor(bubble(2, 1).x() - 4, bubble(2, 1).y() + 8), bg);
     EXPECT_TRUE(hasMarker(img, markerRect(1)));
     EXPECT_FALSE(hasMarker(img, markerRect(2)));
+
+    // At two device pixels a pixel every picture pixel becomes a sharp 2 x 2 square.
+    QImage sharp(s.widget.size() * 2, QImage::Format_ARGB32);
+    sharp.setDevicePixelRatio(2);
+    s.widget.render(&sharp);
+    EXPECT_TRUE(showsPicture(sharp, bubble(1, 1) * 2, s.picture("Picture1", 0), bg, 2));
+    EXPECT_TRUE(showsPicture(sharp, bubble(3, 25) * 2, s.picture("Picture3", 0), bg, 2));
 }
 
 struct InputCase {
