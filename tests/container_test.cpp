@@ -2,18 +2,25 @@
 // the container's protocol and the controls' behaviour, and its exit status.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
+#include "frame/Catalogue.h"
 #include "frame/Registry.h"
 
 namespace talvik {
 namespace {
 
 namespace fs = std::filesystem;
+
+// A path of its own for this process, so that suites running side by side do not meet.
+fs::path scratch(const std::string& name) {
+    return fs::path(::testing::TempDir()) / ("talvik-container-" + std::to_string(::getpid()) + "-" + name);
+}
 
 struct Ran {
     std::string out;
@@ -28,7 +35,7 @@ std::string shellQuoted(const std::string& s) {
 
 // Runs the container with these arguments and the script on standard input.
 Ran container(const std::string& script, const std::string& args = "") {
-    const fs::path in = fs::path(::testing::TempDir()) / "talvik-container-script.txt";
+    const fs::path in = scratch("script.txt");
     std::ofstream(in, std::ios::binary) << script;
     const std::string cmd = shellQuoted(TALVIK_CONTAINER_PATH) + " " + args + " < " + shellQuoted(in.string());
     Ran r;
@@ -134,6 +141,13 @@ TEST(Container, ScriptsAndTheirWholeOutput) {
                 R"j({"line":3,"resize":"h","width":5000,"height":4000.5})j",
                 R"j({"line":4,"error":{"number":13,"description":"Type mismatch"}})j"}),
          0},
+        {"a message box the control shows, and a value rounded to the property's type",
+         lines({"new VelOptionToolBar t", "set t VelValue \"12\"", "get t VelValue", "set t VelStyle 3.5",
+                "get t VelStyle"}),
+         lines({R"j({"line":1,"new":"t","class":"VelOptionToolBar","width":6150,"height":1020})j",
+                R"j({"line":2,"msgbox":{"text":"Wrong value with VelOptionToolbar","flags":16,"title":"Veltrane"}})j",
+                R"j({"line":3,"get":"VelValue","value":""})j", R"j({"line":5,"get":"VelStyle","value":4})j"}),
+         0},
         {"dump names elements, and reports array elements that do not exist",
          lines({"new Matrix m", "set m MaxItems 2", "dump m Line1(0) Picture1(1) Line1(8)", "dump m Nothing",
                 "dump m Label1(1)"}),
@@ -157,6 +171,38 @@ TEST(Container, ScriptsAndTheirWholeOutput) {
     }
 }
 
+// The hyperlink asks its container through GoToURL; the container's answers change what
+// it opens, or stop it.
+TEST(Container, EventsAndTheContainersAnswers) {
+    if (findControlClass("URLLink") == nullptr) GTEST_SKIP() << "URLLink is not in the library yet";
+    const char* const press = "fire u lblURL MouseDown 1 0 0 0";
+    const Ran r = container(lines({"new URLLink u", "set u URL \"http://a\"", press, "answer u GoToURL URL=\"http://b\"",
+                                   press, "answer u GoToURL Cancel=true", press, "answer u GoToURL", "fail shell",
+                                   press, "fire u lblURL MouseDown 2 0 0 0", "answer u GoToURL Cancel=\"maybe\"",
+                                   "answer u Click", "answer u GoToURL Target=1"}));
+    EXPECT_EQ(r.out,
+              lines({R"j({"line":1,"new":"u","class":"URLLink","width":2400,"height":255})j",
+                     R"j({"line":2,"changed":"URL","control":"u"})j",
+                     R"j({"line":3,"event":"GoToURL","control":"u","args":{"URL":"http://a","Cancel":false}})j",
+                     R"j({"line":3,"pointer":"hourglass"})j",
+                     R"j({"line":3,"shell":{"verb":"open","target":"http://a","params":"","dir":"","show":1}})j",
+                     R"j({"line":3,"pointer":"default"})j",
+                     R"j({"line":5,"event":"GoToURL","control":"u","args":{"URL":"http://a","Cancel":false}})j",
+                     R"j({"line":5,"pointer":"hourglass"})j",
+                     R"j({"line":5,"shell":{"verb":"open","target":"http://b","params":"","dir":"","show":1}})j",
+                     R"j({"line":5,"pointer":"default"})j",
+                     R"j({"line":7,"event":"GoToURL","control":"u","args":{"URL":"http://a","Cancel":false}})j",
+                     R"j({"line":10,"event":"GoToURL","control":"u","args":{"URL":"http://a","Cancel":false}})j",
+                     R"j({"line":10,"pointer":"hourglass"})j",
+                     R"j({"line":10,"msgbox":{"text":"Unable to load 'http://a' : Injected fault (Error 5)","flags":0,)j"
+                     R"j("title":null}})j",
+                     R"j({"line":10,"pointer":"default"})j", R"j({"line":11,"pointer":"default"})j",
+                     R"j({"line":12,"error":{"number":13,"description":"Type mismatch"}})j",
+                     R"j({"line":13,"syntax":"URLLink has no event Click"})j",
+                     R"j({"line":14,"syntax":"GoToURL has no argument Target"})j"}));
+    EXPECT_EQ(r.status, 2);
+}
+
 TEST(Container, TypeDescriptionOnOneLine) {
     const Ran r = container("typelib\n");
     EXPECT_EQ(r.status, 0);
@@ -177,7 +223,7 @@ TEST(Container, TypeDescriptionOnOneLine) {
 }
 
 TEST(Container, RegistersIntoTheStoreItIsGiven) {
-    const fs::path dir = fs::path(::testing::TempDir()) / "talvik-container-registry";
+    const fs::path dir = scratch("registry");
     fs::remove_all(dir);
     const std::string store = (dir / "registry.txt").string();
     const Ran r = container("register\nunregister\nregister\n", "--registry " + shellQuoted(store));
@@ -197,7 +243,7 @@ TEST(Container, RegistersIntoTheStoreItIsGiven) {
 TEST(Container, ModuleAndScriptArguments) {
     EXPECT_EQ(container("canunload\n", "--module /nonexistent/TalvikSkills.ocx").status, 1);
     EXPECT_EQ(container("", "--bogus").status, 1);
-    const fs::path script = fs::path(::testing::TempDir()) / "talvik-container-file.txt";
+    const fs::path script = scratch("file.txt");
     std::ofstream(script) << "new Matrix m\nget m MaxItemPerCol\n";
     const Ran r = container("canunload\n", shellQuoted(script.string()));  // the file, not standard input
     EXPECT_EQ(r.out, lines({R"j({"line":1,"new":"m","class":"Matrix","width":11070,"height":9780})j",

@@ -3,6 +3,7 @@
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -206,7 +207,7 @@ TEST_F(ModuleTest, TheGraphicButtonHasNoIdentifierToBeCreatedBy) {
 // the module, creates a Matrix, sets and reads its properties by name and identifier,
 // clicks a choice and reads the answer back.
 TEST_F(ModuleTest, RegisterCreateDriveAnswerSheetThroughTheModule) {
-    const std::filesystem::path dir = std::filesystem::path(::testing::TempDir()) / "talvik-module-test";
+    const std::filesystem::path dir = std::filesystem::path(::testing::TempDir()) / ("talvik-module-test-" + std::to_string(::getpid()));
     std::filesystem::remove_all(dir);
     const std::string store = (dir / "registry.txt").string();
     ::setenv("TALVIK_REGISTRY", store.c_str(), 1);

@@ -23,7 +23,8 @@ namespace fs = std::filesystem;
 struct StoreDir {
     fs::path dir;
     std::string store;
-    explicit StoreDir(const char* name) : dir(fs::path(::testing::TempDir()) / name) {
+    explicit StoreDir(const char* name)
+        : dir(fs::path(::testing::TempDir()) / (name + std::string("-") + std::to_string(::getpid()))) {
         fs::remove_all(dir);
         store = (dir / "registry.txt").string();
     }

@@ -1,0 +1,210 @@
+// The container's report of what a control does while a command runs: events with
+// their arguments by name, the answers its handlers give, message boxes, shell calls,
+// pointer changes, property-changed notices, the clock, timers and injected faults.
+// A stand-in class factory serves a beacon control that uses every host service.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <sstream>
+
+#include "apps/talvik-container/Container.h"
+#include "frame/ClassFactory.h"
+#include "frame/ControlHost.h"
+#include "frame/ControlObject.h"
+#include "frame/EntryPoints.h"
+
+namespace talvik {
+namespace {
+
+constexpr ArgDecl kPingArgs[] = {{"Count", VarType::Int16, true}, {"Note", VarType::String, true}};
+constexpr EventDecl kPing{"Ping", 1, kPingArgs};
+
+class Beacon : public Control {
+public:
+    using Control::Control;
+    static const ControlTemplate& Design() {
+        static const ControlTemplate t = [] {
+            ControlTemplate t;
+            t.className = "Beacon";
+            t.width = 1500;
+            t.height = 600;
+            ElementSpec on, off, note;
+            on.kind = off.kind = ElementKind::Timer;
+            on.name = "Timer1";
+            off.name = "Timer2";
+            on.interval = off.interval = 1000;
+            off.enabled = false;
+            note.kind = ElementKind::Label;
+            note.name = "lblNote";
+            t.add(on);
+            t.add(off);
+            t.add(note);
+            return t;
+        }();
+        return t;
+    }
+    static std::span<const MemberBinding> Members() {
+        static const MemberBinding m[] = {property<Beacon, std::int16_t, &Beacon::Level, &Beacon::Level>("Level")};
+        return m;
+    }
+
+    std::int16_t Level() const { return level_; }
+    void Level(std::int16_t v) {
+        level_ = v;
+        host().PropertyChanged("Level");
+    }
+
+    void OnEvent(const InputEvent& ev) override {
+        switch (ev.kind) {
+            case EventKind::Click: {
+                Variant args[] = {std::int16_t{1}, "hi"};
+                host().RaiseEvent(kPing, args);
+                host().MsgBox("count " + args[0].toString() + " " + args[1].toString(), kMsgCritical, "Beacon");
+                break;
+            }
+            case EventKind::Timer:
+                host().SetScreenPointer(ScreenPointer::Hourglass);
+                host().ShellOpen({0, "open", "http://x", "", "", 1});
+                host().SetScreenPointer(ScreenPointer::Default);
+                break;
+            case EventKind::KeyPress: {
+                const TimeOfDay t = host().Now();
+                char text[16];
+                std::snprintf(text, sizeof text, "%02d:%02d:%02d", t.hour, t.minute, t.second);
+                host().MsgBox(text, kMsgOkOnly);
+                break;
+            }
+            case EventKind::DblClick: host().LoadResPicture("SB_MID_1"); break;
+            case EventKind::Change: host().PropertyChanged("Note"); break;
+            default: break;
+        }
+    }
+
+private:
+    std::int16_t level_ = 0;
+};
+
+const ControlClass kBeaconClass = controlClass<Beacon>("Beacon");
+constexpr const char* kBeaconId = "{0B0E1C2D-3E4F-4A5B-8C6D-7E8F90A1B2C3}";
+
+class BeaconFactory final : public IClassFactory {
+public:
+    HRESULT QueryInterface(const Guid& iid, void** object) noexcept override {
+        *object = iid == IID_IClassFactory || iid == IID_IUnknown ? this : nullptr;
+        if (*object == nullptr) return E_NOINTERFACE;
+        AddRef();
+        return S_OK;
+    }
+    std::uint32_t AddRef() noexcept override { return ++refs_; }
+    std::uint32_t Release() noexcept override {
+        const std::uint32_t n = --refs_;
+        if (n == 0) delete this;
+        return n;
+    }
+    HRESULT CreateInstance(IUnknown*, const Guid& iid, void** object) noexcept override {
+        auto* made = new ControlObject(kBeaconClass, nullptr);
+        const HRESULT hr = made->QueryInterface(iid, object);
+        made->Release();
+        return hr;
+    }
+    HRESULT LockServer(bool) noexcept override { return S_OK; }
+
+private:
+    ~BeaconFactory() = default;
+    std::uint32_t refs_ = 1;
+};
+
+HRESULT beaconClassObject(const Guid& clsid, const Guid& iid, void** object) {
+    if (clsid != *Guid::parse(kBeaconId)) return getClassObject(clsid, iid, object);
+    auto* f = new BeaconFactory;
+    const HRESULT hr = f->QueryInterface(iid, object);
+    f->Release();
+    return hr;
+}
+
+std::string run(const std::vector<std::string>& script) {
+    const EntryPoints& linked = linkedEntryPoints();
+    const EntryPoints entry{linked.registerServer, linked.unregisterServer, &beaconClassObject, linked.canUnloadNow};
+    std::ostringstream out;
+    container::Container c(entry, out);
+    for (std::size_t i = 0; i < script.size(); ++i) c.run(script[i], static_cast<int>(i + 1));
+    return out.str();
+}
+
+TEST(ContainerEvents, EverythingAControlDoesIsReportedInOrder) {
+    const std::string out = run({
+        std::string("new ") + kBeaconId + " b",
+        "fire b surface Click",
+        "answer b Ping Count=7 Note=\"yo\"",
+        "fire b surface Click",
+        "answer b Ping",
+        "fire b surface Click",
+        "tick b 2",
+        "clock 09:05:30",
+        "fire b surface KeyPress 65",
+        "fail resource sb_mid_1",
+        "fire b surface DblClick",
+        "unfail",
+        "fire b surface DblClick",
+        "fail shell",
+        "tick b",
+        "fire b lblNote Change",
+        "set b Level 3",
+        "fail pointer",
+        "tick b",
+    });
+    const std::string expected = std::string(R"({"line":1,"new":"b","class":")") + kBeaconId +
+                                 R"(","width":1500,"height":600})" "\n" R"j({"line":2,"event":"Ping","control":"b","args":{"Count":1,"Note":"hi"}}
+{"line":2,"msgbox":{"text":"count 1 hi","flags":16,"title":"Beacon"}}
+{"line":4,"event":"Ping","control":"b","args":{"Count":1,"Note":"hi"}}
+{"line":4,"msgbox":{"text":"count 7 yo","flags":16,"title":"Beacon"}}
+{"line":6,"event":"Ping","control":"b","args":{"Count":1,"Note":"hi"}}
+{"line":6,"msgbox":{"text":"count 1 hi","flags":16,"title":"Beacon"}}
+{"line":7,"pointer":"hourglass"}
+{"line":7,"shell":{"verb":"open","target":"http://x","params":"","dir":"","show":1}}
+{"line":7,"pointer":"default"}
+{"line":7,"pointer":"hourglass"}
+{"line":7,"shell":{"verb":"open","target":"http://x","params":"","dir":"","show":1}}
+{"line":7,"pointer":"default"}
+{"line":9,"msgbox":{"text":"09:05:30","flags":0,"title":null}}
+{"line":11,"error":{"number":5,"description":"Injected fault"}}
+{"line":15,"pointer":"hourglass"}
+{"line":15,"error":{"number":5,"description":"Injected fault"}}
+{"line":16,"changed":"Note","control":"b"}
+{"line":17,"changed":"Level","control":"b"}
+{"line":19,"error":{"number":5,"description":"Injected fault"}}
+)j";
+    EXPECT_EQ(out, expected);
+}
+
+TEST(ContainerEvents, SettingsReachControlsMadeLater) {
+    const std::string out = run({
+        "clock 23:59:01",
+        "fail shell",
+        std::string("new ") + kBeaconId + " b",
+        "fire b surface KeyPress 13",
+        "tick b 0",
+        "tick b",
+    });
+    const std::string expected = std::string(R"({"line":3,"new":"b","class":")") + kBeaconId +
+                                 R"(","width":1500,"height":600})" "\n"
+                                 R"({"line":4,"msgbox":{"text":"23:59:01","flags":0,"title":null}})" "\n"
+                                 R"({"line":6,"pointer":"hourglass"})" "\n"
+                                 R"({"line":6,"error":{"number":5,"description":"Injected fault"}})" "\n";
+    EXPECT_EQ(out, expected);
+}
+
+TEST(ContainerEvents, MalformedSettingsAreNotUnderstood) {
+    const std::string out = run({"clock 9:05:30", "clock 24:00:00", "fail disk", "msgbox-returns yes",
+                                 "answer nobody Ping", "tick"});
+    EXPECT_EQ(out,
+              R"({"line":1,"syntax":"expected HH:MM:SS: 9:05:30"})" "\n"
+              R"({"line":2,"syntax":"expected HH:MM:SS: 24:00:00"})" "\n"
+              R"({"line":3,"syntax":"usage: fail resource ID | fail shell | fail pointer"})" "\n"
+              R"({"line":4,"syntax":"not a value: yes"})" "\n"
+              R"({"line":5,"syntax":"no control named nobody"})" "\n"
+              R"({"line":6,"syntax":"usage: tick NAME [COUNT]"})" "\n");
+}
+
+}  // namespace
+}  // namespace talvik
