@@ -78,7 +78,7 @@ bool writeAll(int fd, std::string_view data) {
     return true;
 }
 
-HRESULT readLocked(const std::string& path, RegistryData& out) {
+HRESULT readStore(const std::string& path, RegistryData& out) {
     Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
     if (!fd.valid()) {
         if (errno != ENOENT) return STG_E_READFAULT;
@@ -93,12 +93,12 @@ HRESULT readLocked(const std::string& path, RegistryData& out) {
     return S_OK;
 }
 
-// Holds the store's lock file locked: shared for readers, exclusive for writers.
-HRESULT lockStore(const std::string& path, int how, std::optional<Fd>& lock) {
+// Holds the store's lock file, beside it, locked for one writer at a time.
+HRESULT lockStore(const std::string& path, std::optional<Fd>& lock) {
     lock.emplace(::open((path + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644));
-    if (!lock->valid()) return how == LOCK_SH ? STG_E_READFAULT : STG_E_WRITEFAULT;
-    while (::flock(lock->get(), how) != 0)
-        if (errno != EINTR) return how == LOCK_SH ? STG_E_READFAULT : STG_E_WRITEFAULT;
+    if (!lock->valid()) return STG_E_WRITEFAULT;
+    while (::flock(lock->get(), LOCK_EX) != 0)
+        if (errno != EINTR) return STG_E_WRITEFAULT;
     return S_OK;
 }
 
@@ -155,25 +155,16 @@ std::string formatRegistry(const RegistryData& data) {
     return text;
 }
 
-HRESULT readRegistry(const std::string& path, RegistryData& out) {
-    // A missing directory means an empty store; the lock file is not created for it.
-    struct stat st {};
-    if (::stat(directoryOf(path).c_str(), &st) != 0) {
-        out.clear();
-        return S_OK;
-    }
-    std::optional<Fd> lock;
-    if (const HRESULT hr = lockStore(path, LOCK_SH, lock); !succeeded(hr)) return hr;
-    return readLocked(path, out);
-}
+// Readers take no lock: the store is only ever replaced whole, by a rename.
+HRESULT readRegistry(const std::string& path, RegistryData& out) { return readStore(path, out); }
 
 HRESULT updateRegistry(const std::string& path, const std::function<void(RegistryData&)>& edit) {
     if (!makeDirectories(directoryOf(path))) return STG_E_WRITEFAULT;
     std::optional<Fd> lock;
-    if (const HRESULT hr = lockStore(path, LOCK_EX, lock); !succeeded(hr)) return hr;
+    if (const HRESULT hr = lockStore(path, lock); !succeeded(hr)) return hr;
 
     RegistryData data;
-    if (const HRESULT hr = readLocked(path, data); !succeeded(hr)) return hr;
+    if (const HRESULT hr = readStore(path, data); !succeeded(hr)) return hr;
     edit(data);
     const std::string text = formatRegistry(data);
 
