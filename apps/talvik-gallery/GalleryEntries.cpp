@@ -18,9 +18,13 @@ std::vector<GalleryEntry> galleryEntries() {
         {"Matrix", "12 questions, wide spacing", {{"MaxItems", i16{12}}, {"MaxCols", i16{2}}, {"MaxItemPerCol", i16{6}}, {"DistanceItems", i16{300}}}},
 
         {"VelOptionToolBar", "WindowXP, check boxes", {{"VelStyle", i32{1}}, {"VelOptionBox", i32{1}}}},
+        {"VelOptionToolBar", "WindowXP, option buttons, 9 boxes", {{"VelStyle", i32{1}}, {"VelOptionBox", i32{2}}, {"VelCountItems", i16{9}}}},
         {"VelOptionToolBar", "Window2k3, option buttons", {{"VelStyle", i32{2}}, {"VelOptionBox", i32{2}}}},
+        {"VelOptionToolBar", "Window2k3, check boxes, digits", {{"VelStyle", i32{2}}, {"VelOptionBox", i32{1}}, {"VelOptionChar", i32{1}}}},
         {"VelOptionToolBar", "Veltrane, digits, 6 boxes", {{"VelStyle", i32{3}}, {"VelOptionChar", i32{1}}, {"VelCountItems", i16{6}}}},
+        {"VelOptionToolBar", "Veltrane, check boxes", {{"VelStyle", i32{3}}, {"VelOptionBox", i32{1}}}},
         {"VelOptionToolBar", "FireFox2007, lower-case letters", {{"VelStyle", i32{4}}, {"VelOptionChar", i32{2}}}},
+        {"VelOptionToolBar", "FireFox2007, check boxes, 5 boxes", {{"VelStyle", i32{4}}, {"VelOptionBox", i32{1}}, {"VelCountItems", i16{5}}}},
 
         {"vltBox", "Office2007box", {{"Caption", "Office2007box"}, {"Style", i32{0}}}},
         {"vltBox", "Natural_bluebox", {{"Caption", "Natural_bluebox"}, {"Style", i32{1}}}},
