@@ -4,10 +4,12 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QTimer>
+#include <QToolTip>
 #include <QtDebug>
 
 #include "frame/HostError.h"
 #include "hosts/qt/KeyCodes.h"
+#include "hosts/qt/QtText.h"
 
 namespace talvik {
 
@@ -123,7 +125,7 @@ void QtControlWidget::paintEvent(QPaintEvent* e) {
     const TwipScale s = scale();
     // Whatever Paint itself changed outside this round is painted in the next one.
     for (const RectF& r : host_->takeDamage())
-        if (const QRect px = s.covering(r); !e->region().contains(px)) update(px);
+        if (const QRect px = s.covering(r); !(QRegion(px) - e->region()).isEmpty()) update(px);
 
     QPainter p(this);
     const ElementPainter::Context ctx{s, qreal(logicalDpiX()), p.device()->devicePixelRatioF(), palette()};
@@ -148,6 +150,15 @@ void QtControlWidget::changeEvent(QEvent* e) {
 }
 
 bool QtControlWidget::event(QEvent* e) {
+    if (e->type() == QEvent::ToolTip) {
+        const auto* help = static_cast<QHelpEvent*>(e);
+        const auto* box = dynamic_cast<const BoxElement*>(elementAt(help->pos()));
+        if (box != nullptr && !box->ToolTipText().empty())
+            QToolTip::showText(help->globalPos(), decodeText(box->ToolTipText()), this);
+        else
+            QToolTip::hideText();
+        return true;
+    }
     if (e->type() == QEvent::ScreenChangeInternal) {
         // Another DPI: the same twips take another number of pixels.
         painter_.clear();
@@ -165,11 +176,11 @@ Element* QtControlWidget::elementAt(QPointF px) const {
     const float x = s.twips(px.x()), y = s.twips(px.y());
     const auto& elements = host_->elements();
     for (auto it = elements.rbegin(); it != elements.rend(); ++it) {
-        Element& e = **it;
-        if (!e.takesMouse() || !e.isVisible()) continue;
-        const RectF b = e.bounds();
+        auto* box = dynamic_cast<BoxElement*>(it->get());
+        if (box == nullptr || !box->takesMouse() || !box->Visible()) continue;
+        const RectF b = box->bounds();
         if (x < b.left || x >= b.right() || y < b.top || y >= b.bottom()) continue;
-        return static_cast<const BoxElement&>(e).Enabled() ? &e : nullptr;
+        return box->Enabled() ? box : nullptr;
     }
     return nullptr;
 }

@@ -58,7 +58,8 @@ signals:
     // The control told its container that a property changed.
     void propertyChanged(const QString& property);
     // An event the control raised; by-reference arguments may be changed by the slot
-    // (connect directly).
+    // (connect directly). The slot runs inside the control's call: to close the
+    // control from there, deleteLater() the widget.
     void eventRaised(const talvik::EventDecl& event, std::span<talvik::Variant> args);
     // An error the control raised while handling input, a timer or painting, which has
     // no caller to go back to.
