@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "AnswerStrip.h"
 #include "frame/Catalogue.h"
 #include "hosts/qt/QtControlWidget.h"
 
@@ -49,6 +50,8 @@ ExamWindow::ExamWindow(QWidget* parent) : QWidget(parent) {
     auto* sheetBox = new QGroupBox(QStringLiteral("Answer sheet"));
     auto* sheetLayoutBox = new QVBoxLayout(sheetBox);
     sheetLayoutBox->addWidget(sheet_, 0, Qt::AlignLeft | Qt::AlignTop);
+    answerStrip_ = new AnswerStrip(*sheet_);
+    left->insertWidget(left->indexOf(help) + 1, answerStrip_, 0, Qt::AlignLeft);
 
     auto* main = new QHBoxLayout(this);
     main->setContentsMargins(16, 16, 16, 16);
