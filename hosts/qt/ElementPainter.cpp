@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QPaintDevice>
 #include <QPainter>
+#include <algorithm>
 #include <cmath>
 
 #include "hosts/qt/QtText.h"
@@ -43,7 +44,7 @@ QColor qtColour(Colour c, const QPalette& palette) {
 
 void ElementPainter::paint(QPainter& p, const ControlHost& host, const QRect& exposed, const Context& ctx) {
     current_ = nullptr;
-    drawSurface(p, host.surface(), exposed, ctx);
+    drawSurface(p, host, exposed, ctx);
     for (const auto& e : host.elements()) {
         if (!e->isVisible()) continue;
         if (!ctx.scale.covering(e->bounds()).intersects(exposed)) continue;
@@ -64,8 +65,21 @@ void ElementPainter::clear() {
     current_ = nullptr;
 }
 
-void ElementPainter::drawSurface(QPainter& p, const Surface& s, const QRect& exposed, const Context& ctx) {
-    if (s.BackStyle() != 0) p.fillRect(exposed, qtColour(s.BackColor(), ctx.palette));
+void ElementPainter::drawSurface(QPainter& p, const ControlHost& host, const QRect& exposed, const Context& ctx) {
+    const Surface& s = host.surface();
+    if (s.BackStyle() != 0) {
+        // The back colour is filled only where no opaque picture covers it: a skinned box
+        // is covered whole by its slices, and filling under them would write every pixel twice.
+        QRegion back(exposed);
+        for (const auto& e : host.elements()) {
+            if (e->kind() != ElementKind::Image || !e->isVisible()) continue;
+            const Picture& pic = static_cast<const Image&>(*e).picture();
+            if (pic.empty() || pic.bitmap()->hasMask) continue;
+            if (const QRect at = ctx.scale.snapped(e->bounds()); at.intersects(exposed)) back -= at;
+        }
+        const QColor colour = qtColour(s.BackColor(), ctx.palette);
+        for (const QRect& r : back) p.fillRect(r, colour);
+    }
     const Picture& pic = s.picture();
     if (pic.empty()) return;
     const QRect at = ctx.scale.snapped({0, 0, pic.widthTwips(), pic.heightTwips()});
@@ -80,6 +94,29 @@ void ElementPainter::drawImage(QPainter& p, const Image& img, const Context& ctx
     const QRect at = ctx.scale.snapped(img.bounds());
     if (at.isEmpty()) return;
     const QSize device(qRound(at.width() * ctx.pixelRatio), qRound(at.height() * ctx.pixelRatio));
+    const Bitmap& b = *pic.bitmap();
+    if (img.Stretch() && device != QSize(b.width, b.height) * qRound(ctx.pixelRatio)) {
+        // A stretched slice of a skin takes a new size with every resize of its control:
+        // it is scaled from its own pixels as it is drawn, not made and kept at each size.
+        // Skin slices repeat along the stretch, so taking the nearest pixel reproduces
+        // them exactly and keeps their rows sharp.
+        if (const std::vector<RowRun>& runs = rowRuns(pic); !runs.empty()) {
+            // Rows of one colour each (the edges and centre of a skin) are filled, which
+            // writes the pixels several times faster than scaling does.
+            for (const RowRun& r : runs) {
+                const int top = at.top() + r.first * at.height() / b.height;
+                const int bottom = at.top() + r.end * at.height() / b.height;
+                if (bottom > top) p.fillRect(QRect(at.left(), top, at.width(), bottom - top), QColor::fromRgb(r.colour));
+            }
+            return;
+        }
+        const QPixmap& own = pixmap(pic, QSize(b.width, b.height), 1.0);
+        const bool smooth = p.testRenderHint(QPainter::SmoothPixmapTransform);
+        p.setRenderHint(QPainter::SmoothPixmapTransform, false);
+        p.drawPixmap(QRectF(at), own, QRectF(own.rect()));
+        p.setRenderHint(QPainter::SmoothPixmapTransform, smooth);
+        return;
+    }
     p.drawPixmap(at.topLeft(), pixmap(pic, device, ctx.pixelRatio));
 }
 
@@ -90,7 +127,9 @@ void ElementPainter::drawLabel(QPainter& p, const Label& l, const Context& ctx) 
     if (l.Caption().empty()) return;
     const QColor colour = l.Enabled() ? qtColour(l.ForeColor(), ctx.palette)
                                       : ctx.palette.color(QPalette::Disabled, QPalette::WindowText);
-    int flags = Qt::AlignTop | Qt::TextWordWrap;
+    // A label sized to its caption keeps it on one line: its edges rounded to pixels may
+    // leave it a fraction of a pixel narrower than the text, which must not wrap a word.
+    int flags = l.AutoSize() ? Qt::AlignTop : Qt::AlignTop | Qt::TextWordWrap;
     switch (l.alignment()) {
         case Alignment::Left: flags |= Qt::AlignLeft; break;
         case Alignment::Right: flags |= Qt::AlignRight; break;
@@ -188,6 +227,25 @@ const QPixmap& ElementPainter::pixmap(const Picture& pic, QSize device, qreal ra
     QPixmap pm = QPixmap::fromImage(std::move(scaled));
     pm.setDevicePixelRatio(ratio);
     return pixmaps_.emplace(key, Cached{pic, std::move(pm)}).first->second.pixmap;
+}
+
+const std::vector<ElementPainter::RowRun>& ElementPainter::rowRuns(const Picture& pic) {
+    const Bitmap& b = *pic.bitmap();
+    if (const auto it = rowRuns_.find(&b); it != rowRuns_.end()) return it->second.runs;
+    std::vector<RowRun> runs;
+    bool uniform = !b.hasMask;
+    for (int y = 0; uniform && y < b.height; ++y) {
+        const std::uint32_t* row = b.argb.data() + std::size_t(y) * std::size_t(b.width);
+        uniform = std::all_of(row, row + b.width, [&](std::uint32_t c) { return c == row[0]; });
+        if (!uniform) break;
+        if (!runs.empty() && runs.back().colour == row[0])
+            runs.back().end = y + 1;
+        else
+            runs.push_back({y, y + 1, row[0]});
+    }
+    if (!uniform) runs.clear();
+    if (rowRuns_.size() >= 512) rowRuns_.clear();
+    return rowRuns_.emplace(&b, CachedRuns{pic, std::move(runs)}).first->second.runs;
 }
 
 const ElementPainter::CachedFont& ElementPainter::font(const Font& f, qreal dpi, const QPaintDevice& device) {

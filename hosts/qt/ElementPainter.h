@@ -38,7 +38,7 @@ public:
     void clear();
 
 private:
-    void drawSurface(QPainter& p, const Surface& s, const QRect& exposed, const Context& ctx);
+    void drawSurface(QPainter& p, const ControlHost& host, const QRect& exposed, const Context& ctx);
     void drawImage(QPainter& p, const Image& img, const Context& ctx);
     void drawLabel(QPainter& p, const Label& l, const Context& ctx);
     void drawLine(QPainter& p, const Line& l, const Context& ctx);
@@ -46,6 +46,13 @@ private:
     // The picture at `device` device pixels, made once: whole-pixel replication at a
     // whole multiple of its size, smooth scaling otherwise (stretched skins).
     const QPixmap& pixmap(const Picture& pic, QSize device, qreal pixelRatio);
+    // The runs of equal rows of an opaque picture whose every row is of one colour, made
+    // once; empty for any other picture.
+    struct RowRun {
+        int first, end;
+        std::uint32_t colour;
+    };
+    const std::vector<RowRun>& rowRuns(const Picture& pic);
     struct CachedFont;
     // The Qt font for drawing on `device`, made once; setting the painter's font only
     // when it changes spares a font lookup per label.
@@ -63,6 +70,11 @@ private:
         QPixmap pixmap;
     };
     std::map<PixmapKey, Cached> pixmaps_;
+    struct CachedRuns {
+        Picture picture;  // keeps the bitmap, and so the key, alive
+        std::vector<RowRun> runs;
+    };
+    std::map<const Bitmap*, CachedRuns> rowRuns_;
     struct CachedFont {
         Font font;
         qreal dpi;

@@ -90,27 +90,35 @@ TEST(QtvltBox, SkinAtAnySize) {
 TEST(QtvltBox, CaptionIsDrawnWhereItIsPlaced) {
     if (findControlClass("vltBox") == nullptr) GTEST_SKIP() << "no vltBox in this build";
     for (std::int32_t style : {0, 1, 4, 5}) {
-        SCOPED_TRACE("style " + std::to_string(style));
-        Box plain(style, ""), captioned(style, "Answer sheet");
-        for (Box* b : {&plain, &captioned}) {
-            b->widget.resize(500, 240);
-            Shown::settle();
+        for (int width : {500, 600, 333}) {
+            SCOPED_TRACE("style " + std::to_string(style) + " at " + std::to_string(width));
+            Box plain(style, ""), captioned(style, "Answer sheet");
+            for (Box* b : {&plain, &captioned}) {
+                b->widget.resize(width, 240);
+                Shown::settle();
+            }
+            const QImage a = plain.image(), c = captioned.image();
+            const QRect label = captioned.label();
+            // In the bottom row, or in the top row of the FireFox skin.
+            if (style == 5) {
+                EXPECT_LE(label.bottom(), captioned.slice(1, 0).picture().bitmap()->height);
+            } else {
+                EXPECT_GE(label.top(), 240 - captioned.slice(3, 0).picture().bitmap()->height);
+            }
+            EXPECT_NEAR(label.center().x(), width / 2.0, 1);
+            int inside = 0, outside = 0, left = width, right = -1;
+            for (int y = 0; y < a.height(); ++y)
+                for (int x = 0; x < a.width(); ++x) {
+                    if (a.pixel(x, y) == c.pixel(x, y)) continue;
+                    (label.contains(x, y) ? inside : outside)++;
+                    left = std::min(left, x);
+                    right = std::max(right, x);
+                }
+            EXPECT_GT(inside, 50);
+            EXPECT_EQ(outside, 0);
+            // On one line, across the label: a label sized to its text does not wrap it.
+            EXPECT_GE(right - left + 1, label.width() - 4);
         }
-        const QImage a = plain.image(), c = captioned.image();
-        const QRect label = captioned.label();
-        // In the bottom row, or in the top row of the FireFox skin.
-        if (style == 5) {
-            EXPECT_LE(label.bottom(), captioned.slice(1, 0).picture().bitmap()->height);
-        } else {
-            EXPECT_GE(label.top(), 240 - captioned.slice(3, 0).picture().bitmap()->height);
-        }
-        EXPECT_NEAR(label.center().x(), 250, 1);
-        int inside = 0, outside = 0;
-        for (int y = 0; y < a.height(); ++y)
-            for (int x = 0; x < a.width(); ++x)
-                if (a.pixel(x, y) != c.pixel(x, y)) (label.contains(x, y) ? inside : outside)++;
-        EXPECT_GT(inside, 50);
-        EXPECT_EQ(outside, 0);
     }
 }
 
