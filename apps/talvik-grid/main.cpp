@@ -18,7 +18,7 @@ int main(int argc, char** argv) {
             std::puts("usage: talvik-grid [MaxItemPerCol=N] [DistanceItems=N] [MaxCols=N] [MaxItems=N]");
             return eq == nullptr && std::strcmp(argv[i], "--help") != 0 ? 2 : 0;
         }
-        bag.WriteProperty(std::string(argv[i], eq), std::string(eq + 1), Variant());
+        bag.WriteProperty(std::string(argv[i], static_cast<std::size_t>(eq - argv[i])), std::string(eq + 1), Variant());
     }
     if (bag.entries().empty())
         bag = PropertyBag{{"MaxItemPerCol", std::int16_t{20}}, {"MaxCols", std::int16_t{2}}, {"MaxItems", std::int16_t{40}}};
