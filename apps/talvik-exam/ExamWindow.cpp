@@ -2,7 +2,6 @@
 
 #include <QDialog>
 #include <QDialogButtonBox>
-#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -10,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "AnswerStrip.h"
+#include "BoxFrame.h"
 #include "frame/Catalogue.h"
 #include "hosts/qt/QtControlWidget.h"
 
@@ -19,6 +19,7 @@ namespace {
 constexpr std::int16_t kQuestions = 40;
 constexpr std::int16_t kColumns = 2;
 constexpr std::int16_t kPerColumn = 20;
+constexpr std::int32_t kSheetBoxStyle = 2;  // Natural_greenbox
 }  // namespace
 
 ExamWindow::ExamWindow(QWidget* parent) : QWidget(parent) {
@@ -47,9 +48,7 @@ ExamWindow::ExamWindow(QWidget* parent) : QWidget(parent) {
 
     const PropertyBag sheetLayout{{"MaxItems", kQuestions}, {"MaxCols", kColumns}, {"MaxItemPerCol", kPerColumn}};
     sheet_ = new QtControlWidget("Matrix", &sheetLayout);
-    auto* sheetBox = new QGroupBox(QStringLiteral("Answer sheet"));
-    auto* sheetLayoutBox = new QVBoxLayout(sheetBox);
-    sheetLayoutBox->addWidget(sheet_, 0, Qt::AlignLeft | Qt::AlignTop);
+    auto* sheetBox = new BoxFrame(sheet_, QStringLiteral("Answer sheet"), kSheetBoxStyle);
     answerStrip_ = new AnswerStrip(*sheet_);
     left->insertWidget(left->indexOf(help) + 1, answerStrip_, 0, Qt::AlignLeft);
 
