@@ -44,7 +44,8 @@ private:
     void drawLine(QPainter& p, const Line& l, const Context& ctx);
     void drawFrame(QPainter& p, const Frame& f, const Surface& s, const Context& ctx);
     // The picture at `device` device pixels, made once: whole-pixel replication at a
-    // whole multiple of its size, smooth scaling otherwise (stretched skins).
+    // whole multiple of its size, smooth scaling otherwise (a fractional pixel ratio);
+    // stretched pictures are scaled as they are drawn instead.
     const QPixmap& pixmap(const Picture& pic, QSize device, qreal pixelRatio);
     // The runs of equal rows of an opaque picture whose every row is of one colour, made
     // once; empty for any other picture.
