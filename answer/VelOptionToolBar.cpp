@@ -210,7 +210,8 @@ const Picture& VelOptionToolBar::MarkedPicture() const {
     }
 }
 
-// Whatever the style: a box keeps its picture across style changes until it is unmarked.
+// The Veltrane and FireFox2007 marks count in either kind of box; the kind of box only
+// chooses which of the two XP marks counts.
 bool VelOptionToolBar::IsMarked(const Image& box) const {
     const Picture& p = box.picture();
     const Picture& ownMarked = (optionBox_ == VelCheck ? Picture1 : Picture2)(1).picture();
