@@ -131,8 +131,12 @@ void BM_ResizeRepaint_StyleSheetFrame(benchmark::State& state) {
     }
 }
 
-BENCHMARK(BM_ResizeRepaint_vltBox)->Arg(0)->Arg(1)->Arg(2)->Arg(3)->Arg(5)->MeasureProcessCPUTime()->UseRealTime()->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_ResizeRepaint_StyleSheetFrame)->Arg(0)->Arg(1)->Arg(2)->Arg(3)->Arg(5)->MeasureProcessCPUTime()->UseRealTime()->Unit(benchmark::kMicrosecond);
+// Qt's raster engine spreads large scaled drawing over a thread pool, so each is timed
+// twice: wall-clock with the CPU time of every thread, and the main thread's CPU time.
+BENCHMARK(BM_ResizeRepaint_vltBox)->DenseRange(0, 3)->Arg(5)->MeasureProcessCPUTime()->UseRealTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ResizeRepaint_StyleSheetFrame)->DenseRange(0, 3)->Arg(5)->MeasureProcessCPUTime()->UseRealTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ResizeRepaint_vltBox)->DenseRange(0, 3)->Arg(5)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ResizeRepaint_StyleSheetFrame)->DenseRange(0, 3)->Arg(5)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 
