@@ -3,7 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <string>
+#include <unistd.h>
 
 #include "boxes/vltBox.h"
 #include "frame/Catalogue.h"
@@ -230,6 +234,47 @@ TEST(vltBox, CreatedByNameFromTheCatalogue) {
     EXPECT_EQ(host.label("Label1").Caption(), "vltBox");
     EXPECT_EQ(host.images("Image3")(1).Width(), 4000 - 90);
 }
+
+
+#ifdef TALVIK_CONTAINER_PATH
+// The whole output of the test container driving a vltBox through the library's entry
+// points and dispatch.
+TEST(vltBox, ThroughTheTestContainer) {
+    const std::filesystem::path script =
+        std::filesystem::path(::testing::TempDir()) / ("vltbox-" + std::to_string(::getpid()) + ".txt");
+    std::ofstream(script) << "new vltBox b\ninit b\nshow b\ndump b Label1\nset b Style 5\n"
+                             "resize b 3000 1000\ndump b Label1 Image1(2)\ncall b BottomHeight\n"
+                             "fail resource 123\nset b Style 1\nunfail\nget b Style\ndump b Image2(1)\n"
+                             "write b\n";
+    const std::string command = std::string(TALVIK_CONTAINER_PATH) + " '" + script.string() + "'";
+    std::string out;
+    FILE* pipe = ::popen(command.c_str(), "r");
+    ASSERT_NE(pipe, nullptr);
+    char buf[4096];
+    for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, pipe)) > 0;) out.append(buf, n);
+    EXPECT_EQ(::pclose(pipe), 0);
+    std::filesystem::remove(script);
+
+    // Style 5 at 3000 x 1000: caption in the top row, 540 - (195 + 45); the middle row
+    // 1000 - 150 - 540 high. Style 1 stops at its centre bitmap (loaded last but one),
+    // and nothing is laid out after it.
+    const char* const expected[] = {
+        R"j({"line":1,"new":"b","class":"vltBox","width":2895,"height":1485})j",
+        R"j({"line":4,"dump":"b","element":"Label1","kind":"label","Left":1177.5,"Top":1215,"Width":540,"Height":195,"Caption":"vltBox","ForeColor":2147483661,"Alignment":0,"FontSize":8.25,"Visible":true,"Enabled":true,"ToolTipText":""})j",
+        R"j({"line":6,"resize":"b","width":3000,"height":1000})j",
+        R"j({"line":7,"dump":"b","element":"Label1","kind":"label","Left":1230,"Top":300,"Width":540,"Height":195,"Caption":"vltBox","ForeColor":16777215,"Alignment":0,"FontSize":8.25,"Visible":true,"Enabled":true,"ToolTipText":""})j",
+        R"j({"line":7,"dump":"b","element":"Image1(2)","kind":"image","Left":1605,"Top":0,"Width":1395,"Height":540,"Picture":"res:SB_TOP_3","Stretch":false,"Visible":true,"Enabled":true,"ToolTipText":""})j",
+        R"j({"line":8,"call":"BottomHeight","value":150})j",
+        R"j({"line":10,"error":{"number":5,"description":"Injected fault"}})j",
+        R"j({"line":12,"get":"Style","value":1})j",
+        R"j({"line":13,"dump":"b","element":"Image2(1)","kind":"image","Left":90,"Top":540,"Width":1515,"Height":310,"Picture":"res:SB_MID_2","Stretch":true,"Visible":true,"Enabled":true,"ToolTipText":""})j",
+        R"j({"line":14,"write":"b","bag":[["Caption","vltBox","vltBox"],["Style",1,0]]})j",
+    };
+    std::string whole;
+    for (const char* line : expected) (whole += line) += '\n';
+    EXPECT_EQ(out, whole);
+}
+#endif
 
 }  // namespace
 }  // namespace talvik
