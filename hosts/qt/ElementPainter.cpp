@@ -95,7 +95,10 @@ void ElementPainter::drawImage(QPainter& p, const Image& img, const Context& ctx
     if (at.isEmpty()) return;
     const QSize device(qRound(at.width() * ctx.pixelRatio), qRound(at.height() * ctx.pixelRatio));
     const Bitmap& b = *pic.bitmap();
-    if (img.Stretch() && device != QSize(b.width, b.height) * qRound(ctx.pixelRatio)) {
+    // A picture shrunk below its own size (the answer sheet's marker) needs blending,
+    // which the cached, smoothly scaled pixmap gives; skins are only ever stretched up.
+    const bool shrunk = device.width() < b.width || device.height() < b.height;
+    if (img.Stretch() && !shrunk && device != QSize(b.width, b.height) * qRound(ctx.pixelRatio)) {
         // A stretched slice of a skin takes a new size with every resize of its control:
         // it is scaled from its own pixels as it is drawn, not made and kept at each size.
         // Skin slices repeat along the stretch, so taking the nearest pixel reproduces
