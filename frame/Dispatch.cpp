@@ -3,15 +3,11 @@
 #include <algorithm>
 #include <cctype>
 
+#include "frame/Text.h"
+
 namespace talvik {
 
 namespace {
-
-bool sameNoCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-           });
-}
 
 const MemberBinding* bindingOf(const ControlClass& cls, std::string_view name) {
     for (const MemberBinding& b : cls.members())
@@ -65,7 +61,7 @@ Dispatcher::Dispatcher(const ControlClass& cls, const ClassDesc* desc) {
 
 std::optional<std::int32_t> Dispatcher::idOf(std::string_view name) const {
     for (const Entry& e : entries_)
-        if (sameNoCase(e.name, name)) return e.id;
+        if (equalsNoCase(e.name, name)) return e.id;
     return std::nullopt;
 }
 

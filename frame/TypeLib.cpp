@@ -1,5 +1,7 @@
 #include "frame/TypeLib.h"
 
+#include "frame/Text.h"
+
 #include <stdexcept>
 #include <string>
 
@@ -159,15 +161,6 @@ constexpr LibraryDesc kLibrary{
     kEnums,
 };
 
-bool sameNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
-        if (lower(a[i]) != lower(b[i])) return false;
-    }
-    return true;
-}
-
 }  // namespace
 
 const LibraryDesc& typeLibrary() { return kLibrary; }
@@ -186,7 +179,7 @@ const ClassDesc* findClass(const Guid& clsid) {
 
 const MemberDesc* findMember(const ClassDesc& cls, std::string_view name) {
     for (const MemberDesc& m : cls.members)
-        if (sameNoCase(m.name, name)) return &m;
+        if (equalsNoCase(m.name, name)) return &m;
     return nullptr;
 }
 

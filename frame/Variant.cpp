@@ -7,6 +7,7 @@
 
 #include "frame/Arith.h"
 #include "frame/HostError.h"
+#include "frame/Text.h"
 
 namespace talvik {
 
@@ -100,15 +101,6 @@ Int toInteger(const Variant& v) {
         case VarType::StringArray: break;
     }
     err::typeMismatch();
-}
-
-bool equalsNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
-        if (lower(a[i]) != lower(b[i])) return false;
-    }
-    return true;
 }
 
 }  // namespace

@@ -3,17 +3,11 @@
 #include <algorithm>
 #include <charconv>
 
+#include "frame/Text.h"
 #include "resources/ResourceTable.h"
 
 namespace talvik::resources {
 namespace {
-
-char upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
-
-bool equalNoCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                              [](char x, char y) { return upper(x) == upper(y); });
-}
 
 std::string_view nextWord(std::string_view& line) {
     const auto start = line.find_first_not_of(" \t\r");
@@ -45,7 +39,7 @@ const Blob* findBitmap(std::string_view id) {
     // Stored names are upper case, so a case-insensitive match is the stored name that
     // equals the upper-cased request.
     for (const Blob& b : bitmaps())
-        if (equalNoCase(b.id, id)) return &b;
+        if (equalsNoCase(b.id, id)) return &b;
     return nullptr;
 }
 

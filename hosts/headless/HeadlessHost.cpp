@@ -1,22 +1,16 @@
 #include "hosts/headless/HeadlessHost.h"
 
 #include <algorithm>
-#include <cctype>
 
 #include <cmath>
+
+#include "frame/Text.h"
 
 #include "frame/HostError.h"
 
 namespace talvik {
 
-namespace {
-std::string upper(std::string s) {
-    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return char(std::toupper(c)); });
-    return s;
-}
-}  // namespace
-
-void HeadlessHost::failResource(std::string id) { failedResources_.insert(upper(std::move(id))); }
+void HeadlessHost::failResource(std::string id) { failedResources_.push_back(std::move(id)); }
 
 void HeadlessHost::unfailAll() {
     failedResources_.clear();
@@ -30,7 +24,9 @@ void HeadlessHost::record(ServiceCall c) {
 }
 
 HeadlessHost::Status HeadlessHost::hostLoadResPicture(const std::string& id, int kind, Picture& out) noexcept {
-    if (failedResources_.count(upper(id)) != 0) return Status::error(err::InvalidCall, "Injected fault");
+    if (std::any_of(failedResources_.begin(), failedResources_.end(),
+                    [&](const std::string& f) { return equalsNoCase(f, id); }))
+        return Status::error(err::InvalidCall, "Injected fault");
     const Status s = ControlHost::hostLoadResPicture(id, kind, out);
     if (s.number == 0) ++resourceLoads_;
     return s;

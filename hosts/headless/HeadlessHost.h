@@ -4,7 +4,6 @@
 // and a record of every service call and of the damage each change caused.
 #include <functional>
 #include <optional>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -69,7 +68,7 @@ private:
     TimeOfDay clock_{};
     std::int32_t msgBoxAnswer_ = 1;
     std::int32_t shellResult_ = 42;
-    std::set<std::string> failedResources_;
+    std::vector<std::string> failedResources_;
     bool failShell_ = false;
     bool failPointer_ = false;
     ScreenPointer pointer_ = ScreenPointer::Default;
