@@ -101,9 +101,14 @@ QSize QtControlWidget::sizeHint() const { return surfacePixels(); }
 
 void QtControlWidget::afterCall() {
     setAttribute(Qt::WA_OpaquePaintEvent, host_->surface().BackStyle() != 0);
-    if (const QSize wanted = surfacePixels(); wanted != size()) {
-        updateGeometry();
-        resize(wanted);
+    // The widget follows the control when the control's size changed, not whenever the
+    // two differ: a size the container gave a hidden widget is still on its way.
+    if (const QSize wanted = surfacePixels(); wanted != synced_) {
+        synced_ = wanted;
+        if (wanted != size()) {
+            updateGeometry();
+            resize(wanted);
+        }
     }
     const TwipScale s = scale();
     for (const RectF& r : host_->takeDamage()) update(s.covering(r));
@@ -141,6 +146,7 @@ void QtControlWidget::resizeEvent(QResizeEvent* e) {
     if (e->size() == surfacePixels()) return;
     const TwipScale s = scale();
     report(handle_.resize(s.twips(e->size().width()), s.twips(e->size().height())));
+    synced_ = QSize();  // a control that keeps its own size takes the widget back to it
     afterCall();
 }
 

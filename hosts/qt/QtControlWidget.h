@@ -102,6 +102,7 @@ private:
     Element* pressed_ = nullptr;  // where the left button went down (null: the surface)
     bool pressing_ = false;
     bool shown_ = false;
+    QSize synced_;  // the control's size in pixels that the widget last took
 };
 
 }  // namespace talvik
