@@ -24,21 +24,10 @@ public:
     using Control::Control;
     static const ControlTemplate& Design() {
         static const ControlTemplate t = [] {
-            ControlTemplate t;
-            t.className = "Beacon";
-            t.width = 1500;
-            t.height = 600;
-            ElementSpec on, off, note;
-            on.kind = off.kind = ElementKind::Timer;
-            on.name = "Timer1";
-            off.name = "Timer2";
-            on.interval = off.interval = 1000;
-            off.enabled = false;
-            note.kind = ElementKind::Label;
-            note.name = "lblNote";
-            t.add(on);
-            t.add(off);
-            t.add(note);
+            ControlTemplate t{.className = "Beacon", .width = 1500, .height = 600};
+            for (const bool on : {true, false})
+                t.add({.kind = ElementKind::Timer, .name = on ? "Timer1" : "Timer2", .enabled = on, .interval = 1000});
+            t.add({.kind = ElementKind::Label, .name = "lblNote"});
             return t;
         }();
         return t;
@@ -48,11 +37,8 @@ public:
         return m;
     }
 
-    std::int16_t Level() const { return level_; }
-    void Level(std::int16_t v) {
-        level_ = v;
-        host().PropertyChanged("Level");
-    }
+    std::int16_t Level() const { return 0; }
+    void Level(std::int16_t) { host().PropertyChanged("Level"); }
 
     void OnEvent(const InputEvent& ev) override {
         switch (ev.kind) {
@@ -79,28 +65,20 @@ public:
             default: break;
         }
     }
-
-private:
-    std::int16_t level_ = 0;
 };
 
 const ControlClass kBeaconClass = controlClass<Beacon>("Beacon");
 constexpr const char* kBeaconId = "{0B0E1C2D-3E4F-4A5B-8C6D-7E8F90A1B2C3}";
 
+// One factory serves the whole run and is never freed, so it keeps no count.
 class BeaconFactory final : public IClassFactory {
 public:
     HRESULT QueryInterface(const Guid& iid, void** object) noexcept override {
         *object = iid == IID_IClassFactory || iid == IID_IUnknown ? this : nullptr;
-        if (*object == nullptr) return E_NOINTERFACE;
-        AddRef();
-        return S_OK;
+        return *object != nullptr ? S_OK : E_NOINTERFACE;
     }
-    std::uint32_t AddRef() noexcept override { return ++refs_; }
-    std::uint32_t Release() noexcept override {
-        const std::uint32_t n = --refs_;
-        if (n == 0) delete this;
-        return n;
-    }
+    std::uint32_t AddRef() noexcept override { return 2; }
+    std::uint32_t Release() noexcept override { return 1; }
     HRESULT CreateInstance(IUnknown*, const Guid& iid, void** object) noexcept override {
         auto* made = new ControlObject(kBeaconClass, nullptr);
         const HRESULT hr = made->QueryInterface(iid, object);
@@ -108,18 +86,11 @@ public:
         return hr;
     }
     HRESULT LockServer(bool) noexcept override { return S_OK; }
-
-private:
-    ~BeaconFactory() = default;
-    std::uint32_t refs_ = 1;
 };
 
 HRESULT beaconClassObject(const Guid& clsid, const Guid& iid, void** object) {
-    if (clsid != *Guid::parse(kBeaconId)) return getClassObject(clsid, iid, object);
-    auto* f = new BeaconFactory;
-    const HRESULT hr = f->QueryInterface(iid, object);
-    f->Release();
-    return hr;
+    static BeaconFactory factory;
+    return clsid == guid(kBeaconId) ? factory.QueryInterface(iid, object) : getClassObject(clsid, iid, object);
 }
 
 std::string run(const std::vector<std::string>& script) {
@@ -133,25 +104,13 @@ std::string run(const std::vector<std::string>& script) {
 
 TEST(ContainerEvents, EverythingAControlDoesIsReportedInOrder) {
     const std::string out = run({
-        std::string("new ") + kBeaconId + " b",
-        "fire b surface Click",
-        "answer b Ping Count=7 Note=\"yo\"",
-        "fire b surface Click",
-        "answer b Ping",
-        "fire b surface Click",
-        "tick b 2",
-        "clock 09:05:30",
-        "fire b surface KeyPress 65",
-        "fail resource sb_mid_1",
-        "fire b surface DblClick",
-        "unfail",
-        "fire b surface DblClick",
-        "fail shell",
-        "tick b",
-        "fire b lblNote Change",
-        "set b Level 3",
-        "fail pointer",
-        "tick b",
+        std::string("new ") + kBeaconId + " b", "fire b surface Click", "answer b Ping Count=7 Note=\"yo\"",  // 1-3
+        "fire b surface Click", "answer b Ping", "fire b surface Click", "tick b 2",                         // 4-7
+        "clock 09:05:30", "fire b surface KeyPress 65",                                                     // 8-9
+        "fail resource sb_mid_1", "fire b surface DblClick", "unfail", "fire b surface DblClick",           // 10-13
+        "fail shell", "tick b", "fire b lblNote Change", "set b Level 3", "fail pointer", "tick b",         // 14-19
+        // Settings not understood.
+        "clock 9:05:30", "clock 24:00:00", "fail disk", "msgbox-returns yes", "answer nobody Ping", "tick",  // 20-25
     });
     const std::string expected = std::string(R"({"line":1,"new":"b","class":")") + kBeaconId +
                                  R"(","width":1500,"height":600})" "\n" R"j({"line":2,"event":"Ping","control":"b","args":{"Count":1,"Note":"hi"}}
@@ -173,37 +132,23 @@ TEST(ContainerEvents, EverythingAControlDoesIsReportedInOrder) {
 {"line":16,"changed":"Note","control":"b"}
 {"line":17,"changed":"Level","control":"b"}
 {"line":19,"error":{"number":5,"description":"Injected fault"}}
+{"line":20,"syntax":"expected HH:MM:SS: 9:05:30"}
+{"line":21,"syntax":"expected HH:MM:SS: 24:00:00"}
+{"line":22,"syntax":"usage: fail resource ID | fail shell | fail pointer"}
+{"line":23,"syntax":"not a value: yes"}
+{"line":24,"syntax":"no control named nobody"}
+{"line":25,"syntax":"usage: tick NAME [COUNT]"}
 )j";
     EXPECT_EQ(out, expected);
 }
 
 TEST(ContainerEvents, SettingsReachControlsMadeLater) {
-    const std::string out = run({
-        "clock 23:59:01",
-        "fail shell",
-        std::string("new ") + kBeaconId + " b",
-        "fire b surface KeyPress 13",
-        "tick b 0",
-        "tick b",
-    });
-    const std::string expected = std::string(R"({"line":3,"new":"b","class":")") + kBeaconId +
-                                 R"(","width":1500,"height":600})" "\n"
-                                 R"({"line":4,"msgbox":{"text":"23:59:01","flags":0,"title":null}})" "\n"
-                                 R"({"line":6,"pointer":"hourglass"})" "\n"
-                                 R"({"line":6,"error":{"number":5,"description":"Injected fault"}})" "\n";
-    EXPECT_EQ(out, expected);
-}
-
-TEST(ContainerEvents, MalformedSettingsAreNotUnderstood) {
-    const std::string out = run({"clock 9:05:30", "clock 24:00:00", "fail disk", "msgbox-returns yes",
-                                 "answer nobody Ping", "tick"});
-    EXPECT_EQ(out,
-              R"({"line":1,"syntax":"expected HH:MM:SS: 9:05:30"})" "\n"
-              R"({"line":2,"syntax":"expected HH:MM:SS: 24:00:00"})" "\n"
-              R"({"line":3,"syntax":"usage: fail resource ID | fail shell | fail pointer"})" "\n"
-              R"({"line":4,"syntax":"not a value: yes"})" "\n"
-              R"({"line":5,"syntax":"no control named nobody"})" "\n"
-              R"({"line":6,"syntax":"usage: tick NAME [COUNT]"})" "\n");
+    const std::string out = run({"clock 23:59:01", "fail shell", std::string("new ") + kBeaconId + " b",
+                                 "fire b surface KeyPress 13", "tick b 0", "tick b"});
+    EXPECT_EQ(out, std::string(R"({"line":3,"new":"b","class":")") + kBeaconId + R"(","width":1500,"height":600})" "\n"
+                   R"({"line":4,"msgbox":{"text":"23:59:01","flags":0,"title":null}})" "\n"
+                   R"({"line":6,"pointer":"hourglass"})" "\n"
+                   R"({"line":6,"error":{"number":5,"description":"Injected fault"}})" "\n");
 }
 
 }  // namespace

@@ -22,17 +22,14 @@ namespace fs = std::filesystem;
 // A fresh directory for one test's store.
 struct StoreDir {
     fs::path dir;
-    std::string store;
-    explicit StoreDir(const char* name)
-        : dir(fs::path(::testing::TempDir()) / (name + std::string("-") + std::to_string(::getpid()))) {
+    std::string store = (dir / "registry.txt").string();
+    explicit StoreDir(const char* name) : dir(fs::path(::testing::TempDir()) / (name + std::to_string(::getpid()))) {
         fs::remove_all(dir);
-        store = (dir / "registry.txt").string();
     }
     ~StoreDir() { fs::remove_all(dir); }
     std::string text() const {
-        std::ifstream in(store, std::ios::binary);
         std::stringstream s;
-        s << in.rdbuf();
+        s << std::ifstream(store, std::ios::binary).rdbuf();
         return s.str();
     }
     void write(const std::string& text) const {
@@ -41,7 +38,6 @@ struct StoreDir {
     }
 };
 
-// Restores an environment variable when the test ends.
 struct EnvVar {
     std::string name;
     std::optional<std::string> saved;
@@ -59,17 +55,15 @@ const char* const kOtherLibrary =
     "Control=Gauge\n";
 
 TEST(Registry, ParsesSectionsAndRefusesWhatIsNotAStore) {
-    struct Row {
+    const struct {
         const char* what;
         const char* text;
         bool parses;
-    };
-    const Row rows[] = {
+    } rows[] = {
         {"empty", "", true},
         {"comments and blank lines", "# note\n\n   \n", true},
-        {"a section", "[A\\B]\nx=1\ny=\n", true},
+        {"an empty value", "[A\\B]\nx=1\ny=\n", true},
         {"CRLF line ends", "[A]\r\nx=1\r\n", true},
-        {"a value with = in it", "[A]\nx=a=b\n", true},
         {"a value before any section", "x=1\n[A]\n", false},
         {"a line that is neither", "[A]\njunk\n", false},
         {"an unclosed section", "[A\nx=1\n", false},
@@ -79,52 +73,43 @@ TEST(Registry, ParsesSectionsAndRefusesWhatIsNotAStore) {
         {"a value without a name", "[A]\n=1\n", false},
         {"binary garbage", "\x7f" "ELF\x02\x01\x01", false},
     };
-    for (const Row& r : rows) EXPECT_EQ(parseRegistry(r.text).has_value(), r.parses) << r.what;
-
-    const std::optional<RegistryData> d = parseRegistry("# x\n[A\\B]\nx=1\ny=a=b\n\n[C]\n");
-    ASSERT_TRUE(d);
+    for (const auto& r : rows) EXPECT_EQ(parseRegistry(r.text).has_value(), r.parses) << r.what;
     const RegistryData expected = {{"A\\B", {{"x", "1"}, {"y", "a=b"}}}, {"C", {}}};
-    EXPECT_EQ(*d, expected);
+    EXPECT_EQ(parseRegistry("# x\n[A\\B]\nx=1\ny=a=b\n\n[C]\n"), expected);
 }
 
 TEST(Registry, DefaultLocationFollowsTheEnvironment) {
-    struct Row {
+    const struct {
         const char* talvik;
         const char* xdg;
         const char* home;
         const char* expected;
-    };
-    const Row rows[] = {
+    } rows[] = {
         {"/tmp/r.txt", "/xdg", "/home/u", "/tmp/r.txt"},
         {nullptr, "/xdg", "/home/u", "/xdg/talvik/registry.txt"},
         {"", "/xdg", "/home/u", "/xdg/talvik/registry.txt"},
         {nullptr, nullptr, "/home/u", "/home/u/.local/share/talvik/registry.txt"},
         {nullptr, "relative", "/home/u", "/home/u/.local/share/talvik/registry.txt"},
     };
-    for (const Row& r : rows) {
+    for (const auto& r : rows) {
         EnvVar t("TALVIK_REGISTRY", r.talvik), x("XDG_DATA_HOME", r.xdg), h("HOME", r.home);
         EXPECT_EQ(defaultRegistryPath(), r.expected);
     }
 }
 
 TEST(Registration, RegisteringWritesEveryClassAndTheTypeLibrary) {
-    StoreDir d("talvik-registry-register");
+    StoreDir d("talvik-registry-register-");
     ASSERT_EQ(registerLibrary(d.store, "/lib/TalvikSkills.ocx"), S_OK);
     RegistryData data;
     ASSERT_EQ(readRegistry(d.store, data), S_OK);
     ASSERT_EQ(data.size(), 12u);
     const RegistrySection matrix = {"CLSID\\{1E2E8703-D9FD-48D0-9002-8B673A58920A}",
-                                    {{"Module", "/lib/TalvikSkills.ocx"},
-                                     {"Library", "TalvikSkills"},
-                                     {"Control", "Matrix"},
-                                     {"TypeLib", "{AD8BC1B3-2D95-4C15-8B3B-16F2FE11DFD3}"},
-                                     {"Version", "1.0"}}};
+                                    {{"Module", "/lib/TalvikSkills.ocx"}, {"Library", "TalvikSkills"}, {"Control", "Matrix"},
+                                     {"TypeLib", "{AD8BC1B3-2D95-4C15-8B3B-16F2FE11DFD3}"}, {"Version", "1.0"}}};
     EXPECT_EQ(data[1], matrix);
     const RegistrySection typeLib = {"TypeLib\\{AD8BC1B3-2D95-4C15-8B3B-16F2FE11DFD3}\\1.0",
                                      {{"Name", "TalvikSkills"}, {"Locale", "409"}, {"Module", "/lib/TalvikSkills.ocx"}}};
     EXPECT_EQ(data[11], typeLib);
-    EXPECT_EQ(*data[10].value("Control"), "vltBox");
-    EXPECT_EQ(data[10].key, "CLSID\\{82C7B846-92B4-497D-923A-9F446E318049}");
     // Nothing but the store and its lock file is left in the directory.
     std::set<std::string> files;
     for (const auto& e : fs::directory_iterator(d.dir)) files.insert(e.path().filename().string());
@@ -132,7 +117,7 @@ TEST(Registration, RegisteringWritesEveryClassAndTheTypeLibrary) {
 }
 
 TEST(Registration, OtherLibrariesEntriesStayAsTheyWere) {
-    StoreDir d("talvik-registry-others");
+    StoreDir d("talvik-registry-others-");
     // Another library's class, and a stale entry of ours from an older location.
     d.write(std::string(kOtherLibrary) +
             "[CLSID\\{1E2E8703-D9FD-48D0-9002-8B673A58920A}]\nModule=/old/TalvikSkills.ocx\n");
@@ -152,7 +137,7 @@ TEST(Registration, OtherLibrariesEntriesStayAsTheyWere) {
 }
 
 TEST(Registration, AStoreThatCannotBeParsedIsReportedAndLeftAlone) {
-    StoreDir d("talvik-registry-corrupt");
+    StoreDir d("talvik-registry-corrupt-");
     const std::string corrupt = std::string(kOtherLibrary) + "this line is not a store line\n";
     d.write(corrupt);
     EXPECT_EQ(registerLibrary(d.store, "/lib/TalvikSkills.ocx"), REGDB_E_CORRUPT);
@@ -163,7 +148,7 @@ TEST(Registration, AStoreThatCannotBeParsedIsReportedAndLeftAlone) {
 }
 
 TEST(Registration, UnwritableLocationsAndOddPathsFailCleanly) {
-    StoreDir d("talvik-registry-unwritable");
+    StoreDir d("talvik-registry-unwritable-");
     d.write("");
     // A store path whose directory is a file cannot be written.
     EXPECT_EQ(registerLibrary(d.store + "/registry.txt", "/lib/T.ocx"), STG_E_WRITEFAULT);
@@ -171,7 +156,7 @@ TEST(Registration, UnwritableLocationsAndOddPathsFailCleanly) {
     EXPECT_EQ(registerLibrary(d.store, "/lib/T\n[CLSID\\x].ocx"), E_INVALIDARG);
     EXPECT_EQ(d.text(), "");
     // Unregistering from a store that does not exist yet leaves an empty one.
-    StoreDir fresh("talvik-registry-fresh");
+    StoreDir fresh("talvik-registry-fresh-");
     EXPECT_EQ(unregisterLibrary(fresh.store), S_OK);
     RegistryData data;
     EXPECT_EQ(readRegistry(fresh.store, data), S_OK);
@@ -181,7 +166,7 @@ TEST(Registration, UnwritableLocationsAndOddPathsFailCleanly) {
 // Two processes update the store at the same time, many times over: no update is
 // lost and the store always parses.
 TEST(Registration, TwoProcessesRegisteringAtOnceLoseNothing) {
-    StoreDir d("talvik-registry-race");
+    StoreDir d("talvik-registry-race-");
     constexpr int kRounds = 40;
     const auto child = [&](char who) {
         for (int i = 0; i < kRounds; ++i) {
