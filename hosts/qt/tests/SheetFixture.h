@@ -7,8 +7,10 @@
 #include <QPaintEvent>
 #include <QRegion>
 #include <gtest/gtest.h>
+#include <optional>
 
 #include "frame/Picture.h"
+#include "frame/PropertyBag.h"
 #include "hosts/qt/QtControlWidget.h"
 
 namespace talvik::testing {
@@ -27,13 +29,15 @@ protected:
     }
 };
 
-// A control on a form, as a container places it.
+// A control on a form, as a container places it: new, or restored from `saved`.
 struct Shown {
+    std::optional<PropertyBag> saved;
     QWidget form;
     QtControlWidget widget;
     PaintRecorder recorder{widget};
 
-    explicit Shown(std::string_view className, const PropertyBag* saved = nullptr) : widget(className, saved, &form) {
+    explicit Shown(std::string_view className, std::optional<PropertyBag> bag = std::nullopt)
+        : saved(std::move(bag)), widget(className, saved ? &*saved : nullptr, &form) {
         form.resize(widget.size() + QSize(100, 100));
         form.show();
         settle();
@@ -61,29 +65,37 @@ struct Shown {
     }
 };
 
+inline bool near(QColor a, QColor b) {
+    return std::abs(a.red() - b.red()) <= 2 && std::abs(a.green() - b.green()) <= 2 &&
+           std::abs(a.blue() - b.blue()) <= 2;
+}
+
+inline QColor pixelOf(const Picture& pic, int x, int y) {
+    const Bitmap& b = *pic.bitmap();
+    return QColor::fromRgba(b.argb[std::size_t(y) * std::size_t(b.width) + std::size_t(x)]);
+}
+
 // Whether the block of pixels at `at` is `pic` drawn over `background`, each of its
 // pixels as a square of `scale` device pixels: each channel within 2 of the picture's
-// pixel blended by its alpha.
-inline ::testing::AssertionResult showsPicture(const QImage& img, QPoint at, const Picture& pic, QColor background,
-                                               int scale = 1) {
-    const Bitmap& b = *pic.bitmap();
-    for (int y = 0; y < b.height; ++y)
-        for (int x = 0; x < b.width; ++x) {
-            const std::uint32_t argb = b.argb[std::size_t(y) * std::size_t(b.width) + std::size_t(x)];
-            const double a = double(argb >> 24) / 255.0;
-            const auto blend = [&](int src, int bg) { return int(src * a + bg * (1 - a) + 0.5); };
-            const QColor want(blend(int((argb >> 16) & 0xFF), background.red()),
-                              blend(int((argb >> 8) & 0xFF), background.green()),
-                              blend(int(argb & 0xFF), background.blue()));
+// pixel blended by its alpha. Without a background only the opaque pixels are compared.
+inline ::testing::AssertionResult showsPicture(const QImage& img, QPoint at, const Picture& pic,
+                                               std::optional<QColor> background, int scale = 1) {
+    for (int y = 0; y < pic.bitmap()->height; ++y)
+        for (int x = 0; x < pic.bitmap()->width; ++x) {
+            const QColor p = pixelOf(pic, x, y);
+            if (!background && p.alpha() != 255) continue;
+            const double a = p.alphaF();
+            const QColor bg = background.value_or(p);
+            const auto blend = [&](int src, int under) { return int(src * a + under * (1 - a) + 0.5); };
+            const QColor want(blend(p.red(), bg.red()), blend(p.green(), bg.green()), blend(p.blue(), bg.blue()));
             for (int dy = 0; dy < scale; ++dy)
                 for (int dx = 0; dx < scale; ++dx) {
                     const QPoint px(at.x() + x * scale + dx, at.y() + y * scale + dy);
-                    const QColor got = img.pixelColor(px);
-                    if (std::abs(got.red() - want.red()) > 2 || std::abs(got.green() - want.green()) > 2 ||
-                        std::abs(got.blue() - want.blue()) > 2)
+                    if (!near(img.pixelColor(px), want))
                         return ::testing::AssertionFailure()
-                               << "pixel (" << px.x() << ", " << px.y() << ") is " << got.name().toStdString()
-                               << ", the picture there is " << want.name().toStdString();
+                               << "pixel (" << px.x() << ", " << px.y() << ") is "
+                               << img.pixelColor(px).name().toStdString() << ", the picture there is "
+                               << want.name().toStdString();
                 }
         }
     return ::testing::AssertionSuccess();

@@ -12,22 +12,15 @@ namespace talvik {
 namespace {
 
 TEST(QtMapping, VirtualKeyCodes) {
-    struct Case {
-        int key;
-        Qt::KeyboardModifiers mods;
-        std::int16_t vk;
-    };
+    struct Case { int key; Qt::KeyboardModifiers mods; std::int16_t vk; };
+    // One key of each kind: named, main-keyboard and keypad digits, letters, shifted
+    // digits, function keys, punctuation, and a key without a code.
     const Case cases[] = {
-        {Qt::Key_Space, {}, 32},          {Qt::Key_Left, {}, 37},           {Qt::Key_Up, {}, 38},
-        {Qt::Key_Right, {}, 39},          {Qt::Key_Down, {}, 40},           {Qt::Key_0, {}, 48},
-        {Qt::Key_9, {}, 57},              {Qt::Key_A, {}, 65},              {Qt::Key_Z, Qt::ShiftModifier, 90},
+        {Qt::Key_Space, {}, 32},  {Qt::Key_Down, {}, 40},   {Qt::Key_0, {}, 48},
+        {Qt::Key_9, Qt::KeypadModifier, 105}, {Qt::Key_A, {}, 65}, {Qt::Key_Z, Qt::ShiftModifier, 90},
         {Qt::Key_Exclam, Qt::ShiftModifier, 49}, {Qt::Key_ParenRight, Qt::ShiftModifier, 48},
-        {Qt::Key_0, Qt::KeypadModifier, 96}, {Qt::Key_9, Qt::KeypadModifier, 105},
-        {Qt::Key_Return, {}, 13},         {Qt::Key_Enter, Qt::KeypadModifier, 13}, {Qt::Key_Escape, {}, 27},
-        {Qt::Key_Tab, {}, 9},             {Qt::Key_Backspace, {}, 8},       {Qt::Key_Delete, {}, 46},
-        {Qt::Key_Home, {}, 36},           {Qt::Key_PageDown, {}, 34},       {Qt::Key_F1, {}, 112},
-        {Qt::Key_F12, {}, 123},           {Qt::Key_Shift, Qt::ShiftModifier, 16}, {Qt::Key_Minus, {}, 189},
-        {Qt::Key_Minus, Qt::KeypadModifier, 109}, {Qt::Key_Comma, {}, 188},  {Qt::Key_unknown, {}, 0},
+        {Qt::Key_Enter, Qt::KeypadModifier, 13}, {Qt::Key_F1, {}, 112}, {Qt::Key_F12, {}, 123},
+        {Qt::Key_Minus, {}, 189}, {Qt::Key_Minus, Qt::KeypadModifier, 109}, {Qt::Key_unknown, {}, 0},
     };
     for (const Case& c : cases) EXPECT_EQ(virtualKey(c.key, c.mods), c.vk) << "Qt key 0x" << std::hex << c.key;
 
@@ -44,18 +37,18 @@ TEST(QtMapping, MessageBoxes) {
         std::int32_t flags;
         std::optional<QString> title;
         QMessageBox::Icon icon;
-        std::vector<SB> buttons;
+        QMessageBox::StandardButtons buttons;
         SB defaultButton;
         QString shownTitle;
     };
     const Case cases[] = {
-        {0, std::nullopt, QMessageBox::NoIcon, {SB::Ok}, SB::Ok, "Host application"},
-        {16, QString("Veltrane"), QMessageBox::Critical, {SB::Ok}, SB::Ok, "Veltrane"},
-        {1 + 32, QString("T"), QMessageBox::Question, {SB::Ok, SB::Cancel}, SB::Ok, "T"},
-        {2 + 48 + 256, QString(""), QMessageBox::Warning, {SB::Abort, SB::Retry, SB::Ignore}, SB::Retry, ""},
-        {3 + 64 + 512, std::nullopt, QMessageBox::Information, {SB::Yes, SB::No, SB::Cancel}, SB::Cancel, "Host application"},
-        {4 + 256, std::nullopt, QMessageBox::NoIcon, {SB::Yes, SB::No}, SB::No, "Host application"},
-        {5, std::nullopt, QMessageBox::NoIcon, {SB::Retry, SB::Cancel}, SB::Retry, "Host application"},
+        {0, std::nullopt, QMessageBox::NoIcon, SB::Ok, SB::Ok, "Host application"},
+        {16, QString("Veltrane"), QMessageBox::Critical, SB::Ok, SB::Ok, "Veltrane"},
+        {1 + 32, QString("T"), QMessageBox::Question, SB::Ok | SB::Cancel, SB::Ok, "T"},
+        {2 + 48 + 256, QString(""), QMessageBox::Warning, SB::Abort | SB::Retry | SB::Ignore, SB::Retry, ""},
+        {3 + 64 + 512, std::nullopt, QMessageBox::Information, SB::Yes | SB::No | SB::Cancel, SB::Cancel, "Host application"},
+        {4 + 256, std::nullopt, QMessageBox::NoIcon, SB::Yes | SB::No, SB::No, "Host application"},
+        {5, std::nullopt, QMessageBox::NoIcon, SB::Retry | SB::Cancel, SB::Retry, "Host application"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE("flags " + std::to_string(c.flags));
@@ -63,12 +56,7 @@ TEST(QtMapping, MessageBoxes) {
         EXPECT_EQ(box->text(), "text");
         EXPECT_EQ(box->icon(), c.icon);
         EXPECT_EQ(box->windowTitle(), c.shownTitle);
-        std::vector<SB> shown;
-        for (QAbstractButton* b : box->buttons()) shown.push_back(box->standardButton(b));
-        std::sort(shown.begin(), shown.end());
-        std::vector<SB> want = c.buttons;
-        std::sort(want.begin(), want.end());
-        EXPECT_EQ(shown, want);
+        EXPECT_EQ(box->standardButtons(), c.buttons);
         EXPECT_EQ(box->standardButton(box->defaultButton()), c.defaultButton);
     }
     const std::pair<SB, std::int32_t> results[] = {{SB::Ok, 1}, {SB::Cancel, 2}, {SB::Abort, 3}, {SB::Retry, 4},
