@@ -189,56 +189,46 @@ void Matrix::ArrangeGrid() {
     // 4. Hide the labels beyond the last question.
     for (std::int16_t i = shown; i < Label1.Count(); ++i) Label1(i).Visible(false);
 
-    // 5. First column, choice A and labels: elements 0 to P (element P is placed again
-    //    as the top of column 2 when there is one).
-    Label1(0).Left(50);
-    I1(0).Left(Label1(0).Left() + Label1(0).Width() + 40);
-    I1(0).Top(50);
-    centreLabel(0);
-    for (I16 i = 1; i <= P; i = i + 1) {
-        Label1(i.v()).Left(50);
-        I1(i.v()).Left(Label1(i.v()).Left() + Label1(i.v()).Width() + 40);
-        I1(i.v()).Top(I1(i.v() - 1).Top() + I1(i.v() - 1).Height() + D + g(i.v()));
-        centreLabel(i.v());
-    }
-
-    // 6. First column, choices B, C and D.
-    for (int k = 1; k < 4; ++k) {
-        ElementArray<Image>& Ik = *choices_[k];
-        ElementArray<Image>& Iprev = *choices_[k - 1];
-        Ik(0).Top(I1(0).Top());
-        Ik(0).Left(Iprev(0).Left() + Iprev(0).Width() + D + 200);
-        for (I16 i = 1; i <= P; i = i + 1) {
-            Ik(i.v()).Left(Ik(0).Left());
-            Ik(i.v()).Top(Ik(i.v() - 1).Top() + Ik(i.v() - 1).Height() + D + g(i.v()));
-        }
-    }
-
-    // 7. Further columns.
-    for (I16 c = 2; c <= C; c = c + 1) {
-        const I16 f = P * (c - 1);
-        const I16 p = P * (c - 2);
-        const float x = static_cast<float>(roundHalfEven(I4(p.v()).Left() + I4(p.v()).Width() + D + 250));
-        Label1(f.v()).Left(x);
-        I1(f.v()).Top(50);
-        I1(f.v()).Left(Label1(f.v()).Left() + Label1(f.v()).Width() + 40);
-        centreLabel(f.v());
-        for (I16 i = f + 1; i <= f + P - 1; i = i + 1) {
+    // A column runs from element `first` to `last`: its numbers at `x` with choice A
+    // beside them, each row below the one before; then choices B, C and D, each beside
+    // the choice before it.
+    const auto placeNumbersAndA = [&](I16 first, I16 last, float x) {
+        Label1(first.v()).Left(x);
+        I1(first.v()).Left(Label1(first.v()).Left() + Label1(first.v()).Width() + 40);
+        I1(first.v()).Top(50);
+        centreLabel(first.v());
+        for (I16 i = first + 1; i <= last; i = i + 1) {
             Label1(i.v()).Left(x);
             I1(i.v()).Left(Label1(i.v()).Left() + Label1(i.v()).Width() + 40);
             I1(i.v()).Top(I1(i.v() - 1).Top() + I1(i.v() - 1).Height() + D + g(i.v()));
             centreLabel(i.v());
         }
+    };
+    const auto placeChoicesBToD = [&](I16 first, I16 last) {
         for (int k = 1; k < 4; ++k) {
             ElementArray<Image>& Ik = *choices_[k];
             ElementArray<Image>& Iprev = *choices_[k - 1];
-            Ik(f.v()).Top(I1(f.v()).Top());
-            Ik(f.v()).Left(Iprev(f.v()).Left() + Iprev(f.v()).Width() + D + 200);
-            for (I16 i = f + 1; i <= f + P - 1; i = i + 1) {
-                Ik(i.v()).Left(Ik(f.v()).Left());
+            Ik(first.v()).Top(I1(first.v()).Top());
+            Ik(first.v()).Left(Iprev(first.v()).Left() + Iprev(first.v()).Width() + D + 200);
+            for (I16 i = first + 1; i <= last; i = i + 1) {
+                Ik(i.v()).Left(Ik(first.v()).Left());
                 Ik(i.v()).Top(Ik(i.v() - 1).Top() + Ik(i.v() - 1).Height() + D + g(i.v()));
             }
         }
+    };
+
+    // 5. and 6. The first column: elements 0 to P, one more than a full column (element
+    //    P is placed again as the top of column 2 when there is one).
+    placeNumbersAndA(0, P, 50);
+    placeChoicesBToD(0, P);
+
+    // 7. Further columns, each a fixed distance right of choice D of the column before.
+    for (I16 c = 2; c <= C; c = c + 1) {
+        const I16 f = P * (c - 1);
+        const I16 p = P * (c - 2);
+        const float x = static_cast<float>(roundHalfEven(I4(p.v()).Left() + I4(p.v()).Width() + D + 250));
+        placeNumbersAndA(f, f + P - 1, x);
+        placeChoicesBToD(f, f + P - 1);
     }
 
     // 8. Size of the control: the height follows the last full row of the first column,
