@@ -244,6 +244,10 @@ TEST(HostServices, TextModelAndScriptedAnswers) {
     EXPECT_EQ(f.host.MsgBox("Sure?", 16, "Veltrane"), 2);
     f.host.setClock({13, 45, 30});
     EXPECT_EQ(f.host.Now().minute, 45);
+    EXPECT_EQ(f.host.calls().back().kind, ServiceCall::Kind::Now);
+    f.host.LoadResPicture("sb_top_1");
+    EXPECT_EQ(f.host.calls().back().kind, ServiceCall::Kind::LoadResPicture);
+    EXPECT_EQ(f.host.calls().back().name, "sb_top_1");  // as asked
     f.host.failPointer();
     EXPECT_THROW(f.host.SetScreenPointer(ScreenPointer::Hourglass), HostError);
     f.host.unfailAll();

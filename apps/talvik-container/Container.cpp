@@ -163,7 +163,8 @@ void Container::onServiceCall(Hosted& c, const ServiceCall& call) {
         case ServiceCall::Kind::Pointer: emit(line().str("pointer", call.name)); break;
         case ServiceCall::Kind::PropertyChanged: emit(line().str("changed", call.name).str("control", c.name)); break;
         case ServiceCall::Kind::Event:  // written by onEvent, which knows the arguments' names
-        case ServiceCall::Kind::LoadResPicture: break;
+        case ServiceCall::Kind::LoadResPicture:
+        case ServiceCall::Kind::Now: break;
     }
 }
 

@@ -28,7 +28,10 @@ HeadlessHost::Status HeadlessHost::hostLoadResPicture(const std::string& id, int
                     [&](const std::string& f) { return equalsNoCase(f, id); }))
         return Status::error(err::InvalidCall, "Injected fault");
     const Status s = ControlHost::hostLoadResPicture(id, kind, out);
-    if (s.number == 0) ++resourceLoads_;
+    if (s.number == 0) {
+        ++resourceLoads_;
+        record({ServiceCall::Kind::LoadResPicture, id});
+    }
     return s;
 }
 
@@ -73,6 +76,7 @@ HeadlessHost::Status HeadlessHost::hostShellOpen(const ShellRequest& request, st
 
 HeadlessHost::Status HeadlessHost::hostNow(TimeOfDay& now) noexcept {
     now = clock_;
+    record({ServiceCall::Kind::Now, "now"});
     return Status::ok();
 }
 

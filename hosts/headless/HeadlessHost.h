@@ -13,7 +13,7 @@ namespace talvik {
 
 // One service call the control made, as the headless host recorded it.
 struct ServiceCall {
-    enum class Kind { Event, MsgBox, Shell, Pointer, PropertyChanged, LoadResPicture };
+    enum class Kind { Event, MsgBox, Shell, Pointer, PropertyChanged, LoadResPicture, Now };
     Kind kind;
     std::string name;                // event, resource or property name; pointer shape
     std::vector<Variant> args;       // event arguments as the control raised them
