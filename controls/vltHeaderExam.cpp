@@ -9,26 +9,10 @@ const ControlTemplate& vltHeaderExam::Design() {
         t.width = 9285;
         t.height = 4785;
 
-        ElementSpec frame;
-        frame.kind = ElementKind::Frame;
-        frame.name = "Frame1";
-        frame.left = 120;
-        frame.top = 120;
-        frame.width = 9015;
-        frame.height = 4455;
-        t.add(frame);
-
-        ElementSpec label;
-        label.kind = ElementKind::Label;
-        label.name = "Label1";
-        label.left = 240;
-        label.top = 240;
-        label.width = 735;
-        label.height = 375;
+        t.add({.kind = ElementKind::Frame, .name = "Frame1", .left = 120, .top = 120, .width = 9015, .height = 4455});
         // "Lớp:" in TCVN3; the bytes are kept as they are and hosts decode them to draw.
-        label.caption = "\x4C\xED\x70\x3A";
-        label.encoding = TextEncoding::Tcvn3;
-        t.add(label);
+        t.add({.kind = ElementKind::Label, .name = "Label1", .left = 240, .top = 240, .width = 735, .height = 375,
+               .caption = "\x4C\xED\x70\x3A", .encoding = TextEncoding::Tcvn3});
         return t;
     }();
     return t;

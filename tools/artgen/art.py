@@ -115,13 +115,20 @@ SWITCH_NORMAL = {0: ['111', '113', '115', '117'], 1: ['146', '147', '148', '149'
                  4: ['184', '185', '186', '187']}
 SWITCH_HOVER = ['110', '112', '114', '116']
 
-for _style, _ids in SWITCH_NORMAL.items():
-    for _k, _rid in enumerate(_ids):
-        add('res', _rid, 43, 33, (lambda st, k: lambda: _face_button(
-            43, 33, FACES[st], body_colour(st), 5, _nav_drawer(NAV_KINDS[k], 43, 33)))(_style, _k))
-for _k, _rid in enumerate(SWITCH_HOVER):
-    add('res', _rid, 43, 33, (lambda k: lambda: _face_button(
-        43, 33, HOVER, (236, 236, 236), 3, _nav_drawer(NAV_KINDS[k], 43, 33)))(_k))
+
+def _add_face_buttons(normal, hover, w, h, normal_radius, hover_radius, drawer):
+    """Normal buttons in each style's face and body colours, and hover buttons that all
+    styles share; drawer(k, w, h) draws the glyph of button k."""
+    for style, ids in normal.items():
+        for k, rid in enumerate(ids):
+            add('res', rid, w, h, (lambda st, k: lambda: _face_button(
+                w, h, FACES[st], body_colour(st), normal_radius, drawer(k, w, h)))(style, k))
+    for k, rid in enumerate(hover):
+        add('res', rid, w, h, (lambda k: lambda: _face_button(
+            w, h, HOVER, (236, 236, 236), hover_radius, drawer(k, w, h)))(k))
+
+
+_add_face_buttons(SWITCH_NORMAL, SWITCH_HOVER, 43, 33, 5, 3, lambda k, w, h: _nav_drawer(NAV_KINDS[k], w, h))
 
 # vltZoomBox, styles 0-4: normal 158-169 and 188-190, hover 170-172 shared. 54 x 61.
 ZOOM_KINDS = ['shrink', 'enlarge', 'fit']
@@ -136,13 +143,7 @@ def _zoom_drawer(kind, w, h):
     return draw
 
 
-for _style, _ids in ZOOM_NORMAL.items():
-    for _k, _rid in enumerate(_ids):
-        add('res', _rid, 54, 61, (lambda st, k: lambda: _face_button(
-            54, 61, FACES[st], body_colour(st), 7, _zoom_drawer(ZOOM_KINDS[k], 54, 61)))(_style, _k))
-for _k, _rid in enumerate(ZOOM_HOVER):
-    add('res', _rid, 54, 61, (lambda k: lambda: _face_button(
-        54, 61, HOVER, (236, 236, 236), 4, _zoom_drawer(ZOOM_KINDS[k], 54, 61)))(_k))
+_add_face_buttons(ZOOM_NORMAL, ZOOM_HOVER, 54, 61, 7, 4, lambda k, w, h: _zoom_drawer(ZOOM_KINDS[k], w, h))
 
 
 # Baby_FireFox (style 5): round glossy buttons, blue when normal, orange when hovered.
