@@ -116,8 +116,7 @@ void Matrix::MaxItems(std::int16_t v) {
 }
 
 void Matrix::reset() {
-    for (std::int16_t i = 0; i < choices_[0]->Count(); ++i)
-        for (int k = 0; k < 4; ++k) (*choices_[k])(i).setPicture((*marks_[k])(0).picture());
+    for (std::int16_t i = 0; i < choices_[0]->Count(); ++i) Unmark(i);
 }
 
 StringArray Matrix::result() const {
@@ -140,8 +139,7 @@ StringArray Matrix::result() const {
 
 void Matrix::ClearGrid(bool hide) {
     ElementArray<Image>& I1 = *choices_[0];
-    for (std::int16_t i = 0; i < I1.Count(); ++i)
-        for (int k = 0; k < 4; ++k) (*choices_[k])(i).setPicture((*marks_[k])(0).picture());
+    for (std::int16_t i = 0; i < I1.Count(); ++i) Unmark(i);
     for (std::int16_t i = 0; i < I1.Count(); ++i)
         for (int k = 0; k < 4; ++k) (*choices_[k])(i).Visible(!hide);
     for (Line* line : Line1) {
@@ -176,18 +174,20 @@ void Matrix::ArrangeGrid() {
         l->FontSize(6);
     }
 
-    // 3. Show the questions.
-    for (std::int16_t i = 0; i < shown; ++i) {
-        Label1(i).Visible(true);
+    // 3. Show the questions. Every question up to N is numbered, also one beyond the
+    //    grid: it shows its own number as soon as a larger grid reaches it.
+    for (std::int16_t i = 0; i < N.v(); ++i) {
+        Label1(i).Visible(i < shown);
         char text[8];
         const auto end = std::to_chars(text, text + sizeof text, i + 1).ptr;
         Label1(i).Caption(std::string(text, end));
         Label1(i).Refresh();
-        for (int k = 0; k < 4; ++k) (*choices_[k])(i).Visible(true);
+        if (i < shown)
+            for (int k = 0; k < 4; ++k) (*choices_[k])(i).Visible(true);
     }
 
     // 4. Hide the labels beyond the last question.
-    for (std::int16_t i = shown; i < Label1.Count(); ++i) Label1(i).Visible(false);
+    for (std::int16_t i = N.v(); i < Label1.Count(); ++i) Label1(i).Visible(false);
 
     // A column runs from element `first` to `last`: its numbers at `x` with choice A
     // beside them, each row below the one before; then choices B, C and D, each beside
@@ -268,6 +268,10 @@ void Matrix::PlaceMarker(std::int16_t r) {
     imgArrow.Left((*choices_[0])(r).Left() - imgArrow.Width() - 20);
 }
 
+void Matrix::Unmark(std::int16_t i) {
+    for (int k = 0; k < 4; ++k) (*choices_[k])(i).setPicture((*marks_[k])(0).picture());
+}
+
 void Matrix::Toggle(int k, std::int16_t i) {
     Image& bubble = (*choices_[k])(i);
     if (bubble.picture() == (*marks_[k])(0).picture())
@@ -329,8 +333,7 @@ void Matrix::OnKeyDown(std::int16_t key) {
     };
     switch (key) {
         case 32:  // Space: unmark the current question
-            for (int k = 0; k < 4; ++k) (*choices_[k])(r.v()).setPicture((*marks_[k])(0).picture());
-            return;
+            return Unmark(r.v());
         case 37:  // Left never wraps
             if (r <= P - 1) return;
             return moveTo(r - P);

@@ -51,6 +51,7 @@ private:
     void ArrangeGrid();
     void PlaceMarker(std::int16_t row);
     void Toggle(int choice, std::int16_t row);
+    void Unmark(std::int16_t row);
     void OnKeyDown(std::int16_t key);
 
     std::int16_t distanceItems_ = 0;

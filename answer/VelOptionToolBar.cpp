@@ -66,8 +66,8 @@ const ControlTemplate& VelOptionToolBar::Design() {
             s.transparent = true;
             return s;
         });
-        for (const auto& [array, count] : {std::pair{"Picture1", 2}, {"Picture2", 2}, {"Picture3", 2}, {"Picture4", 4}})
-            t.addArray(array, count, [&](int i) {
+        for (const auto& store : {std::pair{"Picture1", 2}, {"Picture2", 2}, {"Picture3", 2}, {"Picture4", 4}})
+            t.addArray(store.first, store.second, [array = store.first](int i) {
                 // Picture3(1) is the empty background of the styles that show none.
                 const bool empty = std::string_view(array) == "Picture3" && i == 1;
                 return pictureBox(empty ? "" : pictureName(array, i));

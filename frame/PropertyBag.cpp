@@ -1,7 +1,5 @@
 #include "frame/PropertyBag.h"
 
-#include <algorithm>
-
 namespace talvik {
 
 PropertyBag::PropertyBag(std::initializer_list<Entry> entries) {
@@ -9,22 +7,25 @@ PropertyBag::PropertyBag(std::initializer_list<Entry> entries) {
     writes_.clear();
 }
 
+const PropertyBag::Entry* PropertyBag::find(std::string_view key) const {
+    const auto it = index_.find(key);
+    return it == index_.end() ? nullptr : &entries_[it->second];
+}
+
 Variant PropertyBag::ReadProperty(std::string_view key, const Variant& defaultValue) const {
-    const auto it = std::find_if(entries_.begin(), entries_.end(), [&](const Entry& e) { return e.key == key; });
-    return it == entries_.end() ? defaultValue : it->value;
+    const Entry* e = find(key);
+    return e == nullptr ? defaultValue : e->value;
 }
 
 void PropertyBag::WriteProperty(std::string_view key, const Variant& value, const Variant& defaultValue) {
     writes_.push_back({std::string(key), value, defaultValue});
-    const auto it = std::find_if(entries_.begin(), entries_.end(), [&](const Entry& e) { return e.key == key; });
-    if (it != entries_.end())
-        it->value = value;
-    else
+    const auto [it, added] = index_.try_emplace(std::string(key), entries_.size());
+    if (added)
         entries_.push_back({std::string(key), value});
+    else
+        entries_[it->second].value = value;
 }
 
-bool PropertyBag::contains(std::string_view key) const {
-    return std::any_of(entries_.begin(), entries_.end(), [&](const Entry& e) { return e.key == key; });
-}
+bool PropertyBag::contains(std::string_view key) const { return find(key) != nullptr; }
 
 }  // namespace talvik

@@ -1,5 +1,7 @@
 #pragma once
 // The keyed store in which a container keeps a control's design-time properties.
+#include <cstddef>
+#include <map>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -36,7 +38,10 @@ public:
     const std::vector<Write>& writes() const { return writes_; }
 
 private:
+    const Entry* find(std::string_view key) const;
+
     std::vector<Entry> entries_;
+    std::map<std::string, std::size_t, std::less<>> index_;  // key -> position in entries_
     std::vector<Write> writes_;
 };
 

@@ -1,5 +1,6 @@
 #include "frame/Registry.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -95,11 +96,25 @@ HRESULT readStore(const std::string& path, RegistryData& out) {
 
 // Holds the store's lock file, beside it, locked for one writer at a time.
 HRESULT lockStore(const std::string& path, std::optional<Fd>& lock) {
-    lock.emplace(::open((path + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644));
+    lock.emplace(::open((path + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0644));
     if (!lock->valid()) return STG_E_WRITEFAULT;
     while (::flock(lock->get(), LOCK_EX) != 0)
         if (errno != EINTR) return STG_E_WRITEFAULT;
     return S_OK;
+}
+
+// Under the lock every temporary file beside the store is a leftover of a writer that
+// was killed mid-update (this one's own name, or an older PATH.tmp.<pid>): remove them.
+void removeStaleTemporaries(const std::string& path) {
+    const std::string dir = directoryOf(path);
+    const std::string prefix = path.substr(path.rfind('/') + 1) + ".tmp";
+    DIR* d = ::opendir(dir.c_str());
+    if (d == nullptr) return;
+    while (const dirent* entry = ::readdir(d)) {
+        const std::string_view name = entry->d_name;
+        if (name.substr(0, prefix.size()) == prefix) ::unlink((dir + "/" + std::string(name)).c_str());
+    }
+    ::closedir(d);
 }
 
 }  // namespace
@@ -168,8 +183,11 @@ HRESULT updateRegistry(const std::string& path, const std::function<void(Registr
     edit(data);
     const std::string text = formatRegistry(data);
 
-    const std::string temp = path + ".tmp." + std::to_string(::getpid());
-    Fd out(::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
+    // Created afresh and exclusively, never through a link: a file or link that someone
+    // placed under this name makes the update fail instead of writing through it.
+    removeStaleTemporaries(path);
+    const std::string temp = path + ".tmp";
+    Fd out(::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644));
     if (!out.valid()) return STG_E_WRITEFAULT;
     const bool written = writeAll(out.get(), text) && ::fsync(out.get()) == 0 && out.close();
     if (!written || ::rename(temp.c_str(), path.c_str()) != 0) {

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the project builds and tests with, if any is missing.
 set -euo pipefail
-packages=(g++ cmake make libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev libgl-dev
+packages=(g++ clang libclang-rt-14-dev cmake make libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev libgl-dev
           xvfb xauth fonts-dejavu-core fonts-liberation)
 missing=()
 for p in "${packages[@]}"; do

@@ -9,12 +9,16 @@ export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:halt_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
+# The plain build uses GCC and the sanitizer build Clang, so that the code is kept
+# within what both compilers accept.
+launcher=()
+command -v ccache > /dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 for variant in plain sanitize; do
   dir=build-$variant
-  flag=OFF
-  [ "$variant" = sanitize ] && flag=ON
+  flags=(-DTALVIK_SANITIZE=OFF -DCMAKE_CXX_COMPILER=g++)
+  [ "$variant" = sanitize ] && flags=(-DTALVIK_SANITIZE=ON -DCMAKE_CXX_COMPILER=clang++)
   echo "== $variant build"
-  cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTALVIK_SANITIZE=$flag > "$dir.configure.log" 2>&1 \
+  cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "${flags[@]}" "${launcher[@]}" > "$dir.configure.log" 2>&1 \
     || { cat "$dir.configure.log"; exit 1; }
   cmake --build "$dir" -j "$jobs"
   echo "== $variant tests"

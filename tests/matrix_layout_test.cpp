@@ -155,6 +155,8 @@ TEST(MatrixLayout, QuestionsPastTheLastColumnAreHiddenAndKeepTheirMarks) {
     for (int i = 25; i < 30; ++i) {
         EXPECT_FALSE(s.label(i).Visible()) << i;
         EXPECT_FALSE(s.choice(1, i).Visible()) << i;
+        // Numbered all the same, so a wider grid shows the right number at once.
+        EXPECT_EQ(s.label(i).Caption(), std::to_string(i + 1)) << i;
     }
     EXPECT_EQ(s.host.surface().Height(), 9780);
     EXPECT_EQ(s.host.surface().Width(), 2235 + 240 + 120);

@@ -163,6 +163,27 @@ TEST(Registration, UnwritableLocationsAndOddPathsFailCleanly) {
     EXPECT_TRUE(data.empty());
 }
 
+// Whoever can write the store's folder cannot make an update write through a link
+// placed under the temporary file's name, and leftovers of killed writers go away.
+TEST(Registration, TemporaryFilesAreNeverFollowedAndLeftoversAreCleared) {
+    StoreDir d("talvik-registry-tmp-");
+    d.write(kOtherLibrary);
+    const fs::path victim = d.dir / "victim.txt";
+    std::ofstream(victim) << "keep me";
+    fs::create_symlink(victim, d.store + ".tmp");
+    std::ofstream(d.store + ".tmp.4242") << "half an update";
+    ASSERT_EQ(registerLibrary(d.store, "/lib/TalvikSkills.ocx"), S_OK);
+    std::stringstream kept;
+    kept << std::ifstream(victim).rdbuf();
+    EXPECT_EQ(kept.str(), "keep me");
+    RegistryData data;
+    ASSERT_EQ(readRegistry(d.store, data), S_OK);
+    EXPECT_EQ(data.size(), 13u);
+    std::set<std::string> files;
+    for (const auto& e : fs::directory_iterator(d.dir)) files.insert(e.path().filename().string());
+    EXPECT_EQ(files, (std::set<std::string>{"registry.txt", "registry.txt.lock", "victim.txt"}));
+}
+
 // Two processes update the store at the same time, many times over: no update is
 // lost and the store always parses.
 TEST(Registration, TwoProcessesRegisteringAtOnceLoseNothing) {

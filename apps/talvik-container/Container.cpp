@@ -197,6 +197,8 @@ void Container::create(const Words& w, bool isPrivate) {
     auto c = std::make_unique<Hosted>();
     c->name = name;
     c->host = std::make_shared<HeadlessHost>();
+    // Every service call is printed as it happens; keeping them too would only grow.
+    c->host->setRecordLimit(0);
     configure(*c);
     Hosted& self = *c;
     c->host->onEvent = [this, &self](const EventDecl& ev, std::span<Variant> args) { onEvent(self, ev, args); };

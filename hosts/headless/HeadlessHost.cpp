@@ -18,7 +18,17 @@ void HeadlessHost::unfailAll() {
     failPointer_ = false;
 }
 
+void HeadlessHost::setRecordLimit(std::size_t n) {
+    recordLimit_ = n;
+    while (calls_.size() > recordLimit_) calls_.pop_front();
+}
+
 void HeadlessHost::record(ServiceCall c) {
+    if (recordLimit_ == 0) {
+        if (onServiceCall) onServiceCall(c);
+        return;
+    }
+    if (calls_.size() == recordLimit_) calls_.pop_front();
     calls_.push_back(std::move(c));
     if (onServiceCall) onServiceCall(calls_.back());
 }

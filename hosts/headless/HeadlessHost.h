@@ -2,6 +2,8 @@
 // A host without a window system, for tests and tools: deterministic text measurement,
 // a clock that is set rather than read, scripted message-box answers, fault injection,
 // and a record of every service call and of the damage each change caused.
+#include <cstddef>
+#include <deque>
 #include <functional>
 #include <optional>
 #include <string>
@@ -44,8 +46,12 @@ public:
     // Called after every service call is recorded, in the order they happen.
     std::function<void(const ServiceCall&)> onServiceCall;
 
-    const std::vector<ServiceCall>& calls() const { return calls_; }
+    // The most recent service calls, oldest first: at most recordLimit() of them, so
+    // that a long session (the container reading a script for hours) does not grow.
+    const std::deque<ServiceCall>& calls() const { return calls_; }
     void clearCalls() { calls_.clear(); }
+    std::size_t recordLimit() const { return recordLimit_; }
+    void setRecordLimit(std::size_t n);
     int resourceLoads() const { return resourceLoads_; }
     ScreenPointer pointer() const { return pointer_; }
 
@@ -73,7 +79,8 @@ private:
     bool failPointer_ = false;
     ScreenPointer pointer_ = ScreenPointer::Default;
     int resourceLoads_ = 0;
-    std::vector<ServiceCall> calls_;
+    std::deque<ServiceCall> calls_;
+    std::size_t recordLimit_ = 1024;
 };
 
 }  // namespace talvik
