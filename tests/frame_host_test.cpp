@@ -253,6 +253,20 @@ TEST(HostServices, TextModelAndScriptedAnswers) {
     f.host.unfailAll();
     f.host.SetScreenPointer(ScreenPointer::Hourglass);
     EXPECT_EQ(f.host.pointer(), ScreenPointer::Hourglass);
+    // The record keeps the latest calls only, however long the session runs; every
+    // call still reaches the listener.
+    int heard = 0;
+    f.host.onServiceCall = [&](const ServiceCall&) { ++heard; };
+    f.host.setRecordLimit(2);
+    for (int second = 0; second < 5; ++second) {
+        f.host.setClock({13, 45, second});
+        f.host.Now();
+    }
+    f.host.MsgBox("last", 0);
+    EXPECT_EQ(heard, 6);
+    ASSERT_EQ(f.host.calls().size(), 2u);
+    EXPECT_EQ(f.host.calls().front().kind, ServiceCall::Kind::Now);
+    EXPECT_EQ(f.host.calls().back().text, "last");
 }
 
 TEST(Variants, ConversionsFollowTheVariantRules) {
