@@ -2,8 +2,8 @@
 
 #include <charconv>
 #include <cstdint>
-#include <span>
 #include <limits>
+#include <span>
 
 #include "apps/talvik-container/Dump.h"
 #include "apps/talvik-container/Script.h"
