@@ -203,9 +203,14 @@ void ControlHost::surfaceResized() {
 void ControlHost::deliver(const InputEvent& ev) {
     if (!control_ || destroyPending_) return;
     if (ev.source != nullptr) {
-        const bool mouse = ev.kind == EventKind::Click || ev.kind == EventKind::DblClick ||
-                           ev.kind == EventKind::MouseDown || ev.kind == EventKind::MouseUp ||
-                           ev.kind == EventKind::MouseMove;
+        // What the mouse pointer does to an element, drops included.
+        bool mouse = false;
+        switch (ev.kind) {
+            case EventKind::Click: case EventKind::DblClick: case EventKind::MouseDown: case EventKind::MouseUp:
+            case EventKind::MouseMove: case EventKind::DragDrop: case EventKind::DragOver:
+            case EventKind::OLEDragDrop: case EventKind::OLEDragOver: mouse = true; break;
+            default: break;
+        }
         if (mouse) {
             const auto* box = dynamic_cast<const BoxElement*>(ev.source);
             if (box == nullptr || !box->takesMouse() || !box->Visible() || !box->Enabled()) return;

@@ -6,7 +6,7 @@
 namespace talvik {
 
 namespace {
-constexpr std::array<std::pair<EventKind, std::string_view>, 16> kNames{{
+constexpr std::array<std::pair<EventKind, std::string_view>, 25> kNames{{
     {EventKind::Click, "Click"},         {EventKind::DblClick, "DblClick"},
     {EventKind::MouseDown, "MouseDown"}, {EventKind::MouseUp, "MouseUp"},
     {EventKind::MouseMove, "MouseMove"}, {EventKind::KeyDown, "KeyDown"},
@@ -15,6 +15,11 @@ constexpr std::array<std::pair<EventKind, std::string_view>, 16> kNames{{
     {EventKind::LostFocus, "LostFocus"}, {EventKind::EnterFocus, "EnterFocus"},
     {EventKind::ExitFocus, "ExitFocus"}, {EventKind::Paint, "Paint"},
     {EventKind::Change, "Change"},       {EventKind::Timer, "Timer"},
+    {EventKind::AmbientChanged, "AmbientChanged"}, {EventKind::DragDrop, "DragDrop"},
+    {EventKind::DragOver, "DragOver"},   {EventKind::OLEStartDrag, "OLEStartDrag"},
+    {EventKind::OLEDragDrop, "OLEDragDrop"}, {EventKind::OLEDragOver, "OLEDragOver"},
+    {EventKind::OLEGiveFeedback, "OLEGiveFeedback"}, {EventKind::OLESetData, "OLESetData"},
+    {EventKind::OLECompleteDrag, "OLECompleteDrag"},
 }};
 }  // namespace
 

@@ -9,6 +9,7 @@
 
 namespace talvik {
 
+class DataObject;
 class Element;
 
 enum class EventKind {
@@ -16,6 +17,8 @@ enum class EventKind {
     KeyDown, KeyUp, KeyPress, AccessKeyPress,
     GotFocus, LostFocus, EnterFocus, ExitFocus,
     Paint, Change, Timer,
+    AmbientChanged, DragDrop, DragOver,
+    OLEStartDrag, OLEDragDrop, OLEDragOver, OLEGiveFeedback, OLESetData, OLECompleteDrag,
 };
 
 std::string_view eventName(EventKind k);
@@ -27,13 +30,40 @@ inline constexpr std::int16_t kLeftButton = 1;
 inline constexpr std::int16_t kRightButton = 2;
 inline constexpr std::int16_t kMiddleButton = 4;
 
+// The state argument of DragOver and OLEDragOver.
+inline constexpr std::int16_t kDragEnter = 0;
+inline constexpr std::int16_t kDragLeave = 1;
+inline constexpr std::int16_t kDragOver = 2;
+
+// Drop effects, as the effect arguments of the OLE drag events combine them.
+inline constexpr std::int32_t kDropNone = 0;
+inline constexpr std::int32_t kDropCopy = 1;
+inline constexpr std::int32_t kDropMove = 2;
+inline constexpr std::int32_t kDropLink = 4;
+inline constexpr std::int32_t kDropScroll = static_cast<std::int32_t>(0x80000000u);
+
+// One input event and its arguments; each event uses the fields its comment names.
+//
+// The arguments an event passes by reference are mutable: a control's handler may
+// change them although it receives the event as const, and whoever delivered the event
+// reads them back from the same object once deliver returns (the effect a drop target
+// chose in OLEDragOver, say).
 struct InputEvent {
     EventKind kind = EventKind::Click;
     Element* source = nullptr;  // the child element, or null for the control's surface
-    std::int16_t button = 0;
-    std::int16_t shift = 0;
-    float x = 0, y = 0;  // twips
-    std::int16_t key = 0;  // virtual key code, or the character of KeyPress
+    mutable std::int16_t button = 0;  // mouse and OLE drop events
+    mutable std::int16_t shift = 0;   // mouse, key and OLE drop events
+    mutable float x = 0, y = 0;       // twips; mouse and drag events
+    // KeyDown, KeyUp: virtual key code; KeyPress: the character; AccessKeyPress: the key.
+    mutable std::int16_t key = 0;
+    mutable std::int16_t state = 0;     // DragOver, OLEDragOver: kDragEnter, kDragLeave, kDragOver
+    mutable std::int16_t format = 0;    // OLESetData: the clipboard format asked for
+    mutable bool defaultCursors = false;  // OLEGiveFeedback
+    // OLEDragDrop, OLEDragOver, OLEGiveFeedback, OLECompleteDrag: the drop effect;
+    // OLEStartDrag: the effects the source allows.
+    mutable std::int32_t effect = 0;
+    Element* dragged = nullptr;  // DragDrop, DragOver: the element being dragged, or null
+    DataObject* data = nullptr;  // OLEStartDrag, OLEDragDrop, OLEDragOver, OLESetData
 };
 
 struct ArgDecl {

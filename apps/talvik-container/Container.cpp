@@ -1,11 +1,14 @@
 #include "apps/talvik-container/Container.h"
 
 #include <charconv>
+#include <cstdint>
 #include <limits>
+#include <span>
 
 #include "apps/talvik-container/Dump.h"
 #include "apps/talvik-container/Script.h"
 #include "apps/talvik-container/TypeLibJson.h"
+#include "frame/DataObject.h"
 #include "frame/HostError.h"
 #include "frame/PropertyBag.h"
 
@@ -291,33 +294,96 @@ void Container::call(const Words& w) {
     emit(line().str("call", w[2]).add("value", value(o.value)));
 }
 
+namespace {
+
+// The arguments of an input event on a `fire` line, in the order they are written.
+enum class FireArg : std::uint8_t { Button, Shift, X, Y, Key, Dragged, State, Effect, Cursors, Format };
+
+struct FireSpec {
+    EventKind kind;
+    std::size_t count;
+    FireArg args[6];
+};
+
+// The arguments of an event; none for the events not listed.
+std::span<const FireArg> fireArgs(EventKind kind) {
+    using enum FireArg;
+    static constexpr FireSpec specs[] = {
+        {EventKind::MouseDown, 4, {Button, Shift, X, Y}},
+        {EventKind::MouseUp, 4, {Button, Shift, X, Y}},
+        {EventKind::MouseMove, 4, {Button, Shift, X, Y}},
+        {EventKind::KeyDown, 2, {Key, Shift}},
+        {EventKind::KeyUp, 2, {Key, Shift}},
+        {EventKind::KeyPress, 1, {Key}},
+        {EventKind::AccessKeyPress, 1, {Key}},
+        {EventKind::DragDrop, 3, {Dragged, X, Y}},
+        {EventKind::DragOver, 4, {Dragged, X, Y, State}},
+        {EventKind::OLEStartDrag, 1, {Effect}},
+        {EventKind::OLEDragDrop, 5, {Effect, Button, Shift, X, Y}},
+        {EventKind::OLEDragOver, 6, {Effect, Button, Shift, X, Y, State}},
+        {EventKind::OLEGiveFeedback, 2, {Effect, Cursors}},
+        {EventKind::OLESetData, 1, {Format}},
+        {EventKind::OLECompleteDrag, 1, {Effect}},
+    };
+    for (const FireSpec& s : specs)
+        if (s.kind == kind) return {s.args, s.count};
+    return {};
+}
+
+bool carriesData(EventKind kind) {
+    return kind == EventKind::OLEStartDrag || kind == EventKind::OLEDragDrop || kind == EventKind::OLEDragOver ||
+           kind == EventKind::OLESetData;
+}
+
+// The most Timer events one `tick` delivers per timer: a day of a one-second timer.
+constexpr std::int64_t kMostTicks = 86400;
+
+}  // namespace
+
 void Container::fire(const Words& w) {
-    expectWords(w, 4, 8, "fire NAME TARGET EVENT [ARGS]");
+    expectWords(w, 4, 10, "fire NAME TARGET EVENT [ARGS]");
     Hosted& c = control(w[1]);
     InputEvent ev;
     if (!eventByName(w[3], ev.kind)) throw SyntaxError{"unknown event " + w[3]};
-    std::size_t argc = 0;
-    switch (ev.kind) {
-        case EventKind::MouseDown: case EventKind::MouseUp: case EventKind::MouseMove: argc = 4; break;
-        case EventKind::KeyDown: case EventKind::KeyUp: argc = 2; break;
-        case EventKind::KeyPress: case EventKind::AccessKeyPress: argc = 1; break;
-        default: argc = 0;
-    }
-    if (w.size() != 4 + argc) throw SyntaxError{w[3] + " takes " + std::to_string(argc) + " arguments"};
+    const std::span<const FireArg> spec = fireArgs(ev.kind);
+    if (w.size() != 4 + spec.size())
+        throw SyntaxError{w[3] + " takes " + std::to_string(spec.size()) + " arguments"};
+    // Every word is read before anything is looked up, so a malformed line does nothing.
     std::vector<Variant> args;
-    for (std::size_t i = 4; i < w.size(); ++i) args.push_back(parseValue(w[i]));
+    std::size_t i = 4;
+    for (const FireArg a : spec) {
+        if (a != FireArg::Dragged) args.push_back(parseValue(w[i]));
+        else if (w[i] != "none" && !parseElementName(w[i])) throw SyntaxError{"not an element name: " + w[i]};
+        else args.emplace_back();
+        ++i;
+    }
     Element* target = nullptr;
     if (const auto missing = element(c, w[2], target)) return report(*missing);
     ev.source = target;
+    DataObject data;
+    if (carriesData(ev.kind)) ev.data = &data;
     try {
-        if (argc == 4) {
-            ev.button = args[0].toInt16();
-            ev.shift = args[1].toInt16();
-            ev.x = args[2].toFloat();
-            ev.y = args[3].toFloat();
-        } else if (argc >= 1) {
-            ev.key = args[0].toInt16();
-            if (argc == 2) ev.shift = args[1].toInt16();
+        i = 4;
+        auto arg = args.begin();
+        for (const FireArg a : spec) {
+            const Variant& v = *arg++;
+            const std::string& word = w[i++];
+            switch (a) {
+                case FireArg::Button: ev.button = v.toInt16(); break;
+                case FireArg::Shift: ev.shift = v.toInt16(); break;
+                case FireArg::X: ev.x = v.toFloat(); break;
+                case FireArg::Y: ev.y = v.toFloat(); break;
+                case FireArg::Key: ev.key = v.toInt16(); break;
+                case FireArg::State: ev.state = v.toInt16(); break;
+                case FireArg::Effect: ev.effect = v.toInt32(); break;
+                case FireArg::Cursors: ev.defaultCursors = v.toBool(); break;
+                case FireArg::Format: ev.format = v.toInt16(); break;
+                case FireArg::Dragged:
+                    if (word == "none") break;
+                    if (word == "surface") throw SyntaxError{"the dragged source is an element or none, not surface"};
+                    if (const auto missing = element(c, word, ev.dragged)) return report(*missing);
+                    break;
+            }
         }
     } catch (const HostError& e) {
         return report({e.number, e.description});
@@ -328,13 +394,22 @@ void Container::fire(const Words& w) {
 void Container::tick(const Words& w) {
     expectWords(w, 2, 3, "tick NAME [COUNT]");
     Hosted& c = control(w[1]);
-    const std::int64_t count = w.size() == 3 ? wholeNumber(w[2], 0, std::numeric_limits<std::int32_t>::max()) : 1;
+    const std::int64_t count = w.size() == 3 ? wholeNumber(w[2], 0, kMostTicks) : 1;
     std::vector<Timer*> timers;
     for (const auto& e : c.host->elements())
         if (e->kind() == ElementKind::Timer) timers.push_back(static_cast<Timer*>(e.get()));
-    for (std::int64_t i = 0; i < count; ++i)
-        for (Timer* t : timers)
+    // A handler may enable or disable timers, so each round looks again; a round in
+    // which no timer was enabled ends the command.
+    for (std::int64_t i = 0; i < count; ++i) {
+        bool ticked = false;
+        for (Timer* t : timers) {
+            if (c.host->destroyed()) return;
+            if (!t->Enabled()) continue;
+            ticked = true;
             if (const Outcome o = c.control.tick(*t); !o) report(o);
+        }
+        if (!ticked) return;
+    }
 }
 
 void Container::clock(const Words& w) {

@@ -84,8 +84,45 @@ HeadlessHost::Status HeadlessHost::hostShellOpen(const ShellRequest& request, st
     return Status::ok();
 }
 
+void HeadlessHost::onTimerChanged(Timer& t) {
+    const std::int64_t at = t.Enabled() && t.Interval() > 0 ? elapsed_ + t.Interval() : -1;
+    for (Due& d : due_)
+        if (d.timer == &t) {
+            d.at = at;
+            return;
+        }
+    if (at < 0) return;
+    // Kept in template order, which decides between timers due at the same moment.
+    std::size_t before = 0;
+    for (const auto& e : elements()) {
+        if (e.get() == &t) break;
+        if (before < due_.size() && e.get() == due_[before].timer) ++before;
+    }
+    due_.insert(due_.begin() + static_cast<std::ptrdiff_t>(before), {&t, at});
+}
+
+void HeadlessHost::advance(std::int32_t ms) {
+    if (ms < 0) err::invalidCall();
+    const std::int64_t end = elapsed_ + ms;
+    while (!destroyed()) {
+        Due* next = nullptr;
+        for (Due& d : due_)
+            if (d.at >= 0 && d.at <= end && (next == nullptr || d.at < next->at)) next = &d;
+        if (next == nullptr) break;
+        elapsed_ = next->at;
+        Timer& t = *next->timer;
+        // Before the tick, so that whatever the handler does to the timer wins.
+        next->at += t.Interval();
+        tick(t);
+    }
+    elapsed_ = end;
+}
+
 HeadlessHost::Status HeadlessHost::hostNow(TimeOfDay& now) noexcept {
-    now = clock_;
+    constexpr std::int64_t kDay = 24 * 60 * 60;
+    const std::int64_t set = (clock_.hour * 60 + clock_.minute) * 60 + clock_.second;
+    const std::int64_t s = (set + (elapsed_ - clockSetAt_) / 1000) % kDay;
+    now = {int(s / 3600), int(s / 60 % 60), int(s % 60)};
     record({ServiceCall::Kind::Now, "now"});
     return Status::ok();
 }

@@ -31,8 +31,22 @@ public:
     // Creates the control of that class at once.
     explicit HeadlessHost(const ControlClass& cls) { create(cls); }
 
+    // ---- Clock ----
+    // The host's clock starts at 0 ms when the host is made and moves only by advance.
+    // The present time of day is the one last set, moved on by the clock since then.
+    std::int64_t elapsed() const { return elapsed_; }
+    void setClock(TimeOfDay t) {
+        clock_ = t;
+        clockSetAt_ = elapsed_;
+    }
+    // Moves the clock on by ms (error 5 when negative), firing each enabled timer once
+    // for every whole interval of it that elapses, in the order they fall due (timers
+    // due at the same moment in template order). Enabling a timer or giving it an
+    // interval starts its interval afresh. An error that a Timer handler raises ends
+    // the advance at that tick and reaches the caller.
+    void advance(std::int32_t ms);
+
     // ---- Script ----
-    void setClock(TimeOfDay t) { clock_ = t; }
     void setMsgBoxAnswer(std::int32_t button) { msgBoxAnswer_ = button; }
     void failResource(std::string id);  // matched without regard to case
     void failShell(bool on = true) { failShell_ = on; }
@@ -67,11 +81,21 @@ protected:
     // One character is round(size * 2 / 3) pixels wide, a line round(size * 1.6)
     // pixels high, halves to even; 15 twips a pixel.
     TextExtent hostMeasureText(std::string_view text, const Font& font) noexcept override;
+    void onTimerChanged(Timer& t) override;
 
 private:
     void record(ServiceCall c);
 
     TimeOfDay clock_{};
+    std::int64_t elapsed_ = 0;     // ms
+    std::int64_t clockSetAt_ = 0;  // the clock when clock_ was set
+    // Every timer that has been enabled, in template order, with when it next ticks
+    // (-1: it does not).
+    struct Due {
+        Timer* timer;
+        std::int64_t at;
+    };
+    std::vector<Due> due_;
     std::int32_t msgBoxAnswer_ = 1;
     std::int32_t shellResult_ = 42;
     std::vector<std::string> failedResources_;

@@ -1,5 +1,9 @@
 #include "hosts/qt/QtControlWidget.h"
 
+#include <QDragEnterEvent>
+#include <QDragLeaveEvent>
+#include <QDragMoveEvent>
+#include <QDropEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -8,6 +12,7 @@
 #include <QtDebug>
 
 #include "frame/HostError.h"
+#include "hosts/qt/DropEffects.h"
 #include "hosts/qt/KeyCodes.h"
 #include "hosts/qt/QtText.h"
 
@@ -32,7 +37,8 @@ std::int16_t buttonOf(Qt::MouseButtons b) {
 
 // ---- Creation and lifecycle ----
 
-QtControlWidget::QtControlWidget(std::string_view classNameOrId, const PropertyBag* saved, QWidget* parent)
+QtControlWidget::QtControlWidget(std::string_view classNameOrId, const PropertyBag* saved, QWidget* parent,
+                                 const EntryPoints& entry)
     : QWidget(parent), host_(std::make_unique<QtHost>(*this)) {
     // A control keeps the size it has, as on a form; a container that stretches it
     // (a skinned box) says so with a policy of its own.
@@ -41,7 +47,7 @@ QtControlWidget::QtControlWidget(std::string_view classNameOrId, const PropertyB
     setMouseTracking(true);
     // Contents stay anchored at the top-left, so a resize exposes only the new strip.
     setAttribute(Qt::WA_StaticContents);
-    require(createControl(classNameOrId, *host_, handle_));
+    require(createControl(classNameOrId, *host_, handle_, entry));
     require(handle_.initialize());
     require(saved != nullptr ? handle_.readProperties(*saved) : handle_.initProperties());
     resize(surfacePixels());
@@ -255,14 +261,73 @@ void QtControlWidget::keyReleaseEvent(QKeyEvent* e) {
 
 void QtControlWidget::focusInEvent(QFocusEvent* e) {
     QWidget::focusInEvent(e);
+    // The window coming to the front again, or a popup closing, gives back a focus that
+    // the control kept.
+    if (focused_ && (e->reason() == Qt::ActiveWindowFocusReason || e->reason() == Qt::PopupFocusReason)) return;
+    focused_ = true;
     deliver({EventKind::EnterFocus});
     deliver({EventKind::GotFocus});
 }
 
 void QtControlWidget::focusOutEvent(QFocusEvent* e) {
     QWidget::focusOutEvent(e);
+    // Another window (the control's own message box, say) or a popup has the keyboard
+    // for a while; the control stays the focused one of its form.
+    if (e->reason() == Qt::ActiveWindowFocusReason || e->reason() == Qt::PopupFocusReason) return;
+    if (!focused_) return;
+    focused_ = false;
     deliver({EventKind::LostFocus});
     deliver({EventKind::ExitFocus});
+}
+
+// ---- Drag and drop ----
+
+void QtControlWidget::dragOver(QDropEvent& e, std::int16_t state) {
+    const TwipScale s = scale();
+    dragLast_ = {.kind = EventKind::OLEDragOver, .button = buttonOf(e.buttons()), .shift = shiftMask(e.modifiers()),
+                 .x = s.twips(e.position().x()), .y = s.twips(e.position().y()),
+                 .effect = dropEffects(e.possibleActions()), .data = &*dragData_};
+    InputEvent ev = dragLast_;
+    ev.state = state;
+    deliver(ev);
+    const Qt::DropAction action = dropActionFor(ev.effect, e.possibleActions(), e.proposedAction());
+    e.setDropAction(action);
+    e.setAccepted(action != Qt::IgnoreAction);
+}
+
+void QtControlWidget::dragEnterEvent(QDragEnterEvent* e) {
+    dragData_ = dataObjectOf(*e->mimeData());
+    dragOver(*e, kDragEnter);
+    // Taken whatever the control answered, so that it keeps hearing of the drag as it
+    // moves: it may take the drop at another point.
+    e->accept();
+}
+
+void QtControlWidget::dragMoveEvent(QDragMoveEvent* e) {
+    if (!dragData_) dragData_ = dataObjectOf(*e->mimeData());
+    dragOver(*e, kDragOver);
+}
+
+void QtControlWidget::dragLeaveEvent(QDragLeaveEvent* e) {
+    QWidget::dragLeaveEvent(e);
+    if (!dragData_) return;
+    InputEvent ev = dragLast_;
+    ev.state = kDragLeave;
+    deliver(ev);
+    dragData_.reset();
+}
+
+void QtControlWidget::dropEvent(QDropEvent* e) {
+    DataObject data = dragData_ ? std::move(*dragData_) : dataObjectOf(*e->mimeData());
+    dragData_.reset();
+    const TwipScale s = scale();
+    const InputEvent ev{.kind = EventKind::OLEDragDrop, .button = buttonOf(e->buttons()),
+                        .shift = shiftMask(e->modifiers()), .x = s.twips(e->position().x()),
+                        .y = s.twips(e->position().y()), .effect = dropEffects(e->possibleActions()), .data = &data};
+    deliver(ev);
+    const Qt::DropAction action = dropActionFor(ev.effect, e->possibleActions(), e->proposedAction());
+    e->setDropAction(action);
+    e->setAccepted(action != Qt::IgnoreAction);
 }
 
 // ---- Timers ----
@@ -270,7 +335,9 @@ void QtControlWidget::focusOutEvent(QFocusEvent* e) {
 void QtControlWidget::timerChanged(Timer& t) {
     std::unique_ptr<QTimer>& qtimer = timers_[&t];
     if (!qtimer) {
-        qtimer = std::make_unique<QTimer>();
+        // A child named after the element, so that tools and tests can find it.
+        qtimer = std::make_unique<QTimer>(this);
+        qtimer->setObjectName(QString::fromStdString(t.displayName()));
         connect(qtimer.get(), &QTimer::timeout, this, [this, &t] {
             report(handle_.tick(t));
             afterCall();

@@ -10,10 +10,12 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string_view>
 
 #include "frame/ControlHandle.h"
+#include "frame/DataObject.h"
 #include "hosts/qt/ElementPainter.h"
 #include "hosts/qt/QtHost.h"
 #include "hosts/qt/Twips.h"
@@ -31,8 +33,14 @@ public:
     // Initialize and then ReadProperties from `saved` or, without it, InitProperties.
     // A class the library does not offer, or an error the control raises on the way,
     // throws the HostError.
+    // A test or a tool passes the entry points that serve a class of its own.
+    //
+    // The control is a drop target once the container calls setAcceptDrops(true): a Qt
+    // drag over it then raises OLEDragOver on the surface, with the state 0 entering, 2
+    // moving and 1 leaving, and a drop OLEDragDrop; the effect the control leaves in the
+    // event decides whether Qt accepts, and with which action.
     explicit QtControlWidget(std::string_view classNameOrId, const PropertyBag* saved = nullptr,
-                             QWidget* parent = nullptr);
+                             QWidget* parent = nullptr, const EntryPoints& entry = linkedEntryPoints());
     // Terminate, then the control is released.
     ~QtControlWidget() override;
 
@@ -79,6 +87,10 @@ protected:
     void keyReleaseEvent(QKeyEvent* e) override;
     void focusInEvent(QFocusEvent* e) override;
     void focusOutEvent(QFocusEvent* e) override;
+    void dragEnterEvent(QDragEnterEvent* e) override;
+    void dragMoveEvent(QDragMoveEvent* e) override;
+    void dragLeaveEvent(QDragLeaveEvent* e) override;
+    void dropEvent(QDropEvent* e) override;
 
 private:
     friend class QtHost;
@@ -94,6 +106,9 @@ private:
     Element* elementAt(QPointF px) const;
     QSize surfacePixels() const;
     void timerChanged(Timer& t);
+    // OLEDragOver in that state; whether Qt may drop here, and how, follows the effect
+    // the control chose.
+    void dragOver(QDropEvent& e, std::int16_t state);
 
     std::map<const Timer*, std::unique_ptr<QTimer>> timers_;
     std::unique_ptr<QtHost> host_;
@@ -101,6 +116,11 @@ private:
     ElementPainter painter_;
     Element* pressed_ = nullptr;  // where the left button went down (null: the surface)
     bool pressing_ = false;
+    bool focused_ = false;  // between GotFocus and LostFocus
+    // The Qt drag over the widget: its data, and where and how it was last (for the
+    // leave, which Qt tells none of it).
+    std::optional<DataObject> dragData_;
+    InputEvent dragLast_;
     bool shown_ = false;
     QSize synced_;  // the control's size in pixels that the widget last took
 };
