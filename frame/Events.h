@@ -36,12 +36,16 @@ struct InputEvent {
     std::int16_t key = 0;  // virtual key code, or the character of KeyPress
 };
 
+// An argument of an event a control raises: any variant type, objects (an element of the
+// control or a data object) included. A handler may change a by-reference argument and
+// the control sees the change; a by-value one is the handler's own copy.
 struct ArgDecl {
     std::string_view name;
     VarType type;
     bool byRef;
 };
 
+// Its identifier is its position in the control's event list, from 1.
 struct EventDecl {
     std::string_view name;
     std::int32_t id;
