@@ -31,7 +31,7 @@ const ControlClass vltBox::Class{
 // ---- Fields ----
 
 namespace {
-constexpr WhiteLabel kWhiteLabels[] = {{"Label1", {4, 5}}};
+constexpr WhiteLabel kWhiteLabels[] = {{"Label1", {Baby_reddarkbox, Baby_FireFox}}};
 constexpr BoxVariant kVariant{
     .defaultCaption = "vltBox",
     .rightTopOfStyle4 = 194,

@@ -10,8 +10,10 @@
 #include <vector>
 
 #include "frame/Catalogue.h"
+#include "frame/ControlHandle.h"
 #include "frame/TextEncoding.h"
 #include "frame/TypeLib.h"
+#include "hosts/headless/HeadlessHost.h"
 
 namespace talvik {
 namespace {
@@ -228,6 +230,24 @@ TEST(TypeLib, EveryBuiltControlBindsEachMemberItDescribes) {
         }
     }
     EXPECT_NE(std::find(built.begin(), built.end(), "Matrix"), built.end());
+}
+
+// A class that is described but not built yet cannot be created, by name or identifier.
+TEST(TypeLib, ADescribedClassNotBuiltYetIsNotAvailable) {
+    for (const ControlClass* c : catalogue()) {
+        if (!c->isPublic() || c->implemented()) continue;
+        SCOPED_TRACE(c->name);
+        void* factory = reinterpret_cast<void*>(1);
+        EXPECT_EQ(DllGetClassObject(c->ids->clsid, IID_IClassFactory, &factory), CLASS_E_CLASSNOTAVAILABLE);
+        EXPECT_EQ(factory, nullptr);
+        for (const std::string& name : {std::string(c->name), c->ids->clsid.text()}) {
+            ControlHandle h;
+            const Outcome o = createControl(name, std::make_shared<HeadlessHost>(), h);
+            EXPECT_EQ(o.hr, CLASS_E_CLASSNOTAVAILABLE);
+            EXPECT_EQ(o.error.description, "Class not available");
+            EXPECT_FALSE(h);
+        }
+    }
 }
 
 TEST(Guid, ParsesTheBracedFormInEitherCaseAndRejectsAnythingElse) {
