@@ -38,7 +38,8 @@ struct InputEvent {
 
 // An argument of an event a control raises: any variant type, objects (an element of the
 // control or a data object) included. A handler may change a by-reference argument and
-// the control sees the change; a by-value one is the handler's own copy.
+// the control reads the change back; a by-value argument is a copy the control never
+// reads back.
 struct ArgDecl {
     std::string_view name;
     VarType type;

@@ -13,6 +13,7 @@
 // operations use 32-bit integers); a row of a control that is not built yet is written
 // out as {name, kind, type, identifier} and has no binding.
 #include <cstdint>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <type_traits>
@@ -130,6 +131,7 @@ constexpr MemberDesc property(std::string_view name, std::int32_t id) {
 template <class C, class T, T (C::*Get)() const, void (C::*Let)(T)>
 constexpr MemberDesc property(std::string_view name, const TypeRef& enumeration, std::int32_t id) {
     static_assert(std::is_same_v<T, std::int32_t>, "an enumeration travels as a 32-bit integer");
+    if (enumeration.enumName.empty()) throw std::logic_error("a property of an enumeration names it");
     return {name, MemberKind::Property, enumeration, id, {&detail::callGet<Get>, &detail::callLet<C, T, Let>}};
 }
 
