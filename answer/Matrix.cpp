@@ -64,20 +64,26 @@ const ControlTemplate& Matrix::Design() {
     return t;
 }
 
-const ControlClass Matrix::Class = controlClass<Matrix>("Matrix");
+namespace {
+constexpr MemberDesc kMembers[] = {
+    method<&Matrix::reset>("reset", 0x6003000C),
+    property<Matrix, std::int16_t, &Matrix::DistanceItems, &Matrix::DistanceItems>("DistanceItems", kProperty + 5),
+    property<Matrix, std::int16_t, &Matrix::MaxItemPerCol, &Matrix::MaxItemPerCol>("MaxItemPerCol", kProperty + 4),
+    property<Matrix, std::int16_t, &Matrix::RowSel, &Matrix::RowSel>("RowSel", kProperty + 3),
+    property<Matrix, std::int16_t, &Matrix::MaxItems, &Matrix::MaxItems>("MaxItems", kProperty + 2),
+    property<Matrix, std::int16_t, &Matrix::MaxCols, &Matrix::MaxCols>("MaxCols", kProperty + 1),
+    readOnly<&Matrix::result>("result", kProperty + 0),
+};
+}  // namespace
 
-std::span<const MemberBinding> Matrix::Members() {
-    static const MemberBinding members[] = {
-        method<&Matrix::reset>("reset"),
-        property<Matrix, std::int16_t, &Matrix::DistanceItems, &Matrix::DistanceItems>("DistanceItems"),
-        property<Matrix, std::int16_t, &Matrix::MaxItemPerCol, &Matrix::MaxItemPerCol>("MaxItemPerCol"),
-        property<Matrix, std::int16_t, &Matrix::RowSel, &Matrix::RowSel>("RowSel"),
-        property<Matrix, std::int16_t, &Matrix::MaxItems, &Matrix::MaxItems>("MaxItems"),
-        property<Matrix, std::int16_t, &Matrix::MaxCols, &Matrix::MaxCols>("MaxCols"),
-        readOnly<&Matrix::result>("result"),
-    };
-    return members;
-}
+const ControlClass Matrix::Class{
+    .name = "Matrix",
+    .ids = ClassIds{guid("{1E2E8703-D9FD-48D0-9002-8B673A58920A}"), guid("{C71F02D4-6B61-468E-AF92-E27A6FC20698}"),
+                    guid("{3649FC71-B77C-438B-A1D8-0DB0A6DE74E4}")},
+    .members = kMembers,
+    .design = &Matrix::Design,
+    .create = &construct<Matrix>,
+};
 
 // ---- Fields ----
 

@@ -14,7 +14,6 @@ class Matrix : public Control {
 public:
     static const ControlClass Class;
     static const ControlTemplate& Design();
-    static std::span<const MemberBinding> Members();
 
     explicit Matrix(ControlHost& host);
 

@@ -77,21 +77,27 @@ const ControlTemplate& VelOptionToolBar::Design() {
     return t;
 }
 
-const ControlClass VelOptionToolBar::Class = controlClass<VelOptionToolBar>("VelOptionToolBar");
+namespace {
+using V = VelOptionToolBar;
+constexpr MemberDesc kMembers[] = {
+    property<V, std::int32_t, &V::VelStyle, &V::VelStyle>("VelStyle", StyleEnumType, kProperty + 5),
+    property<V, std::int16_t, &V::VelCountItems, &V::VelCountItems>("VelCountItems", kProperty + 4),
+    property<V, std::string, &V::VelValue, &V::VelValue>("VelValue", kProperty + 3),
+    property<V, std::int32_t, &V::VelOptionChar, &V::VelOptionChar>("VelOptionChar", TypeOfCharEnumType, kProperty + 2),
+    property<V, std::int32_t, &V::VelOptionBox, &V::VelOptionBox>("VelOptionBox", TypeOfOptionEnumType, kProperty + 1),
+    method<&V::VelReset>("VelReset", 0x60030008),
+    property<V, bool, &V::Enabled, &V::Enabled>("Enabled", kProperty + 0),
+};
+}  // namespace
 
-std::span<const MemberBinding> VelOptionToolBar::Members() {
-    using V = VelOptionToolBar;
-    static const MemberBinding members[] = {
-        property<V, std::int32_t, &V::VelStyle, &V::VelStyle>("VelStyle"),
-        property<V, std::int16_t, &V::VelCountItems, &V::VelCountItems>("VelCountItems"),
-        property<V, std::string, &V::VelValue, &V::VelValue>("VelValue"),
-        property<V, std::int32_t, &V::VelOptionChar, &V::VelOptionChar>("VelOptionChar"),
-        property<V, std::int32_t, &V::VelOptionBox, &V::VelOptionBox>("VelOptionBox"),
-        method<&V::VelReset>("VelReset"),
-        property<V, bool, &V::Enabled, &V::Enabled>("Enabled"),
-    };
-    return members;
-}
+const ControlClass VelOptionToolBar::Class{
+    .name = "VelOptionToolBar",
+    .ids = ClassIds{guid("{630F64F1-ADF9-4C0A-8814-8530A1E6E1BE}"), guid("{02E38380-FA68-4FF9-80E0-A1BDD45D1CEF}"),
+                    guid("{F63F56C0-807B-41F1-B3A8-CAB3F8E89CE3}")},
+    .members = kMembers,
+    .design = &VelOptionToolBar::Design,
+    .create = &construct<VelOptionToolBar>,
+};
 
 // ---- Fields ----
 

@@ -8,6 +8,7 @@
 
 #include "frame/Control.h"
 #include "frame/ElementArray.h"
+#include "frame/Enumerations.h"
 
 namespace talvik {
 
@@ -15,12 +16,11 @@ class VelOptionToolBar : public Control {
 public:
     static const ControlClass Class;
     static const ControlTemplate& Design();
-    static std::span<const MemberBinding> Members();
 
     // StyleEnum, TypeOfCharEnum and TypeOfOptionEnum: the properties take any number.
-    static constexpr std::int32_t WindowXP = 1, Window2k3 = 2, Veltrane = 3, FireFox2007 = 4;
-    static constexpr std::int32_t VelNumber = 1, VelLChar = 2, VelUChar = 3;
-    static constexpr std::int32_t VelCheck = 1, VelOption = 2;
+    using enum StyleEnum;
+    using enum TypeOfCharEnum;
+    using enum TypeOfOptionEnum;
 
     explicit VelOptionToolBar(ControlHost& host);
 

@@ -6,6 +6,7 @@
 #include "boxes/SkinTable.h"
 #include "frame/Arith.h"
 #include "frame/ControlHost.h"
+#include "frame/Enumerations.h"
 #include "frame/PropertyBag.h"
 
 namespace talvik {
@@ -155,7 +156,7 @@ void SkinFrame::PlaceCaption() {
         Label1.Left(0);
     Label1.Top(Image3(0).Top() + 45);
     // The FireFox skin's tall row is the top one: the caption sits in it, 45 twips above its lower edge.
-    if (variant_.captionInTopRowForStyle5 && style_ == 5)
+    if (variant_.captionInTopRowForStyle5 && style_ == Baby_FireFox)
         Label1.Top(Image1(0).Height() - (Label1.Height() + 45));
 }
 

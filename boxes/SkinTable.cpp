@@ -1,5 +1,7 @@
 #include "boxes/SkinTable.h"
 
+#include "frame/Enumerations.h"
+
 namespace talvik {
 
 namespace {
@@ -28,7 +30,7 @@ constexpr std::int32_t kStyles = static_cast<std::int32_t>(std::size(kSkins));
 std::optional<SkinRow> skinRow(std::int32_t style, const BoxVariant& box) {
     if (style < 0 || style >= kStyles || style > box.lastSkinnedStyle) return std::nullopt;
     SkinRow row = kSkins[style];
-    if (style == 4) row.top[2] = box.rightTopOfStyle4;
+    if (style == Baby_reddarkbox) row.top[2] = box.rightTopOfStyle4;
     return row;
 }
 

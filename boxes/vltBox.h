@@ -12,7 +12,6 @@ class vltBox : public SkinFrame {
 public:
     static const ControlClass Class;
     static const ControlTemplate& Design();
-    static std::span<const MemberBinding> Members();
 
     explicit vltBox(ControlHost& host);
 

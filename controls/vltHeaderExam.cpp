@@ -18,6 +18,12 @@ const ControlTemplate& vltHeaderExam::Design() {
     return t;
 }
 
-const ControlClass vltHeaderExam::Class = controlClass<vltHeaderExam>("vltHeaderExam");
+const ControlClass vltHeaderExam::Class{
+    .name = "vltHeaderExam",
+    .ids = ClassIds{guid("{6018FC49-7224-4987-B540-8C465AB7E7F1}"), guid("{8F3FCB2F-1C1F-4E16-8A5F-71F8A4638EC7}"),
+                    guid("{053BE48D-5A43-4C0C-B854-EDC6C67407A8}")},
+    .design = &vltHeaderExam::Design,
+    .create = &construct<vltHeaderExam>,
+};
 
 }  // namespace talvik

@@ -1,8 +1,6 @@
 #pragma once
 // The exam header: a design-only control, a frame with a "Lớp:" (class) label, with no
 // members, no events and no code of its own.
-#include <span>
-
 #include "frame/Control.h"
 
 namespace talvik {
@@ -11,7 +9,6 @@ class vltHeaderExam : public Control {
 public:
     static const ControlClass Class;
     static const ControlTemplate& Design();
-    static std::span<const MemberBinding> Members() { return {}; }
 
     using Control::Control;
 };

@@ -12,6 +12,16 @@ namespace talvik {
 
 namespace {
 
+// Hands out a new object (a factory or an instance) as iid, dropping the reference it
+// was born with; a failed allocation gives E_OUTOFMEMORY.
+template <class Made>
+HRESULT handOut(Made* made, const Guid& iid, void** object) noexcept {
+    if (made == nullptr) return E_OUTOFMEMORY;
+    const HRESULT hr = made->QueryInterface(iid, object);
+    made->Release();
+    return hr;
+}
+
 // Reference counting and live-count bookkeeping shared by both factories.
 template <class Interface, const Guid& Iid>
 class Factory : public Interface {
@@ -38,28 +48,19 @@ public:
 protected:
     virtual ~Factory() { live::factoryDestroyed(); }
 
-    // Hands out the new object as iid, dropping the reference it was born with.
-    static HRESULT handOut(ControlObject* created, const Guid& iid, void** object) noexcept {
-        const HRESULT hr = created->QueryInterface(iid, object);
-        created->Release();
-        return hr;
-    }
-
 private:
     std::atomic<std::uint32_t> refs_{1};
 };
 
 class ClassFactory final : public Factory<IClassFactory, IID_IClassFactory> {
 public:
-    ClassFactory(const ControlClass& cls, const ClassDesc& desc) : cls_(cls), desc_(desc) {}
+    explicit ClassFactory(const ControlClass& cls) : cls_(cls) {}
 
     HRESULT CreateInstance(IUnknown* outer, const Guid& iid, void** object) noexcept override {
         if (object == nullptr) return E_POINTER;
         *object = nullptr;
         if (outer != nullptr) return CLASS_E_NOAGGREGATION;
-        auto* created = new (std::nothrow) ControlObject(cls_, &desc_);
-        if (created == nullptr) return E_OUTOFMEMORY;
-        return handOut(created, iid, object);
+        return handOut(new (std::nothrow) ControlObject(cls_), iid, object);
     }
     HRESULT LockServer(bool lock) noexcept override {
         lock ? live::lock() : live::unlock();
@@ -68,7 +69,6 @@ public:
 
 private:
     const ControlClass& cls_;
-    const ClassDesc& desc_;
 };
 
 class PrivateFactory final : public Factory<IPrivateFactory, IID_IPrivateFactory> {
@@ -78,32 +78,26 @@ public:
         *object = nullptr;
         const ControlClass* cls = findControlClass(className);
         // Public classes are created by their identifiers only.
-        if (cls == nullptr || findClass(cls->name) != nullptr) return CLASS_E_CLASSNOTAVAILABLE;
-        auto* created = new (std::nothrow) ControlObject(*cls, nullptr);
-        if (created == nullptr) return E_OUTOFMEMORY;
-        return handOut(created, iid, object);
+        if (cls == nullptr || cls->isPublic()) return CLASS_E_CLASSNOTAVAILABLE;
+        return handOut(new (std::nothrow) ControlObject(*cls), iid, object);
     }
 };
-
-template <class Made>
-HRESULT offer(Made* made, const Guid& iid, void** object) noexcept {
-    if (made == nullptr) return E_OUTOFMEMORY;
-    const HRESULT hr = made->QueryInterface(iid, object);
-    made->Release();
-    return hr;
-}
 
 }  // namespace
 
 HRESULT getClassObject(const Guid& clsid, const Guid& iid, void** object) noexcept {
     if (object == nullptr) return E_POINTER;
     *object = nullptr;
-    if (clsid == typeLibrary().id && iid == IID_IPrivateFactory)
-        return offer(new (std::nothrow) PrivateFactory(), iid, object);
-    const ClassDesc* desc = findClass(clsid);
-    const ControlClass* cls = desc != nullptr ? findControlClass(desc->name) : nullptr;
-    if (cls == nullptr) return CLASS_E_CLASSNOTAVAILABLE;
-    return offer(new (std::nothrow) ClassFactory(*cls, *desc), iid, object);
+    try {
+        if (clsid == typeLibrary().id && iid == IID_IPrivateFactory)
+            return handOut(new (std::nothrow) PrivateFactory(), iid, object);
+        // A class that is described but not built yet is not available.
+        const ClassDesc* desc = findClass(clsid);
+        if (desc == nullptr || !desc->source->implemented()) return CLASS_E_CLASSNOTAVAILABLE;
+        return handOut(new (std::nothrow) ClassFactory(*desc->source), iid, object);
+    } catch (...) {  // assembling the type description on first use ran out of memory
+        return E_OUTOFMEMORY;
+    }
 }
 
 }  // namespace talvik

@@ -1,11 +1,13 @@
 #pragma once
 // The base of every control: the lifecycle calls a host makes, the input events it
-// delivers, and the class record that lets a host create the control by name.
+// delivers, and the class record that describes the control and lets a host create it.
 #include <memory>
+#include <optional>
 #include <span>
 #include <string_view>
 
 #include "frame/Events.h"
+#include "frame/Guid.h"
 #include "frame/Members.h"
 #include "frame/Template.h"
 
@@ -41,22 +43,42 @@ private:
     ControlHost& host_;
 };
 
-// What a host needs to create a control: its name, design template, constructor and
-// the bindings of its public members.
-struct ControlClass {
-    std::string_view name;
-    const ControlTemplate& (*design)();
-    std::unique_ptr<Control> (*create)(ControlHost&);
-    std::span<const MemberBinding> (*members)();
+// The identity a public class has in the type description and the registration store;
+// its interfaces are named after the class (_Matrix, __Matrix).
+struct ClassIds {
+    Guid clsid;
+    Guid propertyIid;
+    Guid eventIid;
 };
 
-// The ControlClass of a control class C that has `static const ControlTemplate&
-// Design()` and `static std::span<const MemberBinding> Members()`.
+// Everything the library knows of one control, written once in the control's own
+// source: its name, identity, members and events, and, once the control is built, its
+// design template and constructor. A class without identity is private to the library:
+// it is absent from the type description and is created only by the library's private
+// factory. A class without a constructor is described only: hosts cannot create it.
+struct ControlClass {
+    std::string_view name;
+    std::optional<ClassIds> ids;          // none for a private class
+    std::span<const MemberDesc> members;  // in the order of the type description
+    std::span<const EventDecl> events;    // in their order, numbered from 1
+    const ControlTemplate& (*design)() = nullptr;
+    std::unique_ptr<Control> (*create)(ControlHost&) = nullptr;
+
+    bool isPublic() const { return ids.has_value(); }
+    bool implemented() const { return create != nullptr && design != nullptr; }
+};
+
 template <class C>
-constexpr ControlClass controlClass(std::string_view name) {
-    return {name, &C::Design,
-            [](ControlHost& h) -> std::unique_ptr<Control> { return std::make_unique<C>(h); },
-            &C::Members};
+std::unique_ptr<Control> construct(ControlHost& host) {
+    return std::make_unique<C>(host);
+}
+
+// The record of a private class C with `static const ControlTemplate& Design()`, as the
+// library's own tests make them.
+template <class C>
+constexpr ControlClass controlClass(std::string_view name, std::span<const MemberDesc> members = {},
+                                    std::span<const EventDecl> events = {}) {
+    return {name, std::nullopt, members, events, &C::Design, &construct<C>};
 }
 
 }  // namespace talvik

@@ -10,8 +10,7 @@ namespace {
 constexpr std::int32_t kObjectNotSet = 91;
 }  // namespace
 
-ControlObject::ControlObject(const ControlClass& cls, const ClassDesc* desc)
-    : cls_(cls), desc_(desc), dispatcher_(cls, desc) {
+ControlObject::ControlObject(const ControlClass& cls) : cls_(cls), dispatcher_(cls) {
     live::instanceCreated();
 }
 
@@ -21,7 +20,7 @@ HRESULT ControlObject::QueryInterface(const Guid& iid, void** object) noexcept {
     if (object == nullptr) return E_POINTER;
     *object = nullptr;
     const bool mine = iid == IID_IUnknown || iid == IID_IDispatch || iid == IID_IControl ||
-                      (desc_ != nullptr && iid == desc_->propertyIid);
+                      (cls_.ids && iid == cls_.ids->propertyIid);
     if (!mine) return E_NOINTERFACE;
     AddRef();
     *object = static_cast<IControl*>(this);

@@ -11,8 +11,8 @@ namespace talvik {
 
 class ControlObject final : public IControl {
 public:
-    // desc is null for a private class. Starts with one reference.
-    ControlObject(const ControlClass& cls, const ClassDesc* desc);
+    // An instance of an implemented class of the catalogue. Starts with one reference.
+    explicit ControlObject(const ControlClass& cls);
     ControlObject(const ControlObject&) = delete;
     ControlObject& operator=(const ControlObject&) = delete;
 
@@ -46,7 +46,6 @@ private:
 
     std::atomic<std::uint32_t> refs_{1};
     const ControlClass& cls_;
-    const ClassDesc* desc_;
     Dispatcher dispatcher_;
     std::shared_ptr<ControlHost> host_;
 };

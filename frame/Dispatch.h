@@ -7,7 +7,6 @@
 #include <span>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "frame/Control.h"
 #include "frame/HostError.h"
@@ -33,31 +32,18 @@ public:
 
 class Dispatcher {
 public:
-    // A public class dispatches by its type description; a private class (desc null)
-    // by its bindings, numbered from 1 in their order, with no coercion of its own.
-    Dispatcher(const ControlClass& cls, const ClassDesc* desc);
+    // Dispatches by the class's member rows: the identifiers and types they give, the
+    // operations they bind.
+    explicit Dispatcher(const ControlClass& cls) : members_(cls.members) {}
 
     std::optional<std::int32_t> idOf(std::string_view name) const;
-    // Raises DispatchError for an unknown member, a call of the wrong kind or argument
-    // count, and a value that cannot be coerced; the control's own errors pass through.
+    // Raises DispatchError for an unknown or unbound member, a call of the wrong kind
+    // or argument count, and a value that cannot be coerced; the control's own errors
+    // pass through.
     Variant invoke(Control& control, std::int32_t id, InvokeKind kind, std::span<const Variant> args) const;
 
 private:
-    struct Entry {
-        std::string_view name;
-        std::int32_t id;
-        MemberKind kind;
-        std::optional<VarType> type;  // none: the binding converts
-        const MemberBinding* binding;  // null when the control does not implement it
-    };
-    const Entry* find(std::int32_t id) const;
-
-    std::vector<Entry> entries_;
+    std::span<const MemberDesc> members_;
 };
-
-// What is wrong with a class's bindings against its type description: a member
-// without a binding, or bound with the wrong shape (get, let, method). Empty when
-// every member is bound as described.
-std::vector<std::string> bindingMismatches(const ControlClass& cls, const ClassDesc& desc);
 
 }  // namespace talvik

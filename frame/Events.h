@@ -66,12 +66,17 @@ struct InputEvent {
     DataObject* data = nullptr;  // OLEStartDrag, OLEDragDrop, OLEDragOver, OLESetData
 };
 
+// An argument of an event a control raises: any variant type, objects (an element of the
+// control or a data object) included. A handler may change a by-reference argument and
+// the control reads the change back; a by-value argument is a copy the control never
+// reads back.
 struct ArgDecl {
     std::string_view name;
     VarType type;
     bool byRef;
 };
 
+// Its identifier is its position in the control's event list, from 1.
 struct EventDecl {
     std::string_view name;
     std::int32_t id;

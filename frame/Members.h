@@ -1,15 +1,19 @@
 #pragma once
-// Bindings from a control's public members to its C++ operations, so that a dispatch
-// layer can reach any property or method by name without knowing the control. A
-// control lists its members once, in its own source:
+// A control's public members: one row each, in the control's own source, holding
+// everything known of the member: its name, kind, type, identifier and the C++
+// operations behind it.
 //
-//     static const MemberBinding kMembers[] = {
-//         method<&Matrix::reset>("reset"),
-//         property<Matrix, std::int16_t, &Matrix::DistanceItems, &Matrix::DistanceItems>("DistanceItems"),
-//         readOnly<&Matrix::result>("result"),
+//     constexpr MemberDesc kMembers[] = {
+//         method<&Matrix::reset>("reset", 0x6003000C),
+//         property<Matrix, std::int16_t, &Matrix::DistanceItems, &Matrix::DistanceItems>("DistanceItems", kProperty + 5),
+//         readOnly<&Matrix::result>("result", kProperty + 0),
 //     };
 //
-// Values arrive already coerced to the member's type by the dispatch layer.
+// A bound row takes its type from the C++ operations (an enumeration is named, its
+// operations use 32-bit integers); a row of a control that is not built yet is written
+// out as {name, kind, type, identifier} and has no binding.
+#include <cstdint>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <type_traits>
@@ -20,11 +24,43 @@ namespace talvik {
 
 class Control;
 
+// A member's type: a variant type, or a public enumeration (held as a 32-bit integer).
+struct TypeRef {
+    VarType type = VarType::Empty;
+    std::string_view enumName;  // non-empty for an enumeration
+
+    // The variant type a value is coerced to.
+    constexpr VarType coerced() const { return enumName.empty() ? type : VarType::Int32; }
+};
+
+inline constexpr TypeRef kVoid{VarType::Empty, {}};
+inline constexpr TypeRef kInt16{VarType::Int16, {}};
+inline constexpr TypeRef kInt32{VarType::Int32, {}};
+inline constexpr TypeRef kBool{VarType::Bool, {}};
+inline constexpr TypeRef kFloat{VarType::Float, {}};
+inline constexpr TypeRef kString{VarType::String, {}};
+inline constexpr TypeRef kStrings{VarType::StringArray, {}};
+
+// Properties of a control count down to this identifier; methods carry 0x6003xxxx.
+inline constexpr std::int32_t kProperty = 0x68030000;
+
+enum class MemberKind { Property, ReadOnlyProperty, Method };
+
+// Values arrive already coerced to the member's type by the dispatch layer.
 struct MemberBinding {
-    std::string_view name;
-    Variant (*get)(Control&) = nullptr;               // properties and functions
+    Variant (*get)(Control&) = nullptr;               // properties and methods
     void (*let)(Control&, const Variant&) = nullptr;  // properties with a let
-    bool isMethod = false;                            // called with no arguments
+};
+
+struct MemberDesc {
+    std::string_view name;
+    MemberKind kind;
+    TypeRef type;  // a method's result, kVoid for none
+    std::int32_t id;
+    MemberBinding binding{};  // none while the control is described only
+
+    constexpr bool hasLet() const { return kind == MemberKind::Property; }
+    constexpr bool bound() const { return binding.get != nullptr; }
 };
 
 namespace detail {
@@ -40,11 +76,18 @@ struct Fn<R (C::*)()> {
     using Class = C;
     using Result = R;
 };
-template <class C, class A>
-struct Fn<void (C::*)(A)> {
-    using Class = C;
-    using Arg = std::remove_cvref_t<A>;
-};
+
+template <class T>
+constexpr VarType varTypeOf() {
+    if constexpr (std::is_void_v<T>) return VarType::Empty;
+    else if constexpr (std::is_same_v<T, std::int16_t>) return VarType::Int16;
+    else if constexpr (std::is_same_v<T, std::int32_t>) return VarType::Int32;
+    else if constexpr (std::is_same_v<T, bool>) return VarType::Bool;
+    else if constexpr (std::is_same_v<T, float>) return VarType::Float;
+    else if constexpr (std::is_same_v<T, std::string>) return VarType::String;
+    else if constexpr (std::is_same_v<T, StringArray>) return VarType::StringArray;
+    else static_assert(sizeof(T) == 0, "no variant type for this C++ type");
+}
 
 template <class T>
 T fromVariant(const Variant& v) {
@@ -68,28 +111,41 @@ Variant callGet(Control& c) {
     }
 }
 
-template <auto F>
+template <class C, class T, void (C::*Let)(T)>
 void callLet(Control& c, const Variant& v) {
-    using Info = Fn<decltype(F)>;
-    (static_cast<typename Info::Class&>(c).*F)(fromVariant<typename Info::Arg>(v));
+    (static_cast<C&>(c).*Let)(fromVariant<T>(v));
 }
+
 }  // namespace detail
 
 // A property with a get `T Name() const` and a let `void Name(T)`; the two may share
 // the member's name, as the class's own interface reads.
 template <class C, class T, T (C::*Get)() const, void (C::*Let)(T)>
-constexpr MemberBinding property(std::string_view name) {
-    return {name, &detail::callGet<Get>, &detail::callLet<Let>, false};
+constexpr MemberDesc property(std::string_view name, std::int32_t id) {
+    return {name, MemberKind::Property, {detail::varTypeOf<T>(), {}}, id,
+            {&detail::callGet<Get>, &detail::callLet<C, T, Let>}};
+}
+
+// A property of an enumeration type, whose operations take and give 32-bit integers
+// (a property may hold a value the enumeration does not name).
+template <class C, class T, T (C::*Get)() const, void (C::*Let)(T)>
+constexpr MemberDesc property(std::string_view name, const TypeRef& enumeration, std::int32_t id) {
+    static_assert(std::is_same_v<T, std::int32_t>, "an enumeration travels as a 32-bit integer");
+    if (enumeration.enumName.empty()) throw std::logic_error("a property of an enumeration names it");
+    return {name, MemberKind::Property, enumeration, id, {&detail::callGet<Get>, &detail::callLet<C, T, Let>}};
 }
 
 template <auto Get>
-constexpr MemberBinding readOnly(std::string_view name) {
-    return {name, &detail::callGet<Get>, nullptr, false};
+constexpr MemberDesc readOnly(std::string_view name, std::int32_t id) {
+    using T = typename detail::Fn<decltype(Get)>::Result;
+    return {name, MemberKind::ReadOnlyProperty, {detail::varTypeOf<T>(), {}}, id, {&detail::callGet<Get>, nullptr}};
 }
 
+// A method without arguments; its result, if any, is the member's type.
 template <auto F>
-constexpr MemberBinding method(std::string_view name) {
-    return {name, &detail::callGet<F>, nullptr, true};
+constexpr MemberDesc method(std::string_view name, std::int32_t id) {
+    using T = typename detail::Fn<decltype(F)>::Result;
+    return {name, MemberKind::Method, {detail::varTypeOf<T>(), {}}, id, {&detail::callGet<F>, nullptr}};
 }
 
 }  // namespace talvik

@@ -1,57 +1,32 @@
 #pragma once
 // The type description: the library's identity and version record, its eleven public
-// classes with their identifiers, members and events, and its five enumerations. One
-// table drives dispatch, registration, the container and the hosts' bindings.
+// classes with their identifiers, members and events, and its five enumerations. The
+// classes are assembled from the catalogue's rows, each written in its control's source;
+// dispatch, registration, the factories, the container and the hosts all read this.
 #include <cstdint>
 #include <span>
+#include <string>
 #include <string_view>
 
+#include "frame/Enumerations.h"
 #include "frame/Events.h"
 #include "frame/Guid.h"
-#include "frame/Variant.h"
+#include "frame/Members.h"
 
 namespace talvik {
 
-// A member's type: a variant type, or a public enumeration (held as a 32-bit integer).
-struct TypeRef {
-    VarType type = VarType::Empty;
-    std::string_view enumName;  // non-empty for an enumeration
-
-    // The variant type a value is coerced to.
-    VarType coerced() const { return enumName.empty() ? type : VarType::Int32; }
-};
-
-enum class MemberKind { Property, ReadOnlyProperty, Method };
-
-struct MemberDesc {
-    std::string_view name;
-    MemberKind kind;
-    TypeRef type;  // a method's result, Empty for none
-    std::int32_t id;
-
-    bool hasLet() const { return kind == MemberKind::Property; }
-};
+struct ControlClass;
 
 struct ClassDesc {
     std::string_view name;
     Guid clsid;
-    std::string_view propertyInterface;  // "_Matrix"
+    std::string propertyInterface;  // "_Matrix"
     Guid propertyIid;
-    std::string_view eventInterface;  // "__Matrix"
+    std::string eventInterface;  // "__Matrix"
     Guid eventIid;
     std::span<const MemberDesc> members;  // in the order of the type description
     std::span<const EventDecl> events;
-};
-
-struct EnumItem {
-    std::string_view name;
-    std::int32_t value;
-};
-
-struct EnumDesc {
-    std::string_view name;
-    Guid id;
-    std::span<const EnumItem> items;
+    const ControlClass* source = nullptr;  // the catalogue's row
 };
 
 struct VersionRecord {
@@ -79,16 +54,22 @@ const LibraryDesc& typeLibrary();
 // regard to case as dispatch takes them.
 const ClassDesc* findClass(std::string_view name);
 const ClassDesc* findClass(const Guid& clsid);
-const MemberDesc* findMember(const ClassDesc& cls, std::string_view name);
-const MemberDesc* findMember(const ClassDesc& cls, std::int32_t id);
+const MemberDesc* findMember(std::span<const MemberDesc> members, std::string_view name);
+const MemberDesc* findMember(std::span<const MemberDesc> members, std::int32_t id);
+inline const MemberDesc* findMember(const ClassDesc& cls, std::string_view name) {
+    return findMember(cls.members, name);
+}
+inline const MemberDesc* findMember(const ClassDesc& cls, std::int32_t id) { return findMember(cls.members, id); }
 const EnumDesc* findEnum(std::string_view name);
 
-// The declaration of an event a public control raises, for ControlHost::RaiseEvent.
-// Asking for an event the description does not hold is a bug and throws logic_error.
+// The declaration of an event a control of the catalogue raises, for
+// ControlHost::RaiseEvent. Asking for an event the control does not declare is a bug
+// and throws logic_error.
 const EventDecl& eventOf(std::string_view className, std::string_view eventName);
 
-// "int16", "int32", "bool", "float", "double", "string", "string[]", the enumeration's
-// name, or "void".
+// "int16", "int32", "bool", "float", "double", "string", "string[]", "object", the
+// enumeration's name, or "void".
 std::string_view typeName(const TypeRef& t);
+std::string_view typeName(VarType t);
 
 }  // namespace talvik

@@ -98,7 +98,8 @@ Int toInteger(const Variant& v) {
         case VarType::Float: return static_cast<Int>(toWhole(*v.get<float>(), lo, hi));
         case VarType::Double: return static_cast<Int>(toWhole(*v.get<double>(), lo, hi));
         case VarType::String: return static_cast<Int>(toWhole(stringToNumber(*v.get<std::string>()), lo, hi));
-        case VarType::StringArray: break;
+        case VarType::StringArray:
+        case VarType::Object: break;
     }
     err::typeMismatch();
 }
@@ -117,7 +118,8 @@ double Variant::toDouble() const {
         case VarType::Float: return *get<float>();
         case VarType::Double: return *get<double>();
         case VarType::String: return stringToNumber(*get<std::string>());
-        case VarType::StringArray: break;
+        case VarType::StringArray:
+        case VarType::Object: break;
     }
     err::typeMismatch();
 }
@@ -148,13 +150,20 @@ std::string Variant::toString() const {
         case VarType::Float: return shortestText(*get<float>());
         case VarType::Double: return shortestText(*get<double>());
         case VarType::String: return *get<std::string>();
-        case VarType::StringArray: break;
+        case VarType::StringArray:
+        case VarType::Object: break;
     }
     err::typeMismatch();
 }
 
 const StringArray& Variant::toStringArray() const {
     if (const auto* a = get<StringArray>()) return *a;
+    err::typeMismatch();
+}
+
+ObjectRef Variant::toObject() const {
+    if (empty()) return {};
+    if (const auto* o = get<ObjectRef>()) return *o;
     err::typeMismatch();
 }
 
@@ -168,6 +177,7 @@ Variant Variant::as(VarType t) const {
         case VarType::Double: return toDouble();
         case VarType::String: return toString();
         case VarType::StringArray: return toStringArray();
+        case VarType::Object: return toObject();
     }
     err::typeMismatch();
 }

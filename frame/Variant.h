@@ -24,7 +24,18 @@ struct StringArray {
 // Makes an array with bounds lo..hi; raises "Subscript out of range" when hi < lo.
 StringArray makeStringArray(std::int32_t lo, std::int32_t hi);
 
-enum class VarType { Empty, Int16, Int32, Bool, Float, Double, String, StringArray };
+class Element;
+class DataObject;
+
+// An object an event hands over: one of the control's child elements, the data object
+// of a data transfer, or nothing. The variant refers to it and does not own it.
+struct ObjectRef {
+    const Element* element = nullptr;
+    const DataObject* data = nullptr;
+    friend bool operator==(const ObjectRef&, const ObjectRef&) = default;
+};
+
+enum class VarType { Empty, Int16, Int32, Bool, Float, Double, String, StringArray, Object };
 
 class Variant {
 public:
@@ -38,6 +49,7 @@ public:
     Variant(std::string_view v) : v_(std::string(v)) {}
     Variant(const char* v) : v_(std::string(v)) {}
     Variant(StringArray v) : v_(std::move(v)) {}
+    Variant(ObjectRef v) : v_(v) {}
 
     VarType type() const { return static_cast<VarType>(v_.index()); }
     bool empty() const { return type() == VarType::Empty; }
@@ -52,6 +64,7 @@ public:
     double toDouble() const;
     std::string toString() const;
     const StringArray& toStringArray() const;  // Type mismatch unless an array
+    ObjectRef toObject() const;                 // Empty is no object; Type mismatch unless an object
 
     // The value converted to another type, as a dispatch layer coerces arguments.
     Variant as(VarType t) const;
@@ -63,7 +76,7 @@ public:
 
 private:
     std::variant<std::monostate, std::int16_t, std::int32_t, bool, float, double, std::string,
-                 StringArray>
+                 StringArray, ObjectRef>
         v_;
 };
 

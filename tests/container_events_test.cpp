@@ -32,10 +32,6 @@ public:
         }();
         return t;
     }
-    static std::span<const MemberBinding> Members() {
-        static const MemberBinding m[] = {property<Beacon, std::int16_t, &Beacon::Level, &Beacon::Level>("Level")};
-        return m;
-    }
 
     std::int16_t Level() const { return 0; }
     void Level(std::int16_t) { host().PropertyChanged("Level"); }
@@ -67,7 +63,9 @@ public:
     }
 };
 
-const ControlClass kBeaconClass = controlClass<Beacon>("Beacon");
+constexpr MemberDesc kBeaconMembers[] = {property<Beacon, std::int16_t, &Beacon::Level, &Beacon::Level>("Level", 1)};
+constexpr EventDecl kBeaconEvents[] = {kPing};
+const ControlClass kBeaconClass = controlClass<Beacon>("Beacon", kBeaconMembers, kBeaconEvents);
 constexpr const char* kBeaconId = "{0B0E1C2D-3E4F-4A5B-8C6D-7E8F90A1B2C3}";
 
 // One factory serves the whole run and is never freed, so it keeps no count.
@@ -80,7 +78,7 @@ public:
     std::uint32_t AddRef() noexcept override { return 2; }
     std::uint32_t Release() noexcept override { return 1; }
     HRESULT CreateInstance(IUnknown*, const Guid& iid, void** object) noexcept override {
-        auto* made = new ControlObject(kBeaconClass, nullptr);
+        auto* made = new ControlObject(kBeaconClass);
         const HRESULT hr = made->QueryInterface(iid, object);
         made->Release();
         return hr;

@@ -162,17 +162,6 @@ public:
         }();
         return t;
     }
-    static std::span<const MemberBinding> Members() {
-        static const MemberBinding m[] = {
-            property<Probe, std::int16_t, &Probe::Count, &Probe::Count>("Count"),
-            property<Probe, std::int32_t, &Probe::Kind, &Probe::Kind>("Kind"),
-            readOnly<&Probe::Narrow>("Narrow"),
-            method<&Probe::Fail>("Fail"),
-            method<&Probe::Crash>("Crash"),
-            method<&Probe::Ping>("Ping"),
-        };
-        return m;
-    }
 
     std::int16_t Count() const { return 0; }
     void Count(std::int16_t v) { probeLog.push_back("Count " + std::to_string(v)); }
@@ -199,20 +188,20 @@ public:
 };
 
 constexpr MemberDesc kProbeMembers[] = {
-    {"Count", MemberKind::Property, {VarType::Int16, {}}, 0x68030003},
-    {"Kind", MemberKind::Property, {VarType::Int32, "BoxStyleEnum"}, 0x68030002},
-    {"Narrow", MemberKind::ReadOnlyProperty, {VarType::Int32, {}}, 0x68030001},
-    {"Fail", MemberKind::Method, {VarType::Empty, {}}, 0x60030001},
-    {"Crash", MemberKind::Method, {VarType::Empty, {}}, 0x60030002},
-    {"Ping", MemberKind::Method, {VarType::Int16, {}}, 0x60030003},
+    property<Probe, std::int16_t, &Probe::Count, &Probe::Count>("Count", 0x68030003),
+    property<Probe, std::int32_t, &Probe::Kind, &Probe::Kind>("Kind", BoxStyleEnumType, 0x68030002),
+    // Described wider than the control gives it.
+    {"Narrow", MemberKind::ReadOnlyProperty, kInt32, 0x68030001, readOnly<&Probe::Narrow>("Narrow", 0).binding},
+    method<&Probe::Fail>("Fail", 0x60030001),
+    method<&Probe::Crash>("Crash", 0x60030002),
+    method<&Probe::Ping>("Ping", 0x60030003),
 };
 constexpr EventDecl kProbeEvents[] = {kPing};
-const ClassDesc kProbeDesc{"Probe", Guid{}, "_Probe", Guid{}, "__Probe", Guid{}, kProbeMembers, kProbeEvents};
-const ControlClass kProbeClass = controlClass<Probe>("Probe");
+const ControlClass kProbeClass = controlClass<Probe>("Probe", kProbeMembers, kProbeEvents);
 
 struct Probed {
     std::shared_ptr<HeadlessHost> host = std::make_shared<HeadlessHost>();
-    ControlHandle p{new ControlObject(kProbeClass, &kProbeDesc)};
+    ControlHandle p{new ControlObject(kProbeClass)};
     Probed() {
         probeLog.clear();
         EXPECT_EQ(p.object()->Site(host, nullptr), S_OK);
@@ -293,7 +282,7 @@ TEST(ControlObject, DestroyOrLastReleaseTerminatesOnceAndLaterCallsAreRefused) {
 }
 
 TEST(ControlObject, CallsBeforeSitingAreRefused) {
-    ControlHandle unsited{new ControlObject(kProbeClass, &kProbeDesc)};
+    ControlHandle unsited{new ControlObject(kProbeClass)};
     EXPECT_EQ(unsited.initialize().hr, E_UNEXPECTED);
     EXPECT_EQ(unsited.object()->Site(nullptr, nullptr), E_POINTER);
     auto used = std::make_shared<HeadlessHost>(Matrix::Class);

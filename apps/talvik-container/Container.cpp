@@ -210,11 +210,14 @@ void Container::create(const Words& w, bool isPrivate) {
     const Outcome made = isPrivate ? createPrivateControl(cls, c->host, c->control, entry_)
                                    : createControl(cls, c->host, c->control, entry_);
     if (!made) return report(made);
-    if (!isPrivate) {
+    if (isPrivate) {
+        c->row = findCatalogued(cls);
+    } else {
         const std::optional<Guid> id = Guid::parse(cls);
-        c->desc = id ? findClass(*id) : findClass(cls);
+        const ClassDesc* desc = id ? findClass(*id) : findClass(cls);
+        c->row = desc != nullptr ? desc->source : nullptr;
     }
-    c->className = c->desc != nullptr ? std::string(c->desc->name) : cls;
+    c->className = c->row != nullptr ? std::string(c->row->name) : cls;
     controls_.emplace(name, std::move(c));
 
     const Outcome init = self.control.initialize();
@@ -437,8 +440,8 @@ void Container::answer(const Words& w) {
     Hosted& c = control(w[1]);
     const std::string& event = w[2];
     const EventDecl* decl = nullptr;
-    if (c.desc != nullptr) {
-        for (const EventDecl& e : c.desc->events)
+    if (c.row != nullptr) {
+        for (const EventDecl& e : c.row->events)
             if (e.name == event) decl = &e;
         if (decl == nullptr) throw SyntaxError{c.className + " has no event " + event};
     }
@@ -450,6 +453,8 @@ void Container::answer(const Words& w) {
             for (const ArgDecl& d : decl->args)
                 if (d.name == arg) a = &d;
             if (a == nullptr) throw SyntaxError{event + " has no argument " + arg};
+            // The control never sees what a handler does to its copy of a by-value argument.
+            if (!a->byRef) throw SyntaxError{event + " passes " + arg + " by value"};
             try {
                 v = v.as(a->type);
             } catch (const HostError& e) {

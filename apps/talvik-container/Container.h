@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "apps/talvik-container/Json.h"
+#include "frame/Catalogue.h"
 #include "frame/ControlHandle.h"
 #include "frame/TypeLib.h"
 #include "hosts/headless/HeadlessHost.h"
@@ -35,7 +36,7 @@ private:
     struct Hosted {
         std::string name;
         std::string className;
-        const ClassDesc* desc = nullptr;  // null for a private class
+        const ControlClass* row = nullptr;  // the catalogue's row, when the linked library has one
         std::shared_ptr<HeadlessHost> host;
         ControlHandle control;
         // Event name -> the by-reference arguments its handler sets.

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "frame/Elements.h"
 #include "frame/TextEncoding.h"
 
 namespace talvik::container {
@@ -82,6 +83,11 @@ std::string value(const Variant& v) {
             Array a;
             for (const std::string& s : v.get<StringArray>()->items) a.add(quoted(s));
             return a.text();
+        }
+        case VarType::Object: {
+            // An element by its name; nothing and a data object have none.
+            const Element* e = v.get<ObjectRef>()->element;
+            return e != nullptr ? quoted(e->displayName()) : "null";
         }
     }
     return "null";

@@ -23,7 +23,7 @@ std::string memberJson(const MemberDesc& m) {
 std::string eventJson(const EventDecl& e) {
     Array args;
     for (const ArgDecl& a : e.args)
-        args.add(Object().str("name", a.name).str("type", typeName(TypeRef{a.type, {}})).boolean("byRef", a.byRef).text());
+        args.add(Object().str("name", a.name).str("type", typeName(a.type)).boolean("byRef", a.byRef).text());
     return Object().str("name", e.name).num("id", std::int64_t{e.id}).add("args", args.text()).text();
 }
 
