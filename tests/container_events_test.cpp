@@ -169,13 +169,6 @@ public:
         }();
         return t;
     }
-    static std::span<const MemberBinding> Members() {
-        static const MemberBinding m[] = {
-            property<Recorder, std::int16_t, &Recorder::Ticks, &Recorder::Ticks>("Ticks"),
-            property<Recorder, bool, &Recorder::Second, &Recorder::Second>("Second"),
-        };
-        return m;
-    }
     std::int16_t Ticks() const { return ticks_; }
     void Ticks(std::int16_t n) { ticks_ = n; }
     bool Second() const { return host().timer("Timer2").Enabled(); }
@@ -198,7 +191,12 @@ private:
     std::int16_t ticks_ = 0;
 };
 
-const ControlClass kRecorderClass = controlClass<Recorder>("Recorder");
+constexpr MemberDesc kRecorderMembers[] = {
+    property<Recorder, std::int16_t, &Recorder::Ticks, &Recorder::Ticks>("Ticks", 0x68030001),
+    property<Recorder, bool, &Recorder::Second, &Recorder::Second>("Second", 0x68030000),
+};
+constexpr EventDecl kRecorderEvents[] = {kGot};
+const ControlClass kRecorderClass = controlClass<Recorder>("Recorder", kRecorderMembers, kRecorderEvents);
 
 HRESULT recorderClassObject(const Guid& clsid, const Guid& iid, void** object) {
     class Factory final : public IClassFactory {
@@ -210,7 +208,7 @@ HRESULT recorderClassObject(const Guid& clsid, const Guid& iid, void** object) {
         std::uint32_t AddRef() noexcept override { return 2; }
         std::uint32_t Release() noexcept override { return 1; }
         HRESULT CreateInstance(IUnknown*, const Guid& iid, void** object) noexcept override {
-            auto* made = new ControlObject(kRecorderClass, nullptr);
+            auto* made = new ControlObject(kRecorderClass);
             const HRESULT hr = made->QueryInterface(iid, object);
             made->Release();
             return hr;

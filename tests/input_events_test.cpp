@@ -33,7 +33,6 @@ public:
         }();
         return t;
     }
-    static std::span<const MemberBinding> Members() { return {}; }
     static const ControlClass Class;
 
     using Control::Control;
@@ -72,7 +71,7 @@ struct Fixture {
         handle.initialize();
     }
     std::shared_ptr<HeadlessHost> host = std::make_shared<HeadlessHost>();
-    ControlHandle handle{new ControlObject(Target::Class, nullptr)};
+    ControlHandle handle{new ControlObject(Target::Class)};
     Target& target() { return static_cast<Target&>(*host->control()); }
 };
 

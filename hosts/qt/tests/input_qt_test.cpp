@@ -46,14 +46,6 @@ public:
         }();
         return t;
     }
-    static std::span<const MemberBinding> Members() {
-        static const MemberBinding m[] = {
-            property<Pad, std::int32_t, &Pad::Timer1Interval, &Pad::Timer1Interval>("Timer1Interval"),
-            property<Pad, bool, &Pad::Timer1On, &Pad::Timer1On>("Timer1On"),
-            property<Pad, bool, &Pad::Timer2On, &Pad::Timer2On>("Timer2On"),
-        };
-        return m;
-    }
     std::int32_t Timer1Interval() const { return host().timer("Timer1").Interval(); }
     void Timer1Interval(std::int32_t ms) { host().timer("Timer1").Interval(ms); }
     bool Timer1On() const { return host().timer("Timer1").Enabled(); }
@@ -89,7 +81,12 @@ public:
     std::int32_t answer = -1;
 };
 
-const ControlClass kPadClass = controlClass<Pad>("Pad");
+constexpr MemberDesc kPadMembers[] = {
+    property<Pad, std::int32_t, &Pad::Timer1Interval, &Pad::Timer1Interval>("Timer1Interval", 0x68030002),
+    property<Pad, bool, &Pad::Timer1On, &Pad::Timer1On>("Timer1On", 0x68030001),
+    property<Pad, bool, &Pad::Timer2On, &Pad::Timer2On>("Timer2On", 0x68030000),
+};
+const ControlClass kPadClass = controlClass<Pad>("Pad", kPadMembers, {});
 constexpr const char* kPadId = "{5A1D0C3E-7B2F-4C11-9E8A-2D4F6B8C0E13}";
 
 HRESULT padClassObject(const Guid& clsid, const Guid& iid, void** object) {
@@ -102,7 +99,7 @@ HRESULT padClassObject(const Guid& clsid, const Guid& iid, void** object) {
         std::uint32_t AddRef() noexcept override { return 2; }
         std::uint32_t Release() noexcept override { return 1; }
         HRESULT CreateInstance(IUnknown*, const Guid& iid, void** object) noexcept override {
-            auto* made = new ControlObject(kPadClass, nullptr);
+            auto* made = new ControlObject(kPadClass);
             const HRESULT hr = made->QueryInterface(iid, object);
             made->Release();
             return hr;
