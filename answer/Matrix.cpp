@@ -4,10 +4,11 @@
 #include <charconv>
 #include <string>
 
-#include "frame/Arith.h"
-#include "frame/ControlHost.h"
-#include "frame/HostError.h"
-#include "frame/PropertyBag.h"
+#include "frame/host/Arith.h"
+#include "frame/host/ControlHost.h"
+#include "frame/host/HostError.h"
+#include "frame/host/PropertyBag.h"
+#include "resources/Resources.h"
 
 namespace talvik {
 
@@ -83,6 +84,7 @@ const ControlClass Matrix::Class{
     .members = kMembers,
     .design = &Matrix::Design,
     .create = &construct<Matrix>,
+    .pictures = &resources::kPictureFiles,
 };
 
 // ---- Fields ----

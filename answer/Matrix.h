@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <span>
 
-#include "frame/Control.h"
-#include "frame/ElementArray.h"
+#include "frame/describe/Control.h"
+#include "frame/model/ElementArray.h"
 
 namespace talvik {
 

@@ -4,9 +4,10 @@
 #include <string_view>
 #include <utility>
 
-#include "frame/Arith.h"
-#include "frame/ControlHost.h"
-#include "frame/PropertyBag.h"
+#include "frame/host/Arith.h"
+#include "frame/host/ControlHost.h"
+#include "frame/host/PropertyBag.h"
+#include "resources/Resources.h"
 
 namespace talvik {
 
@@ -97,6 +98,7 @@ const ControlClass VelOptionToolBar::Class{
     .members = kMembers,
     .design = &VelOptionToolBar::Design,
     .create = &construct<VelOptionToolBar>,
+    .pictures = &resources::kPictureFiles,
 };
 
 // ---- Fields ----

@@ -6,9 +6,9 @@
 #include <span>
 #include <string>
 
-#include "frame/Control.h"
-#include "frame/ElementArray.h"
-#include "frame/Enumerations.h"
+#include "frame/describe/Control.h"
+#include "frame/model/ElementArray.h"
+#include "frame/describe/Enumerations.h"
 
 namespace talvik {
 

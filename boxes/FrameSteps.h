@@ -4,7 +4,7 @@
 // that it is laid out as far as possible.
 #include <utility>
 
-#include "frame/HostError.h"
+#include "frame/host/HostError.h"
 
 namespace talvik {
 

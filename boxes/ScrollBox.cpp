@@ -1,6 +1,6 @@
 #include "boxes/ScrollBox.h"
 
-#include "frame/Enumerations.h"
+#include "frame/describe/Enumerations.h"
 
 namespace talvik {
 

@@ -4,10 +4,10 @@
 #include <optional>
 
 #include "boxes/SkinTable.h"
-#include "frame/Arith.h"
-#include "frame/ControlHost.h"
-#include "frame/Enumerations.h"
-#include "frame/PropertyBag.h"
+#include "frame/host/Arith.h"
+#include "frame/host/ControlHost.h"
+#include "frame/describe/Enumerations.h"
+#include "frame/host/PropertyBag.h"
 
 namespace talvik {
 

@@ -9,8 +9,8 @@
 
 #include "boxes/BoxVariant.h"
 #include "boxes/FrameSteps.h"
-#include "frame/Control.h"
-#include "frame/ElementArray.h"
+#include "frame/describe/Control.h"
+#include "frame/model/ElementArray.h"
 
 namespace talvik {
 

@@ -5,7 +5,7 @@
 #include <optional>
 
 #include "boxes/BoxVariant.h"
-#include "frame/ControlHost.h"
+#include "frame/host/ControlHost.h"
 
 namespace talvik {
 

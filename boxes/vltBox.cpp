@@ -1,6 +1,7 @@
 #include "boxes/vltBox.h"
 
-#include "frame/Enumerations.h"
+#include "frame/describe/Enumerations.h"
+#include "resources/Resources.h"
 
 namespace talvik {
 
@@ -26,6 +27,7 @@ const ControlClass vltBox::Class{
     .members = kMembers,
     .design = &vltBox::Design,
     .create = &construct<vltBox>,
+    .pictures = &resources::kPictureFiles,
 };
 
 // ---- Fields ----

@@ -1,6 +1,6 @@
 #include "boxes/vltInfoBox.h"
 
-#include "frame/Enumerations.h"
+#include "frame/describe/Enumerations.h"
 
 namespace talvik {
 

@@ -1,7 +1,7 @@
 #pragma once
 // The information box. Described so far, not built: hosts find its members and events in
 // the type description, and creating it gives class-not-available.
-#include "frame/Control.h"
+#include "frame/describe/Control.h"
 
 namespace talvik {
 

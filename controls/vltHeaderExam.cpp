@@ -1,4 +1,5 @@
 #include "controls/vltHeaderExam.h"
+#include "resources/Resources.h"
 
 namespace talvik {
 
@@ -24,6 +25,7 @@ const ControlClass vltHeaderExam::Class{
                     guid("{053BE48D-5A43-4C0C-B854-EDC6C67407A8}")},
     .design = &vltHeaderExam::Design,
     .create = &construct<vltHeaderExam>,
+    .pictures = &resources::kPictureFiles,
 };
 
 }  // namespace talvik

@@ -1,7 +1,7 @@
 #pragma once
 // The exam header: a design-only control, a frame with a "Lớp:" (class) label, with no
 // members, no events and no code of its own.
-#include "frame/Control.h"
+#include "frame/describe/Control.h"
 
 namespace talvik {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <charconv>
 
-#include "frame/Text.h"
+#include "frame/text/Text.h"
 #include "resources/ResourceTable.h"
 
 namespace talvik::resources {
@@ -49,6 +49,21 @@ const Blob* findTemplate(std::string_view id) {
                                      [](const Blob& b, std::string_view key) { return b.id < key; });
     return it != all.end() && it->id == id ? &*it : nullptr;
 }
+
+namespace {
+std::optional<PictureFile> bitmapFile(std::string_view id) {
+    const Blob* b = findBitmap(id);
+    if (b == nullptr) return std::nullopt;
+    return PictureFile{b->id, {b->data, b->size}};
+}
+std::optional<PictureFile> templateFile(std::string_view id) {
+    const Blob* b = findTemplate(id);
+    if (b == nullptr) return std::nullopt;
+    return PictureFile{b->id, {b->data, b->size}};
+}
+}  // namespace
+
+const PictureFiles kPictureFiles{&bitmapFile, &templateFile};
 
 std::string_view manifest() {
     return {reinterpret_cast<const char*>(detail::kManifest), detail::kManifestSize};

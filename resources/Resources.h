@@ -7,7 +7,12 @@
 #include <span>
 #include <string_view>
 
+#include "frame/host/ResourceStore.h"
+
 namespace talvik::resources {
+
+// The library's pictures as a control's class hands them to the frame.
+extern const PictureFiles kPictureFiles;
 
 struct Blob {
     std::string_view id;

@@ -8,10 +8,11 @@
 #include <sstream>
 
 #include "apps/talvik-container/Container.h"
-#include "frame/ClassFactory.h"
-#include "frame/ControlHost.h"
-#include "frame/ControlObject.h"
-#include "frame/EntryPoints.h"
+#include "frame/com/ClassFactory.h"
+#include "frame/host/ControlHost.h"
+#include "frame/com/ControlObject.h"
+#include "frame/com/EntryPoints.h"
+#include "resources/Resources.h"
 
 namespace talvik {
 namespace {
@@ -65,7 +66,7 @@ public:
 
 constexpr MemberDesc kBeaconMembers[] = {property<Beacon, std::int16_t, &Beacon::Level, &Beacon::Level>("Level", 1)};
 constexpr EventDecl kBeaconEvents[] = {kPing};
-const ControlClass kBeaconClass = controlClass<Beacon>("Beacon", kBeaconMembers, kBeaconEvents);
+const ControlClass kBeaconClass = controlClass<Beacon>("Beacon", kBeaconMembers, kBeaconEvents, &resources::kPictureFiles);
 constexpr const char* kBeaconId = "{0B0E1C2D-3E4F-4A5B-8C6D-7E8F90A1B2C3}";
 
 // One factory serves the whole run and is never freed, so it keeps no count.

@@ -9,8 +9,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "frame/Catalogue.h"
-#include "frame/Registry.h"
+#include "frame/typelib/Catalogue.h"
+#include "frame/registry/Registry.h"
 
 namespace talvik {
 namespace {

@@ -6,10 +6,10 @@
 #include <stdexcept>
 
 #include "answer/Matrix.h"
-#include "frame/ControlHandle.h"
-#include "frame/ControlHost.h"
-#include "frame/ControlObject.h"
-#include "frame/LiveObjects.h"
+#include "frame/com/ControlHandle.h"
+#include "frame/host/ControlHost.h"
+#include "frame/com/ControlObject.h"
+#include "frame/com/LiveObjects.h"
 #include "hosts/headless/HeadlessHost.h"
 
 namespace talvik {

@@ -3,9 +3,10 @@
 // or destroy the control, and the variant conversions.
 #include <gtest/gtest.h>
 
-#include "frame/Arith.h"
-#include "frame/PropertyBag.h"
+#include "frame/host/Arith.h"
+#include "frame/host/PropertyBag.h"
 #include "hosts/headless/HeadlessHost.h"
+#include "resources/Resources.h"
 
 namespace talvik {
 namespace {
@@ -54,7 +55,7 @@ public:
     int resizes = 0, terminations = 0, changes = 0, ticks = 0;
     std::int16_t pingCount = 0;
 };
-const ControlClass Probe::Class = controlClass<Probe>("Probe");
+const ControlClass Probe::Class = controlClass<Probe>("Probe", {}, {}, &resources::kPictureFiles);
 
 struct Fixture {
     HeadlessHost host{Probe::Class};

@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "frame/ControlHandle.h"
-#include "frame/ControlObject.h"
-#include "frame/DataObject.h"
-#include "frame/HostError.h"
+#include "frame/com/ControlHandle.h"
+#include "frame/com/ControlObject.h"
+#include "frame/model/DataObject.h"
+#include "frame/host/HostError.h"
 #include "hosts/headless/HeadlessHost.h"
 
 namespace talvik {

@@ -3,9 +3,9 @@
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 
-#include "frame/Catalogue.h"
-#include "frame/ControlHandle.h"
-#include "frame/TypeLib.h"
+#include "frame/typelib/Catalogue.h"
+#include "frame/com/ControlHandle.h"
+#include "frame/typelib/TypeLib.h"
 #include "hosts/headless/HeadlessHost.h"
 
 namespace talvik {

@@ -8,10 +8,10 @@
 
 #include "answer/Matrix.h"
 #include "apps/talvik-container/Container.h"
-#include "frame/Catalogue.h"
-#include "frame/ControlHandle.h"
-#include "frame/ControlHost.h"
-#include "frame/LiveObjects.h"
+#include "frame/typelib/Catalogue.h"
+#include "frame/com/ControlHandle.h"
+#include "frame/host/ControlHost.h"
+#include "frame/com/LiveObjects.h"
 
 namespace talvik {
 namespace {

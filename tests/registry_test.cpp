@@ -11,8 +11,8 @@
 #include <optional>
 #include <sstream>
 
-#include "frame/Registration.h"
-#include "frame/Registry.h"
+#include "frame/registry/Registration.h"
+#include "frame/registry/Registry.h"
 
 namespace talvik {
 namespace {

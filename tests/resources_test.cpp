@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "frame/Bitmap.h"
-#include "frame/HostError.h"
+#include "frame/model/Bitmap.h"
+#include "frame/host/HostError.h"
 #include "resources/Resources.h"
 
 namespace res = talvik::resources;

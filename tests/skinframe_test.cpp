@@ -9,6 +9,7 @@
 
 #include "boxes/vltBox.h"
 #include "hosts/headless/HeadlessHost.h"
+#include "resources/Resources.h"
 
 namespace talvik {
 namespace {
@@ -208,7 +209,7 @@ public:
     static std::span<const MemberBinding> Members() { return {}; }
     explicit ProbeBox(ControlHost& h) : SkinFrame(h, kProbeVariant) {}
 };
-const ControlClass ProbeBox::Class = controlClass<ProbeBox>("ProbeBox");
+const ControlClass ProbeBox::Class = controlClass<ProbeBox>("ProbeBox", {}, {}, &resources::kPictureFiles);
 using Probe = Shown<ProbeBox>;
 
 TEST(SkinFrame, AFailingStepIsSkippedInABoxThatSaysSo) {

@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "frame/Catalogue.h"
-#include "frame/ControlHandle.h"
-#include "frame/TextEncoding.h"
-#include "frame/TypeLib.h"
+#include "frame/typelib/Catalogue.h"
+#include "frame/com/ControlHandle.h"
+#include "frame/text/TextEncoding.h"
+#include "frame/typelib/TypeLib.h"
 #include "hosts/headless/HeadlessHost.h"
 
 namespace talvik {

@@ -8,9 +8,9 @@
 #include "apps/talvik-container/Dump.h"
 #include "apps/talvik-container/Script.h"
 #include "apps/talvik-container/TypeLibJson.h"
-#include "frame/DataObject.h"
-#include "frame/HostError.h"
-#include "frame/PropertyBag.h"
+#include "frame/model/DataObject.h"
+#include "frame/host/HostError.h"
+#include "frame/host/PropertyBag.h"
 
 namespace talvik::container {
 

@@ -13,9 +13,9 @@
 #include <vector>
 
 #include "apps/talvik-container/Json.h"
-#include "frame/Catalogue.h"
-#include "frame/ControlHandle.h"
-#include "frame/TypeLib.h"
+#include "frame/typelib/Catalogue.h"
+#include "frame/com/ControlHandle.h"
+#include "frame/typelib/TypeLib.h"
 #include "hosts/headless/HeadlessHost.h"
 
 namespace talvik::container {

@@ -1,6 +1,6 @@
 #include "apps/talvik-container/Dump.h"
 
-#include "frame/TextEncoding.h"
+#include "frame/text/TextEncoding.h"
 
 namespace talvik::container {
 

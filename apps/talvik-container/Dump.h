@@ -3,8 +3,8 @@
 #include <string>
 
 #include "apps/talvik-container/Json.h"
-#include "frame/Elements.h"
-#include "frame/Surface.h"
+#include "frame/model/Elements.h"
+#include "frame/model/Surface.h"
 
 namespace talvik::container {
 

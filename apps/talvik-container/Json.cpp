@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "frame/Elements.h"
-#include "frame/TextEncoding.h"
+#include "frame/model/Elements.h"
+#include "frame/text/TextEncoding.h"
 
 namespace talvik::container {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "frame/Variant.h"
+#include "frame/host/Variant.h"
 
 namespace talvik::container {
 

@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "frame/Interfaces.h"
+#include "frame/com/Interfaces.h"
 
 namespace talvik::container {
 

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "frame/Variant.h"
+#include "frame/host/Variant.h"
 
 namespace talvik::container {
 

@@ -1,7 +1,7 @@
 #include "apps/talvik-container/TypeLibJson.h"
 
 #include "apps/talvik-container/Json.h"
-#include "frame/TypeLib.h"
+#include "frame/typelib/TypeLib.h"
 
 namespace talvik::container {
 

@@ -6,7 +6,7 @@
 #include <QVBoxLayout>
 #include <string>
 
-#include "frame/PropertyBag.h"
+#include "frame/host/PropertyBag.h"
 #include "hosts/qt/QtControlWidget.h"
 
 namespace talvik {

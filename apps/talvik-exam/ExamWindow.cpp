@@ -10,7 +10,7 @@
 
 #include "AnswerStrip.h"
 #include "BoxFrame.h"
-#include "frame/Catalogue.h"
+#include "frame/typelib/Catalogue.h"
 #include "hosts/qt/QtControlWidget.h"
 
 namespace talvik {

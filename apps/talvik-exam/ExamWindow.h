@@ -4,7 +4,7 @@
 // candidate's answers as the sheet reports them.
 #include <QWidget>
 
-#include "frame/Variant.h"
+#include "frame/host/Variant.h"
 
 namespace talvik {
 

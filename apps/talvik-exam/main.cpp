@@ -4,7 +4,7 @@
 #include <cstdio>
 
 #include "ExamWindow.h"
-#include "frame/HostError.h"
+#include "frame/host/HostError.h"
 #include "hosts/qt/AppWindow.h"
 
 int main(int argc, char** argv) {

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "frame/PropertyBag.h"
+#include "frame/host/PropertyBag.h"
 
 namespace talvik {
 

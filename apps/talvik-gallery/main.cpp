@@ -9,8 +9,8 @@
 #include <map>
 
 #include "GalleryEntries.h"
-#include "frame/Catalogue.h"
-#include "frame/HostError.h"
+#include "frame/typelib/Catalogue.h"
+#include "frame/host/HostError.h"
 #include "hosts/qt/AppWindow.h"
 #include "hosts/qt/QtControlWidget.h"
 

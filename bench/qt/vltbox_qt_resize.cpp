@@ -20,7 +20,8 @@
 #include <array>
 #include <memory>
 
-#include "frame/ResourceStore.h"
+#include "frame/host/ResourceStore.h"
+#include "resources/Resources.h"
 #include "hosts/qt/QtControlWidget.h"
 
 using namespace talvik;
@@ -42,7 +43,7 @@ const std::array<const char*, 9>& slices(int style) {
 }
 
 QImage imageOf(const char* id) {
-    const Bitmap& b = *findResourcePicture(id).bitmap();
+    const Bitmap& b = *findResourcePicture(resources::kPictureFiles, id).bitmap();
     return QImage(reinterpret_cast<const uchar*>(b.argb.data()), b.width, b.height, qsizetype(b.width) * 4,
                   QImage::Format_ARGB32)
         .copy();

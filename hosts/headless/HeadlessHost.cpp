@@ -4,9 +4,9 @@
 
 #include <cmath>
 
-#include "frame/Text.h"
+#include "frame/text/Text.h"
 
-#include "frame/HostError.h"
+#include "frame/host/HostError.h"
 
 namespace talvik {
 

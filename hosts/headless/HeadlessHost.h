@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "frame/ControlHost.h"
+#include "frame/host/ControlHost.h"
 
 namespace talvik {
 

@@ -6,8 +6,8 @@
 #include <Qt>
 #include <cstdint>
 
-#include "frame/DataObject.h"
-#include "frame/Events.h"
+#include "frame/model/DataObject.h"
+#include "frame/model/Events.h"
 
 namespace talvik {
 

@@ -13,7 +13,7 @@
 #include <utility>
 #include <vector>
 
-#include "frame/ControlHost.h"
+#include "frame/host/ControlHost.h"
 #include "hosts/qt/Twips.h"
 
 class QPainter;

@@ -11,7 +11,7 @@
 #include <QToolTip>
 #include <QtDebug>
 
-#include "frame/HostError.h"
+#include "frame/host/HostError.h"
 #include "hosts/qt/DropEffects.h"
 #include "hosts/qt/KeyCodes.h"
 #include "hosts/qt/QtText.h"

@@ -14,8 +14,8 @@
 #include <span>
 #include <string_view>
 
-#include "frame/ControlHandle.h"
-#include "frame/DataObject.h"
+#include "frame/com/ControlHandle.h"
+#include "frame/model/DataObject.h"
 #include "hosts/qt/ElementPainter.h"
 #include "hosts/qt/QtHost.h"
 #include "hosts/qt/Twips.h"

@@ -5,7 +5,7 @@
 #include <QTime>
 #include <QUrl>
 
-#include "frame/HostError.h"
+#include "frame/host/HostError.h"
 #include "hosts/qt/MessageBox.h"
 #include "hosts/qt/QtControlWidget.h"
 #include "hosts/qt/QtText.h"

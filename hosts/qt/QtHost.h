@@ -2,7 +2,7 @@
 // The host services of a control shown in a QtControlWidget: the message box, the
 // screen pointer, shell open, the present time, property-changed notices, events to the
 // container, text measurement and timers, all on Qt.
-#include "frame/ControlHost.h"
+#include "frame/host/ControlHost.h"
 
 namespace talvik {
 

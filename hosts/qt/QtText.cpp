@@ -6,7 +6,7 @@
 #include <QStringList>
 #include <algorithm>
 
-#include "frame/TextEncoding.h"
+#include "frame/text/TextEncoding.h"
 
 namespace talvik {
 

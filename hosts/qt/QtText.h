@@ -5,7 +5,7 @@
 #include <QString>
 #include <string_view>
 
-#include "frame/Elements.h"
+#include "frame/model/Elements.h"
 
 class QPaintDevice;
 

@@ -5,7 +5,7 @@
 #include <QRect>
 #include <QRectF>
 
-#include "frame/Geometry.h"
+#include "frame/model/Geometry.h"
 
 namespace talvik {
 

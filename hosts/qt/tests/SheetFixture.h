@@ -9,8 +9,8 @@
 #include <gtest/gtest.h>
 #include <optional>
 
-#include "frame/Picture.h"
-#include "frame/PropertyBag.h"
+#include "frame/model/Picture.h"
+#include "frame/host/PropertyBag.h"
 #include "hosts/qt/QtControlWidget.h"
 
 namespace talvik::testing {

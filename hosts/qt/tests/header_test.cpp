@@ -3,7 +3,7 @@
 #include <QPainter>
 
 #include "SheetFixture.h"
-#include "frame/Catalogue.h"
+#include "frame/typelib/Catalogue.h"
 #include "hosts/qt/QtText.h"
 
 namespace talvik {

@@ -19,9 +19,9 @@
 #include <string>
 #include <vector>
 
-#include "frame/ClassFactory.h"
-#include "frame/ControlObject.h"
-#include "frame/EntryPoints.h"
+#include "frame/com/ClassFactory.h"
+#include "frame/com/ControlObject.h"
+#include "frame/com/EntryPoints.h"
 #include "hosts/qt/DropEffects.h"
 #include "hosts/qt/QtControlWidget.h"
 

@@ -5,7 +5,7 @@
 #include <QWidget>
 #include <gtest/gtest.h>
 
-#include "frame/Catalogue.h"
+#include "frame/typelib/Catalogue.h"
 #include "hosts/qt/QtControlWidget.h"
 
 namespace talvik {

@@ -2,7 +2,7 @@
 // bitmap's pixels, edges repeat their bitmap's profile along the stretch, no gap lets the
 // surface show through between slices, and the caption is drawn only where it is placed.
 #include "SheetFixture.h"
-#include "frame/Catalogue.h"
+#include "frame/typelib/Catalogue.h"
 
 namespace talvik {
 namespace {
