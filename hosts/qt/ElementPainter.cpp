@@ -42,12 +42,11 @@ QColor qtColour(Colour c, const QPalette& palette) {
     }
 }
 
-void ElementPainter::paint(QPainter& p, const ControlHost& host, const QRect& exposed, const Context& ctx) {
+void ElementPainter::paint(QPainter& p, const ControlHost& host, const QRegion& exposed,
+                           std::span<const Element* const> elements, const Context& ctx) {
     current_ = nullptr;
-    drawSurface(p, host, exposed, ctx);
-    for (const auto& e : host.elements()) {
-        if (!e->isVisible()) continue;
-        if (!ctx.scale.covering(e->bounds()).intersects(exposed)) continue;
+    drawSurface(p, host, exposed, elements, ctx);
+    for (const Element* e : elements) {
         switch (e->kind()) {
             case ElementKind::Image: drawImage(p, static_cast<const Image&>(*e), ctx); break;
             case ElementKind::Label: drawLabel(p, static_cast<const Label&>(*e), ctx); break;
@@ -65,17 +64,18 @@ void ElementPainter::clear() {
     current_ = nullptr;
 }
 
-void ElementPainter::drawSurface(QPainter& p, const ControlHost& host, const QRect& exposed, const Context& ctx) {
+void ElementPainter::drawSurface(QPainter& p, const ControlHost& host, const QRegion& exposed,
+                                 std::span<const Element* const> elements, const Context& ctx) {
     const Surface& s = host.surface();
     if (s.BackStyle() != 0) {
         // The back colour is filled only where no opaque picture covers it: a skinned box
         // is covered whole by its slices, and filling under them would write every pixel twice.
         QRegion back(exposed);
-        for (const auto& e : host.elements()) {
-            if (e->kind() != ElementKind::Image || !e->isVisible()) continue;
+        for (const Element* e : elements) {
+            if (e->kind() != ElementKind::Image) continue;
             const Picture& pic = static_cast<const Image&>(*e).picture();
             if (pic.empty() || pic.bitmap()->hasMask) continue;
-            if (const QRect at = ctx.scale.snapped(e->bounds()); at.intersects(exposed)) back -= at;
+            if (const QRect at = ctx.scale.snapped(e->bounds()); exposed.intersects(at)) back -= at;
         }
         const QColor colour = qtColour(s.BackColor(), ctx.palette);
         for (const QRect& r : back) p.fillRect(r, colour);
@@ -83,7 +83,7 @@ void ElementPainter::drawSurface(QPainter& p, const ControlHost& host, const QRe
     const Picture& pic = s.picture();
     if (pic.empty()) return;
     const QRect at = ctx.scale.snapped({0, 0, pic.widthTwips(), pic.heightTwips()});
-    if (!at.intersects(exposed)) return;
+    if (!exposed.intersects(at)) return;
     const QSize device(qRound(at.width() * ctx.pixelRatio), qRound(at.height() * ctx.pixelRatio));
     p.drawPixmap(at.topLeft(), pixmap(pic, device, ctx.pixelRatio));
 }

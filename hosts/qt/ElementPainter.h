@@ -1,14 +1,17 @@
 #pragma once
 // Draws a control as its host's element model describes it: the surface (back colour,
 // back style, background picture) and then the visible windowless elements in the
-// template's stacking order. Only what intersects the exposed area is drawn.
+// template's stacking order. Only what intersects the exposed area is drawn; the caller
+// says which elements that is.
 #include <QFont>
 #include <QFontMetricsF>
 #include <QPalette>
 #include <QPixmap>
+#include <QRegion>
 #include <array>
 #include <deque>
 #include <map>
+#include <span>
 #include <tuple>
 #include <utility>
 #include <vector>
@@ -32,13 +35,16 @@ public:
         QPalette palette;
     };
 
-    // `exposed` is in the widget's logical pixels.
-    void paint(QPainter& p, const ControlHost& host, const QRect& exposed, const Context& ctx);
+    // Paints `elements` (in stacking order: those the exposed area may show) over the
+    // surface; `exposed` is in the widget's logical pixels.
+    void paint(QPainter& p, const ControlHost& host, const QRegion& exposed, std::span<const Element* const> elements,
+               const Context& ctx);
     // Forgets the scaled pictures (the screen changed).
     void clear();
 
 private:
-    void drawSurface(QPainter& p, const ControlHost& host, const QRect& exposed, const Context& ctx);
+    void drawSurface(QPainter& p, const ControlHost& host, const QRegion& exposed,
+                     std::span<const Element* const> elements, const Context& ctx);
     void drawImage(QPainter& p, const Image& img, const Context& ctx);
     void drawLabel(QPainter& p, const Label& l, const Context& ctx);
     void drawLine(QPainter& p, const Line& l, const Context& ctx);
