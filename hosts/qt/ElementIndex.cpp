@@ -1,6 +1,7 @@
 #include "hosts/qt/ElementIndex.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace talvik {
@@ -11,7 +12,7 @@ namespace {
 constexpr int kMaxCells = 256;
 // An element over more cells than this (a border line, a skin slice, a frame) is looked
 // at by every query instead of being listed in each of its cells.
-constexpr int kWide = 8;
+constexpr int kWide = 32;
 // Elements moved since the build are looked at by every query; past this many, the
 // grid is rebuilt.
 constexpr std::size_t kMaxLoose = 64;
@@ -106,36 +107,46 @@ void ElementIndex::update(const ControlHost& host, const TwipScale& scale, std::
     // A damaged element is listed either where it is now or, moved, under its old
     // rectangle, which the damage covers. Each element found is checked: listed in just
     // the damaged cells it now covers, it stays; anywhere else, it leaves the grid.
+    // A few small changes (a click) are followed on the stack; more (a new layout) cost
+    // less to build anew than to follow.
     struct Found {
         Id id;
         int cell;
         std::uint32_t entry;
     };
-    std::vector<Found> found;
-    std::vector<Cells> areas;
+    constexpr std::size_t kMaxAreas = 16, kMaxFound = 256;
+    std::array<Cells, kMaxAreas> areas;
+    std::array<Found, kMaxFound> found;
+    std::size_t nAreas = 0, nFound = 0;
     int damagedCells = 0;
-    for (const RectF& r : damage) {
-        const Cells c = cellsOf(cover(r));
+    bool many = damage.size() > kMaxAreas;
+    for (std::size_t i = 0; i < damage.size() && !many; ++i) {
+        const Cells c = cellsOf(cover(damage[i]));
         damagedCells += c.count();
-        if (damagedCells * 2 > columns_ * rows_) {
-            stale_ = true;  // a new layout: building anew costs less than following it
-            return;
-        }
-        areas.push_back(c);
-        forEachIn(c, [&](Id id, int cell, std::uint32_t entry) { found.push_back({id, cell, entry}); });
+        many = damagedCells * 2 > columns_ * rows_;
+        areas[nAreas++] = c;
+        forEachIn(c, [&](Id id, int cell, std::uint32_t entry) {
+            if (nFound == kMaxFound) many = true;
+            else found[nFound++] = {id, cell, entry};
+        });
     }
-    std::sort(found.begin(), found.end(), [](const Found& a, const Found& b) {
+    if (many) {
+        stale_ = true;
+        return;
+    }
+    const auto foundEnd = found.begin() + std::ptrdiff_t(nFound);
+    std::sort(found.begin(), foundEnd, [](const Found& a, const Found& b) {
         return a.id != b.id ? a.id < b.id : a.entry < b.entry;
     });
-    found.erase(std::unique(found.begin(), found.end(), [](const Found& a, const Found& b) { return a.entry == b.entry; }),
-                found.end());
+    const auto uniqueEnd =
+        std::unique(found.begin(), foundEnd, [](const Found& a, const Found& b) { return a.entry == b.entry; });
     const auto damaged = [&](int cell) {
         const int x = cell % columns_, y = cell / columns_;
-        return std::any_of(areas.begin(), areas.end(),
+        return std::any_of(areas.begin(), areas.begin() + std::ptrdiff_t(nAreas),
                            [&](const Cells& c) { return x >= c.x0 && x <= c.x1 && y >= c.y0 && y <= c.y1; });
     };
-    for (auto first = found.begin(); first != found.end();) {
-        const auto last = std::find_if(first, found.end(), [&](const Found& f) { return f.id != first->id; });
+    for (auto first = found.begin(); first != uniqueEnd;) {
+        const auto last = std::find_if(first, uniqueEnd, [&](const Found& f) { return f.id != first->id; });
         const Element& e = *elements[first->id];
         bool stays = e.isVisible();
         if (stays) {
@@ -165,7 +176,9 @@ void ElementIndex::addCandidates(const QRect& px, std::vector<Id>& out) const {
 void ElementIndex::visibleIn(const ControlHost& host, const QRegion& region, std::vector<const Element*>& out) const {
     out.clear();
     if (region.isEmpty()) return;
-    std::vector<Id> ids;
+    // One UI thread paints; the candidates' buffer is kept for the next paint.
+    static thread_local std::vector<Id> ids;
+    ids.clear();
     for (const QRect& r : region) addCandidates(r, ids);
     ids.insert(ids.end(), loose_.begin(), loose_.end());
     std::sort(ids.begin(), ids.end());

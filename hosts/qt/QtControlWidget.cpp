@@ -151,7 +151,7 @@ void QtControlWidget::paintEvent(QPaintEvent* e) {
 
     // One pass over the whole region, which the painter is clipped to already, and only
     // over the elements under it.
-    std::vector<const Element*> shown;
+    static thread_local std::vector<const Element*> shown;
     index().visibleIn(*host_, e->region(), shown);
     QPainter p(this);
     const ElementPainter::Context ctx{s, qreal(logicalDpiX()), p.device()->devicePixelRatioF(), palette()};
