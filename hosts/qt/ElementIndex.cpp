@@ -28,8 +28,8 @@ bool takesMouseAt(const Element& e, float x, float y) {
 }  // namespace
 
 // As TwipScale::covering: every pixel the rectangle touches and one more on each side.
-QRect ElementIndex::cover(const RectF& r) const {
-    const qreal k = scale_.pxPerTwip();
+QRect ElementIndex::cover(const TwipScale& scale, const RectF& r) {
+    const qreal k = scale.pxPerTwip();
     const int l = int(std::floor(qreal(r.left) * k)), t = int(std::floor(qreal(r.top) * k));
     const int rt = int(std::ceil(qreal(r.left) * k + qreal(r.width) * k));
     const int b = int(std::ceil(qreal(r.top) * k + qreal(r.height) * k));
@@ -192,6 +192,24 @@ void ElementIndex::visibleIn(const ControlHost& host, const QRegion& region, std
         const QRect px = cover(e.bounds());
         if (!px.intersects(bounds) || (!oneRect && !region.intersects(px))) continue;
         out.push_back(&e);
+    }
+}
+
+bool ElementIndex::large(const QRegion& region, QSize surface) {
+    const QRect b = region.boundingRect();
+    return qint64(b.width()) * b.height() * 4 >= qint64(surface.width()) * surface.height();
+}
+
+void ElementIndex::visibleInAll(const ControlHost& host, const TwipScale& scale, const QRegion& region,
+                                std::vector<const Element*>& out) {
+    out.clear();
+    const bool oneRect = region.rectCount() == 1;
+    const QRect bounds = region.boundingRect();
+    for (const auto& e : host.elements()) {
+        if (!e->isVisible()) continue;
+        const QRect px = cover(scale, e->bounds());
+        if (!px.intersects(bounds) || (!oneRect && !region.intersects(px))) continue;
+        out.push_back(e.get());
     }
 }
 

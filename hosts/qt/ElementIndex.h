@@ -31,6 +31,12 @@ public:
 
     // The visible elements whose pixels may meet `region`, in stacking order.
     void visibleIn(const ControlHost& host, const QRegion& region, std::vector<const Element*>& out) const;
+    // The same for a region that covers much of the surface (a first paint): every
+    // element is looked at, and no index is needed.
+    static void visibleInAll(const ControlHost& host, const TwipScale& scale, const QRegion& region,
+                             std::vector<const Element*>& out);
+    // Whether a region is better served by visibleInAll.
+    static bool large(const QRegion& region, QSize surface);
     // The topmost visible element that takes the mouse at a point in pixels, or null.
     const Element* at(const ControlHost& host, QPointF px) const;
 
@@ -45,7 +51,8 @@ private:
         int x0, y0, x1, y1;  // inclusive
         int count() const { return (x1 - x0 + 1) * (y1 - y0 + 1); }
     };
-    QRect cover(const RectF& twips) const;
+    static QRect cover(const TwipScale& scale, const RectF& twips);
+    QRect cover(const RectF& twips) const { return cover(scale_, twips); }
     Cells cellsOf(const QRect& px) const;
     // Calls f(id) for every live entry of the cells.
     template <class F>

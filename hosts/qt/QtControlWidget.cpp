@@ -152,7 +152,10 @@ void QtControlWidget::paintEvent(QPaintEvent* e) {
     // One pass over the whole region, which the painter is clipped to already, and only
     // over the elements under it.
     static thread_local std::vector<const Element*> shown;
-    index().visibleIn(*host_, e->region(), shown);
+    if (ElementIndex::large(e->region(), size()))
+        ElementIndex::visibleInAll(*host_, s, e->region(), shown);
+    else
+        index().visibleIn(*host_, e->region(), shown);
     QPainter p(this);
     const ElementPainter::Context ctx{s, qreal(logicalDpiX()), p.device()->devicePixelRatioF(), palette()};
     painter_.paint(p, *host_, e->region(), shown, ctx);
