@@ -294,20 +294,39 @@ BENCHMARK(BM_Toggle_WidgetSheet)->Unit(benchmark::kMicrosecond);
 
 // ---- Heap kept per sheet, after its first render ----
 
-template <class Make>
-void heapPerSheet(benchmark::State& state, Make make) {
+// Also reports what the first sheet left that later sheets share (fonts, shaped
+// captions, scaled pictures). `use` runs on each sheet after its first render.
+template <class Make, class Use>
+void heapPerSheet(benchmark::State& state, Make make, Use use) {
     constexpr int kSheets = 20;
-    render(*make());  // fonts, styles and pictures that every sheet shares
+    const std::size_t start = mallinfo2().uordblks;
+    {
+        auto first = make();
+        render(*first);
+        use(*first);
+    }
+    state.counters["shared_bytes"] = double(mallinfo2().uordblks - start);
     for (auto _ : state) {
         const std::size_t before = mallinfo2().uordblks;
         std::vector<decltype(make())> sheets;
         for (int i = 0; i < kSheets; ++i) {
             sheets.push_back(make());
             render(*sheets.back());
+            use(*sheets.back());
         }
         const std::size_t after = mallinfo2().uordblks;
         state.counters["bytes_per_sheet"] = double(after - before) / kSheets;
     }
+}
+template <class Make>
+void heapPerSheet(benchmark::State& state, Make make) {
+    heapPerSheet(state, make, [](QWidget&) {});
+}
+
+// After a click on each sheet: what the sheet keeps to answer input and repaint a part.
+template <class Make>
+void heapPerClickedSheet(benchmark::State& state, Make make) {
+    heapPerSheet(state, make, [](QWidget& w) { click(w, kQuestion3B); });
 }
 
 void BM_Heap_PaintedSheet(benchmark::State& state) { heapPerSheet(state, paintedSheet); }
@@ -315,6 +334,12 @@ BENCHMARK(BM_Heap_PaintedSheet)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 void BM_Heap_HandSheet(benchmark::State& state) { heapPerSheet(state, handSheet); }
 BENCHMARK(BM_Heap_HandSheet)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+void BM_Heap_PaintedSheetClicked(benchmark::State& state) { heapPerClickedSheet(state, paintedSheet); }
+BENCHMARK(BM_Heap_PaintedSheetClicked)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+void BM_Heap_HandSheetClicked(benchmark::State& state) { heapPerClickedSheet(state, handSheet); }
+BENCHMARK(BM_Heap_HandSheetClicked)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 void BM_Heap_WidgetSheet(benchmark::State& state) { heapPerSheet(state, widgetSheet); }
 BENCHMARK(BM_Heap_WidgetSheet)->Iterations(1)->Unit(benchmark::kMillisecond);

@@ -1,14 +1,90 @@
 #include "hosts/qt/ElementPainter.h"
 
+#include <QCoreApplication>
 #include <QImage>
 #include <QPaintDevice>
 #include <QPainter>
+#include <QStaticText>
 #include <algorithm>
 #include <cmath>
+#include <string_view>
+#include <unordered_map>
 
 #include "hosts/qt/QtText.h"
 
 namespace talvik {
+
+namespace {
+
+// One-line captions shaped once, for every widget: shaping is most of what drawing a
+// short text costs, and sheets repeat their captions (the question numbers). Keyed by
+// the caption's bytes, their encoding and the painter's font.
+struct ShapedCaption {
+    QStaticText text;
+    qreal width;
+};
+struct CaptionKey {
+    std::string bytes;
+    TextEncoding encoding;
+    QFont font;
+};
+struct CaptionView {
+    std::string_view bytes;
+    TextEncoding encoding;
+    const QFont* font;
+};
+struct CaptionHash {
+    using is_transparent = void;
+    std::size_t operator()(const CaptionView& k) const {
+        return std::hash<std::string_view>{}(k.bytes) ^ (qHash(*k.font) * 31u) ^ std::size_t(k.encoding);
+    }
+    std::size_t operator()(const CaptionKey& k) const { return (*this)(CaptionView{k.bytes, k.encoding, &k.font}); }
+};
+struct CaptionEqual {
+    using is_transparent = void;
+    static CaptionView view(const CaptionKey& k) { return {k.bytes, k.encoding, &k.font}; }
+    static CaptionView view(const CaptionView& k) { return k; }
+    template <class A, class B>
+    bool operator()(const A& a, const B& b) const {
+        const CaptionView x = view(a), y = view(b);
+        return x.bytes == y.bytes && x.encoding == y.encoding && *x.font == *y.font;
+    }
+};
+// Enough for every caption of a few sheets on screen; past it the cache starts again.
+constexpr std::size_t kMaxShapedCaptions = 512;
+
+std::unordered_map<CaptionKey, ShapedCaption, CaptionHash, CaptionEqual>& shapedCaptions() {
+    static std::unordered_map<CaptionKey, ShapedCaption, CaptionHash, CaptionEqual> cache;
+    return cache;
+}
+
+}  // namespace
+
+struct ElementPainter::Shared {
+    std::map<PixmapKey, Cached> pixmaps;
+    std::map<const Bitmap*, CachedRuns> rowRuns;
+    std::deque<CachedFont> fonts;
+    void clear() {
+        pixmaps.clear();
+        rowRuns.clear();
+        fonts.clear();
+        shapedCaptions().clear();
+    }
+};
+
+ElementPainter::Shared& ElementPainter::shared() {
+    static Shared caches;
+    // Pixmaps and fonts go before the application that made them.
+    static const bool registered = [] {
+        qAddPostRoutine([] { shared().clear(); });
+        return true;
+    }();
+    (void)registered;
+    return caches;
+}
+
+ElementPainter::ElementPainter()
+    : pixmaps_(shared().pixmaps), rowRuns_(shared().rowRuns), fonts_(shared().fonts) {}
 
 QColor qtColour(Colour c, const QPalette& palette) {
     if ((c & kSystemColourFlag) == 0) return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF));
@@ -59,8 +135,7 @@ void ElementPainter::paint(QPainter& p, const ControlHost& host, const QRegion& 
 }
 
 void ElementPainter::clear() {
-    pixmaps_.clear();
-    fonts_.clear();
+    shared().clear();
     current_ = nullptr;
 }
 
@@ -141,18 +216,30 @@ void ElementPainter::drawLabel(QPainter& p, const Label& l, const Context& ctx) 
     const CachedFont& f = font(l.font(), ctx.dpi, *p.device());
     use(p, f);
     p.setPen(colour);
-    const QString text = decodeText(l.Caption(), l.encoding());
-    // A caption that fits on one line is drawn without laying it out for wrapping: the
-    // answer sheet's 150 numbers are most of what it draws.
-    const qreal width = f.width(text);
-    if (width > at.width() || f.metrics.height() > at.height() || text.contains(u'\n')) {
-        p.drawText(at, flags, text);
+    // A caption that fits on one line is drawn from its shaped glyphs, without laying it
+    // out for wrapping: the answer sheet's 150 numbers are most of what it draws.
+    auto& cache = shapedCaptions();
+    auto shaped = cache.find(CaptionView{l.Caption(), l.encoding(), &p.font()});
+    if (shaped == cache.end()) {
+        const QString text = decodeText(l.Caption(), l.encoding());
+        if (text.contains(u'\n')) {
+            p.drawText(at, flags, text);
+            return;
+        }
+        if (cache.size() >= kMaxShapedCaptions) cache.clear();
+        QStaticText st(text);
+        st.setTextFormat(Qt::PlainText);
+        shaped = cache.emplace(CaptionKey{l.Caption(), l.encoding(), p.font()}, ShapedCaption{st, f.width(text)}).first;
+    }
+    const qreal width = shaped->second.width;
+    if (width > at.width() || f.metrics.height() > at.height()) {
+        p.drawText(at, flags, shaped->second.text.text());
         return;
     }
     qreal x = at.left();
     if (l.alignment() == Alignment::Center) x += (at.width() - width) / 2;
     else if (l.alignment() == Alignment::Right) x += at.width() - width;
-    p.drawText(QPointF(x, at.top() + f.metrics.ascent()), text);
+    p.drawStaticText(QPointF(x, at.top()), shaped->second.text);
 }
 
 void ElementPainter::drawLine(QPainter& p, const Line& l, const Context& ctx) {

@@ -28,6 +28,8 @@ QColor qtColour(Colour c, const QPalette& palette);
 
 class ElementPainter {
 public:
+    ElementPainter();
+
     struct Context {
         TwipScale scale;
         qreal dpi = 96;            // the widget's logical DPI
@@ -39,7 +41,7 @@ public:
     // surface; `exposed` is in the widget's logical pixels.
     void paint(QPainter& p, const ControlHost& host, const QRegion& exposed, std::span<const Element* const> elements,
                const Context& ctx);
-    // Forgets the scaled pictures (the screen changed).
+    // Forgets the scaled pictures and fonts, of every painter (the screen changed).
     void clear();
 
 private:
@@ -76,12 +78,10 @@ private:
         Picture picture;  // keeps the bitmap, and so the key, alive
         QPixmap pixmap;
     };
-    std::map<PixmapKey, Cached> pixmaps_;
     struct CachedRuns {
         Picture picture;  // keeps the bitmap, and so the key, alive
         std::vector<RowRun> runs;
     };
-    std::map<const Bitmap*, CachedRuns> rowRuns_;
     struct CachedFont {
         Font font;
         qreal dpi;
@@ -93,7 +93,12 @@ private:
         // which spares shaping it once more before it is drawn.
         qreal width(const QString& text) const;
     };
-    std::deque<CachedFont> fonts_;
+    // The caches every painter shares: sheets show the same pictures in the same fonts.
+    struct Shared;
+    static Shared& shared();
+    std::map<PixmapKey, Cached>& pixmaps_;
+    std::map<const Bitmap*, CachedRuns>& rowRuns_;
+    std::deque<CachedFont>& fonts_;
     const CachedFont* current_ = nullptr;  // the painter's font in this paint
 };
 
