@@ -213,7 +213,7 @@ void ElementIndex::visibleInAll(const ControlHost& host, const TwipScale& scale,
     }
 }
 
-const Element* ElementIndex::at(const ControlHost& host, QPointF px) const {
+Element* ElementIndex::at(const ControlHost& host, QPointF px) const {
     const float x = scale_.twips(px.x()), y = scale_.twips(px.y());
     const auto& elements = host.elements();
     // The topmost is the last in stacking order: the largest number.

@@ -5,7 +5,7 @@
 // that moved is found under its old rectangle, which the damage always covers.
 //
 //     index.update(host, scale, host.takeDamage());
-//     const Element* hit = index.at(host, scale, point);
+//     Element* hit = index.at(host, point);
 #include <QRect>
 #include <QRegion>
 #include <cstdint>
@@ -38,7 +38,7 @@ public:
     // Whether a region is better served by visibleInAll.
     static bool large(const QRegion& region, QSize surface);
     // The topmost visible element that takes the mouse at a point in pixels, or null.
-    const Element* at(const ControlHost& host, QPointF px) const;
+    Element* at(const ControlHost& host, QPointF px) const;
 
     // Heap the index keeps, for the sheet's budget.
     std::size_t heapBytes() const;

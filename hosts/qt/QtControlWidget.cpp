@@ -200,13 +200,13 @@ bool QtControlWidget::event(QEvent* e) {
 // ---- Input ----
 
 Element* QtControlWidget::elementAt(QPointF px) {
-    const Element* hit = index().at(*host_, px);
+    Element* hit = index().at(*host_, px);
     if (hit == nullptr || hit->kind() == ElementKind::Line || hit->kind() == ElementKind::PictureBox ||
         hit->kind() == ElementKind::Timer)
         return nullptr;
     // Mouse input goes only to elements that take it (images and labels), and a
     // disabled one keeps it from the surface too.
-    auto* box = static_cast<BoxElement*>(const_cast<Element*>(hit));
+    auto* box = static_cast<BoxElement*>(hit);
     return box->Enabled() ? box : nullptr;
 }
 
