@@ -124,7 +124,7 @@ void ElementPainter::paint(QPainter& p, const ControlHost& host, const QRegion& 
     drawSurface(p, host, exposed, elements, ctx);
     for (const Element* e : elements) {
         switch (e->kind()) {
-            case ElementKind::Image: drawImage(p, static_cast<const Image&>(*e), ctx); break;
+            case ElementKind::Image: drawImage(p, static_cast<const Image&>(*e), exposed, ctx); break;
             case ElementKind::Label: drawLabel(p, static_cast<const Label&>(*e), ctx); break;
             case ElementKind::Line: drawLine(p, static_cast<const Line&>(*e), ctx); break;
             case ElementKind::Frame: drawFrame(p, static_cast<const Frame&>(*e), host.surface(), ctx); break;
@@ -163,7 +163,7 @@ void ElementPainter::drawSurface(QPainter& p, const ControlHost& host, const QRe
     p.drawPixmap(at.topLeft(), pixmap(pic, device, ctx.pixelRatio));
 }
 
-void ElementPainter::drawImage(QPainter& p, const Image& img, const Context& ctx) {
+void ElementPainter::drawImage(QPainter& p, const Image& img, const QRegion& exposed, const Context& ctx) {
     const Picture& pic = img.picture();
     if (pic.empty()) return;
     const QRect at = ctx.scale.snapped(img.bounds());
@@ -191,7 +191,19 @@ void ElementPainter::drawImage(QPainter& p, const Image& img, const Context& ctx
         const QPixmap& own = pixmap(pic, QSize(b.width, b.height), 1.0);
         const bool smooth = p.testRenderHint(QPainter::SmoothPixmapTransform);
         p.setRenderHint(QPainter::SmoothPixmapTransform, false);
-        p.drawPixmap(QRectF(at), own, QRectF(own.rect()));
+        if (exposed.rectCount() > 1) {
+            // Under a clip of one rectangle at a time: at a fractional pixel ratio the rows
+            // the nearest pixel takes depend on where the clip starts, and a slice painted
+            // in two parts must look as one painted whole there.
+            for (const QRect& r : exposed) {
+                if (!r.intersects(at)) continue;
+                p.setClipRect(r);
+                p.drawPixmap(QRectF(at), own, QRectF(own.rect()));
+            }
+            p.setClipping(false);
+        } else {
+            p.drawPixmap(QRectF(at), own, QRectF(own.rect()));
+        }
         p.setRenderHint(QPainter::SmoothPixmapTransform, smooth);
         return;
     }

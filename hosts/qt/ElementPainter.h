@@ -47,7 +47,7 @@ public:
 private:
     void drawSurface(QPainter& p, const ControlHost& host, const QRegion& exposed,
                      std::span<const Element* const> elements, const Context& ctx);
-    void drawImage(QPainter& p, const Image& img, const Context& ctx);
+    void drawImage(QPainter& p, const Image& img, const QRegion& exposed, const Context& ctx);
     void drawLabel(QPainter& p, const Label& l, const Context& ctx);
     void drawLine(QPainter& p, const Line& l, const Context& ctx);
     void drawFrame(QPainter& p, const Frame& f, const Surface& s, const Context& ctx);
