@@ -227,8 +227,4 @@ Element* ElementIndex::at(const ControlHost& host, QPointF px) const {
     return best < 0 ? nullptr : elements[std::size_t(best)].get();
 }
 
-std::size_t ElementIndex::heapBytes() const {
-    return start_.capacity() * sizeof(std::uint32_t) + ids_.capacity() * sizeof(Id) + loose_.capacity() * sizeof(Id);
-}
-
 }  // namespace talvik

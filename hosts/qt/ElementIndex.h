@@ -40,9 +40,6 @@ public:
     // The topmost visible element that takes the mouse at a point in pixels, or null.
     Element* at(const ControlHost& host, QPointF px) const;
 
-    // Heap the index keeps, for the sheet's budget.
-    std::size_t heapBytes() const;
-
 private:
     using Id = std::uint16_t;
     static constexpr Id kGone = 0xFFFF;  // an entry whose element moved away

@@ -149,8 +149,8 @@ void QtControlWidget::paintEvent(QPaintEvent* e) {
     for (const RectF& r : takeDamage())
         if (const QRect px = s.covering(r); !(QRegion(px) - e->region()).isEmpty()) update(px);
 
-    // One pass over the whole region, which the painter is clipped to already, and only
-    // over the elements under it.
+    // One pass over the whole region (the paint is clipped to it), and only over the
+    // elements under it.
     static thread_local std::vector<const Element*> shown;
     if (ElementIndex::large(e->region(), size()))
         ElementIndex::visibleInAll(*host_, s, e->region(), shown);

@@ -86,8 +86,9 @@ TEST(QtPartialRepaint, LeavesWhatAFullPaintShowsAndClicksFindTheirBubble) {
         EXPECT_TRUE(screen == paintedAnew(s));
         const Outcome r = s.widget.get("result");
         ASSERT_TRUE(r.ok());
-        if (step.question != 0)
+        if (step.question != 0) {
             EXPECT_EQ(r.value.toStringArray().at(step.question), std::to_string(step.choice));
+        }
     }
     EXPECT_EQ(s.widget.get("result").value.toStringArray().at(150), "");
 }
