@@ -4,61 +4,13 @@
 #include <QImage>
 #include <QPaintDevice>
 #include <QPainter>
-#include <QStaticText>
+#include <QGlyphRun>
 #include <algorithm>
 #include <cmath>
-#include <string_view>
-#include <unordered_map>
 
 #include "hosts/qt/QtText.h"
 
 namespace talvik {
-
-namespace {
-
-// One-line captions shaped once, for every widget: shaping is most of what drawing a
-// short text costs, and sheets repeat their captions (the question numbers). Keyed by
-// the caption's bytes, their encoding and the painter's font.
-struct ShapedCaption {
-    QStaticText text;
-    qreal width;
-};
-struct CaptionKey {
-    std::string bytes;
-    TextEncoding encoding;
-    QFont font;
-};
-struct CaptionView {
-    std::string_view bytes;
-    TextEncoding encoding;
-    const QFont* font;
-};
-struct CaptionHash {
-    using is_transparent = void;
-    std::size_t operator()(const CaptionView& k) const {
-        return std::hash<std::string_view>{}(k.bytes) ^ (qHash(*k.font) * 31u) ^ std::size_t(k.encoding);
-    }
-    std::size_t operator()(const CaptionKey& k) const { return (*this)(CaptionView{k.bytes, k.encoding, &k.font}); }
-};
-struct CaptionEqual {
-    using is_transparent = void;
-    static CaptionView view(const CaptionKey& k) { return {k.bytes, k.encoding, &k.font}; }
-    static CaptionView view(const CaptionView& k) { return k; }
-    template <class A, class B>
-    bool operator()(const A& a, const B& b) const {
-        const CaptionView x = view(a), y = view(b);
-        return x.bytes == y.bytes && x.encoding == y.encoding && *x.font == *y.font;
-    }
-};
-// Enough for every caption of a few sheets on screen; past it the cache starts again.
-constexpr std::size_t kMaxShapedCaptions = 512;
-
-std::unordered_map<CaptionKey, ShapedCaption, CaptionHash, CaptionEqual>& shapedCaptions() {
-    static std::unordered_map<CaptionKey, ShapedCaption, CaptionHash, CaptionEqual> cache;
-    return cache;
-}
-
-}  // namespace
 
 struct ElementPainter::Shared {
     std::map<PixmapKey, Cached> pixmaps;
@@ -68,7 +20,6 @@ struct ElementPainter::Shared {
         pixmaps.clear();
         rowRuns.clear();
         fonts.clear();
-        shapedCaptions().clear();
     }
 };
 
@@ -228,30 +179,46 @@ void ElementPainter::drawLabel(QPainter& p, const Label& l, const Context& ctx) 
     const CachedFont& f = font(l.font(), ctx.dpi, *p.device());
     use(p, f);
     p.setPen(colour);
-    // A caption that fits on one line is drawn from its shaped glyphs, without laying it
-    // out for wrapping: the answer sheet's 150 numbers are most of what it draws.
-    auto& cache = shapedCaptions();
-    auto shaped = cache.find(CaptionView{l.Caption(), l.encoding(), &p.font()});
-    if (shaped == cache.end()) {
-        const QString text = decodeText(l.Caption(), l.encoding());
-        if (text.contains(u'\n')) {
-            p.drawText(at, flags, text);
+    // A number is drawn from the font's glyphs of the digits placed by their advances, as
+    // shaping places them: nothing to shape, and nothing kept per caption. The answer
+    // sheet's 150 numbers are most of what it draws.
+    const std::string& caption = l.Caption();
+    const auto digit = [](char c) { return c >= '0' && c <= '9'; };
+    if (caption.size() <= kMaxDigitRun && std::all_of(caption.begin(), caption.end(), digit) && f.plain()) {
+        const CachedFont::Digits& d = f.digits();
+        qreal width = 0;
+        for (const char c : caption) width += d.advances[std::size_t(c - '0')];
+        if (width <= at.width() && f.metrics.height() <= at.height()) {
+            qreal x = at.left();
+            if (l.alignment() == Alignment::Center) x += (at.width() - width) / 2;
+            else if (l.alignment() == Alignment::Right) x += at.width() - width;
+            QList<quint32> glyphs;
+            QList<QPointF> positions;
+            qreal advance = 0;
+            for (const char c : caption) {
+                glyphs.push_back(d.glyphs[std::size_t(c - '0')]);
+                positions.push_back(QPointF(advance, 0));
+                advance += d.advances[std::size_t(c - '0')];
+            }
+            QGlyphRun run;
+            run.setRawFont(d.font);
+            run.setGlyphIndexes(glyphs);
+            run.setPositions(positions);
+            p.drawGlyphRun(QPointF(x, at.top() + f.metrics.ascent()), run);
             return;
         }
-        if (cache.size() >= kMaxShapedCaptions) cache.clear();
-        QStaticText st(text);
-        st.setTextFormat(Qt::PlainText);
-        shaped = cache.emplace(CaptionKey{l.Caption(), l.encoding(), p.font()}, ShapedCaption{st, f.width(text)}).first;
     }
-    const qreal width = shaped->second.width;
-    if (width > at.width() || f.metrics.height() > at.height()) {
-        p.drawText(at, flags, shaped->second.text.text());
+    // Other captions that fit on one line are drawn without laying them out for wrapping.
+    const QString text = decodeText(caption, l.encoding());
+    const qreal width = f.width(text);
+    if (width > at.width() || f.metrics.height() > at.height() || text.contains(u'\n')) {
+        p.drawText(at, flags, text);
         return;
     }
     qreal x = at.left();
     if (l.alignment() == Alignment::Center) x += (at.width() - width) / 2;
     else if (l.alignment() == Alignment::Right) x += at.width() - width;
-    p.drawStaticText(QPointF(x, at.top()), shaped->second.text);
+    p.drawText(QPointF(x, at.top() + f.metrics.ascent()), text);
 }
 
 void ElementPainter::drawLine(QPainter& p, const Line& l, const Context& ctx) {
@@ -356,7 +323,7 @@ const ElementPainter::CachedFont& ElementPainter::font(const Font& f, qreal dpi,
         if (c.dpi == dpi && c.deviceDpi == deviceDpi && c.font == f) return c;
     if (fonts_.size() >= 64) clear();
     const QFont qt = qtFontFor(f, dpi, device);
-    return fonts_.emplace_back(CachedFont{f, dpi, deviceDpi, qt, QFontMetricsF(qt, &device)});
+    return fonts_.emplace_back(CachedFont{f, dpi, deviceDpi, qt, QFontMetricsF(qt, &device), QFont(qt, &device)});
 }
 
 qreal ElementPainter::CachedFont::width(const QString& text) const {
@@ -368,6 +335,22 @@ qreal ElementPainter::CachedFont::width(const QString& text) const {
         w += a;
     }
     return w;
+}
+
+bool ElementPainter::CachedFont::plain() const {
+    return !qt.underline() && !qt.strikeOut() && !qt.overline();
+}
+
+const ElementPainter::CachedFont::Digits& ElementPainter::CachedFont::digits() const {
+    if (!digitGlyphs) {
+        Digits d;
+        d.font = QRawFont::fromFont(drawn);
+        const QList<quint32> ids = d.font.glyphIndexesForString(QStringLiteral("0123456789"));
+        for (std::size_t i = 0; i < d.glyphs.size() && i < std::size_t(ids.size()); ++i) d.glyphs[i] = ids[qsizetype(i)];
+        for (std::size_t i = 0; i < d.advances.size(); ++i) d.advances[i] = width(QString(QChar(u'0' + int(i))));
+        digitGlyphs = std::move(d);
+    }
+    return *digitGlyphs;
 }
 
 void ElementPainter::use(QPainter& p, const CachedFont& f) {

@@ -7,10 +7,12 @@
 #include <QFontMetricsF>
 #include <QPalette>
 #include <QPixmap>
+#include <QRawFont>
 #include <QRegion>
 #include <array>
 #include <deque>
 #include <map>
+#include <optional>
 #include <span>
 #include <tuple>
 #include <utility>
@@ -88,11 +90,24 @@ private:
         int deviceDpi;
         QFont qt;
         QFontMetricsF metrics;
+        QFont drawn;  // as the painter resolves it for the device
         mutable std::array<qreal, 256> advances{};  // of Latin-1 characters, 0 until measured
         // The width of a one-line text; Latin-1 text from the characters' advances,
         // which spares shaping it once more before it is drawn.
         qreal width(const QString& text) const;
+        // The glyphs and advances of the digits, found once: numbers are drawn from them.
+        struct Digits {
+            QRawFont font;
+            std::array<quint32, 10> glyphs{};
+            std::array<qreal, 10> advances{};
+        };
+        const Digits& digits() const;
+        // No line drawn with the text, which glyphs alone would not draw alike.
+        bool plain() const;
+        mutable std::optional<Digits> digitGlyphs;  // found on first use
     };
+    // The longest number drawn from the digits' glyphs.
+    static constexpr std::size_t kMaxDigitRun = 8;
     // The caches every painter shares: sheets show the same pictures in the same fonts.
     struct Shared;
     static Shared& shared();
