@@ -188,7 +188,7 @@ void ElementPainter::drawLabel(QPainter& p, const Label& l, const Context& ctx) 
         const CachedFont::Digits& d = f.digits();
         qreal width = 0;
         for (const char c : caption) width += d.advances[std::size_t(c - '0')];
-        if (width <= at.width() && f.metrics.height() <= at.height()) {
+        if (d.found && width <= at.width() && f.metrics.height() <= at.height()) {
             qreal x = at.left();
             if (l.alignment() == Alignment::Center) x += (at.width() - width) / 2;
             else if (l.alignment() == Alignment::Right) x += at.width() - width;
@@ -346,7 +346,11 @@ const ElementPainter::CachedFont::Digits& ElementPainter::CachedFont::digits() c
         Digits d;
         d.font = QRawFont::fromFont(drawn);
         const QList<quint32> ids = d.font.glyphIndexesForString(QStringLiteral("0123456789"));
-        for (std::size_t i = 0; i < d.glyphs.size() && i < std::size_t(ids.size()); ++i) d.glyphs[i] = ids[qsizetype(i)];
+        d.found = ids.size() == qsizetype(d.glyphs.size());
+        for (std::size_t i = 0; d.found && i < d.glyphs.size(); ++i) {
+            d.glyphs[i] = ids[qsizetype(i)];
+            d.found = d.glyphs[i] != 0;
+        }
         for (std::size_t i = 0; i < d.advances.size(); ++i) d.advances[i] = width(QString(QChar(u'0' + int(i))));
         digitGlyphs = std::move(d);
     }

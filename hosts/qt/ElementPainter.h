@@ -100,6 +100,7 @@ private:
             QRawFont font;
             std::array<quint32, 10> glyphs{};
             std::array<qreal, 10> advances{};
+            bool found = false;  // the font itself has every digit; else shaping falls back
         };
         const Digits& digits() const;
         // No line drawn with the text, which glyphs alone would not draw alike.
