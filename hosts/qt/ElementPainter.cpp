@@ -1,14 +1,41 @@
 #include "hosts/qt/ElementPainter.h"
 
+#include <QCoreApplication>
 #include <QImage>
 #include <QPaintDevice>
 #include <QPainter>
+#include <QGlyphRun>
 #include <algorithm>
 #include <cmath>
 
 #include "hosts/qt/QtText.h"
 
 namespace talvik {
+
+struct ElementPainter::Shared {
+    std::map<PixmapKey, Cached> pixmaps;
+    std::map<const Bitmap*, CachedRuns> rowRuns;
+    std::deque<CachedFont> fonts;
+    void clear() {
+        pixmaps.clear();
+        rowRuns.clear();
+        fonts.clear();
+    }
+};
+
+ElementPainter::Shared& ElementPainter::shared() {
+    static Shared caches;
+    // Pixmaps and fonts go before the application that made them.
+    static const bool registered = [] {
+        qAddPostRoutine([] { shared().clear(); });
+        return true;
+    }();
+    (void)registered;
+    return caches;
+}
+
+ElementPainter::ElementPainter()
+    : pixmaps_(shared().pixmaps), rowRuns_(shared().rowRuns), fonts_(shared().fonts) {}
 
 QColor qtColour(Colour c, const QPalette& palette) {
     if ((c & kSystemColourFlag) == 0) return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF));
@@ -42,14 +69,13 @@ QColor qtColour(Colour c, const QPalette& palette) {
     }
 }
 
-void ElementPainter::paint(QPainter& p, const ControlHost& host, const QRect& exposed, const Context& ctx) {
+void ElementPainter::paint(QPainter& p, const ControlHost& host, const QRegion& exposed,
+                           std::span<const Element* const> elements, const Context& ctx) {
     current_ = nullptr;
-    drawSurface(p, host, exposed, ctx);
-    for (const auto& e : host.elements()) {
-        if (!e->isVisible()) continue;
-        if (!ctx.scale.covering(e->bounds()).intersects(exposed)) continue;
+    drawSurface(p, host, exposed, elements, ctx);
+    for (const Element* e : elements) {
         switch (e->kind()) {
-            case ElementKind::Image: drawImage(p, static_cast<const Image&>(*e), ctx); break;
+            case ElementKind::Image: drawImage(p, static_cast<const Image&>(*e), exposed, ctx); break;
             case ElementKind::Label: drawLabel(p, static_cast<const Label&>(*e), ctx); break;
             case ElementKind::Line: drawLine(p, static_cast<const Line&>(*e), ctx); break;
             case ElementKind::Frame: drawFrame(p, static_cast<const Frame&>(*e), host.surface(), ctx); break;
@@ -60,22 +86,22 @@ void ElementPainter::paint(QPainter& p, const ControlHost& host, const QRect& ex
 }
 
 void ElementPainter::clear() {
-    pixmaps_.clear();
-    fonts_.clear();
+    shared().clear();
     current_ = nullptr;
 }
 
-void ElementPainter::drawSurface(QPainter& p, const ControlHost& host, const QRect& exposed, const Context& ctx) {
+void ElementPainter::drawSurface(QPainter& p, const ControlHost& host, const QRegion& exposed,
+                                 std::span<const Element* const> elements, const Context& ctx) {
     const Surface& s = host.surface();
     if (s.BackStyle() != 0) {
         // The back colour is filled only where no opaque picture covers it: a skinned box
         // is covered whole by its slices, and filling under them would write every pixel twice.
         QRegion back(exposed);
-        for (const auto& e : host.elements()) {
-            if (e->kind() != ElementKind::Image || !e->isVisible()) continue;
+        for (const Element* e : elements) {
+            if (e->kind() != ElementKind::Image) continue;
             const Picture& pic = static_cast<const Image&>(*e).picture();
             if (pic.empty() || pic.bitmap()->hasMask) continue;
-            if (const QRect at = ctx.scale.snapped(e->bounds()); at.intersects(exposed)) back -= at;
+            if (const QRect at = ctx.scale.snapped(e->bounds()); exposed.intersects(at)) back -= at;
         }
         const QColor colour = qtColour(s.BackColor(), ctx.palette);
         for (const QRect& r : back) p.fillRect(r, colour);
@@ -83,12 +109,12 @@ void ElementPainter::drawSurface(QPainter& p, const ControlHost& host, const QRe
     const Picture& pic = s.picture();
     if (pic.empty()) return;
     const QRect at = ctx.scale.snapped({0, 0, pic.widthTwips(), pic.heightTwips()});
-    if (!at.intersects(exposed)) return;
+    if (!exposed.intersects(at)) return;
     const QSize device(qRound(at.width() * ctx.pixelRatio), qRound(at.height() * ctx.pixelRatio));
     p.drawPixmap(at.topLeft(), pixmap(pic, device, ctx.pixelRatio));
 }
 
-void ElementPainter::drawImage(QPainter& p, const Image& img, const Context& ctx) {
+void ElementPainter::drawImage(QPainter& p, const Image& img, const QRegion& exposed, const Context& ctx) {
     const Picture& pic = img.picture();
     if (pic.empty()) return;
     const QRect at = ctx.scale.snapped(img.bounds());
@@ -116,7 +142,19 @@ void ElementPainter::drawImage(QPainter& p, const Image& img, const Context& ctx
         const QPixmap& own = pixmap(pic, QSize(b.width, b.height), 1.0);
         const bool smooth = p.testRenderHint(QPainter::SmoothPixmapTransform);
         p.setRenderHint(QPainter::SmoothPixmapTransform, false);
-        p.drawPixmap(QRectF(at), own, QRectF(own.rect()));
+        if (exposed.rectCount() > 1) {
+            // Under a clip of one rectangle at a time: at a fractional pixel ratio the rows
+            // the nearest pixel takes depend on where the clip starts, and a slice painted
+            // in two parts must look as one painted whole there.
+            for (const QRect& r : exposed) {
+                if (!r.intersects(at)) continue;
+                p.setClipRect(r);
+                p.drawPixmap(QRectF(at), own, QRectF(own.rect()));
+            }
+            p.setClipping(false);
+        } else {
+            p.drawPixmap(QRectF(at), own, QRectF(own.rect()));
+        }
         p.setRenderHint(QPainter::SmoothPixmapTransform, smooth);
         return;
     }
@@ -141,9 +179,37 @@ void ElementPainter::drawLabel(QPainter& p, const Label& l, const Context& ctx) 
     const CachedFont& f = font(l.font(), ctx.dpi, *p.device());
     use(p, f);
     p.setPen(colour);
-    const QString text = decodeText(l.Caption(), l.encoding());
-    // A caption that fits on one line is drawn without laying it out for wrapping: the
-    // answer sheet's 150 numbers are most of what it draws.
+    // A number is drawn from the font's glyphs of the digits placed by their advances, as
+    // shaping places them: nothing to shape, and nothing kept per caption. The answer
+    // sheet's 150 numbers are most of what it draws.
+    const std::string& caption = l.Caption();
+    const auto digit = [](char c) { return c >= '0' && c <= '9'; };
+    if (caption.size() <= kMaxDigitRun && std::all_of(caption.begin(), caption.end(), digit) && f.plain()) {
+        const CachedFont::Digits& d = f.digits();
+        qreal width = 0;
+        for (const char c : caption) width += d.advances[std::size_t(c - '0')];
+        if (d.found && width <= at.width() && f.metrics.height() <= at.height()) {
+            qreal x = at.left();
+            if (l.alignment() == Alignment::Center) x += (at.width() - width) / 2;
+            else if (l.alignment() == Alignment::Right) x += at.width() - width;
+            QList<quint32> glyphs;
+            QList<QPointF> positions;
+            qreal advance = 0;
+            for (const char c : caption) {
+                glyphs.push_back(d.glyphs[std::size_t(c - '0')]);
+                positions.push_back(QPointF(advance, 0));
+                advance += d.advances[std::size_t(c - '0')];
+            }
+            QGlyphRun run;
+            run.setRawFont(d.font);
+            run.setGlyphIndexes(glyphs);
+            run.setPositions(positions);
+            p.drawGlyphRun(QPointF(x, at.top() + f.metrics.ascent()), run);
+            return;
+        }
+    }
+    // Other captions that fit on one line are drawn without laying them out for wrapping.
+    const QString text = decodeText(caption, l.encoding());
     const qreal width = f.width(text);
     if (width > at.width() || f.metrics.height() > at.height() || text.contains(u'\n')) {
         p.drawText(at, flags, text);
@@ -257,7 +323,7 @@ const ElementPainter::CachedFont& ElementPainter::font(const Font& f, qreal dpi,
         if (c.dpi == dpi && c.deviceDpi == deviceDpi && c.font == f) return c;
     if (fonts_.size() >= 64) clear();
     const QFont qt = qtFontFor(f, dpi, device);
-    return fonts_.emplace_back(CachedFont{f, dpi, deviceDpi, qt, QFontMetricsF(qt, &device)});
+    return fonts_.emplace_back(CachedFont{f, dpi, deviceDpi, qt, QFontMetricsF(qt, &device), QFont(qt, &device)});
 }
 
 qreal ElementPainter::CachedFont::width(const QString& text) const {
@@ -269,6 +335,26 @@ qreal ElementPainter::CachedFont::width(const QString& text) const {
         w += a;
     }
     return w;
+}
+
+bool ElementPainter::CachedFont::plain() const {
+    return !qt.underline() && !qt.strikeOut() && !qt.overline();
+}
+
+const ElementPainter::CachedFont::Digits& ElementPainter::CachedFont::digits() const {
+    if (!digitGlyphs) {
+        Digits d;
+        d.font = QRawFont::fromFont(drawn);
+        const QList<quint32> ids = d.font.glyphIndexesForString(QStringLiteral("0123456789"));
+        d.found = ids.size() == qsizetype(d.glyphs.size());
+        for (std::size_t i = 0; d.found && i < d.glyphs.size(); ++i) {
+            d.glyphs[i] = ids[qsizetype(i)];
+            d.found = d.glyphs[i] != 0;
+        }
+        for (std::size_t i = 0; i < d.advances.size(); ++i) d.advances[i] = width(QString(QChar(u'0' + int(i))));
+        digitGlyphs = std::move(d);
+    }
+    return *digitGlyphs;
 }
 
 void ElementPainter::use(QPainter& p, const CachedFont& f) {

@@ -1,14 +1,19 @@
 #pragma once
 // Draws a control as its host's element model describes it: the surface (back colour,
 // back style, background picture) and then the visible windowless elements in the
-// template's stacking order. Only what intersects the exposed area is drawn.
+// template's stacking order. Only what intersects the exposed area is drawn; the caller
+// says which elements that is.
 #include <QFont>
 #include <QFontMetricsF>
 #include <QPalette>
 #include <QPixmap>
+#include <QRawFont>
+#include <QRegion>
 #include <array>
 #include <deque>
 #include <map>
+#include <optional>
+#include <span>
 #include <tuple>
 #include <utility>
 #include <vector>
@@ -25,6 +30,8 @@ QColor qtColour(Colour c, const QPalette& palette);
 
 class ElementPainter {
 public:
+    ElementPainter();
+
     struct Context {
         TwipScale scale;
         qreal dpi = 96;            // the widget's logical DPI
@@ -32,14 +39,17 @@ public:
         QPalette palette;
     };
 
-    // `exposed` is in the widget's logical pixels.
-    void paint(QPainter& p, const ControlHost& host, const QRect& exposed, const Context& ctx);
-    // Forgets the scaled pictures (the screen changed).
+    // Paints `elements` (in stacking order: those the exposed area may show) over the
+    // surface; `exposed` is in the widget's logical pixels.
+    void paint(QPainter& p, const ControlHost& host, const QRegion& exposed, std::span<const Element* const> elements,
+               const Context& ctx);
+    // Forgets the scaled pictures and fonts, of every painter (the screen changed).
     void clear();
 
 private:
-    void drawSurface(QPainter& p, const ControlHost& host, const QRect& exposed, const Context& ctx);
-    void drawImage(QPainter& p, const Image& img, const Context& ctx);
+    void drawSurface(QPainter& p, const ControlHost& host, const QRegion& exposed,
+                     std::span<const Element* const> elements, const Context& ctx);
+    void drawImage(QPainter& p, const Image& img, const QRegion& exposed, const Context& ctx);
     void drawLabel(QPainter& p, const Label& l, const Context& ctx);
     void drawLine(QPainter& p, const Line& l, const Context& ctx);
     void drawFrame(QPainter& p, const Frame& f, const Surface& s, const Context& ctx);
@@ -70,24 +80,41 @@ private:
         Picture picture;  // keeps the bitmap, and so the key, alive
         QPixmap pixmap;
     };
-    std::map<PixmapKey, Cached> pixmaps_;
     struct CachedRuns {
         Picture picture;  // keeps the bitmap, and so the key, alive
         std::vector<RowRun> runs;
     };
-    std::map<const Bitmap*, CachedRuns> rowRuns_;
     struct CachedFont {
         Font font;
         qreal dpi;
         int deviceDpi;
         QFont qt;
         QFontMetricsF metrics;
+        QFont drawn;  // as the painter resolves it for the device
         mutable std::array<qreal, 256> advances{};  // of Latin-1 characters, 0 until measured
         // The width of a one-line text; Latin-1 text from the characters' advances,
         // which spares shaping it once more before it is drawn.
         qreal width(const QString& text) const;
+        // The glyphs and advances of the digits, found once: numbers are drawn from them.
+        struct Digits {
+            QRawFont font;
+            std::array<quint32, 10> glyphs{};
+            std::array<qreal, 10> advances{};
+            bool found = false;  // the font itself has every digit; else shaping falls back
+        };
+        const Digits& digits() const;
+        // No line drawn with the text, which glyphs alone would not draw alike.
+        bool plain() const;
+        mutable std::optional<Digits> digitGlyphs;  // found on first use
     };
-    std::deque<CachedFont> fonts_;
+    // The longest number drawn from the digits' glyphs.
+    static constexpr std::size_t kMaxDigitRun = 8;
+    // The caches every painter shares: sheets show the same pictures in the same fonts.
+    struct Shared;
+    static Shared& shared();
+    std::map<PixmapKey, Cached>& pixmaps_;
+    std::map<const Bitmap*, CachedRuns>& rowRuns_;
+    std::deque<CachedFont>& fonts_;
     const CachedFont* current_ = nullptr;  // the painter's font in this paint
 };
 

@@ -117,7 +117,24 @@ void QtControlWidget::afterCall() {
         }
     }
     const TwipScale s = scale();
-    for (const RectF& r : host_->takeDamage()) update(s.covering(r));
+    for (const RectF& r : takeDamage()) update(s.covering(r));
+}
+
+std::vector<RectF> QtControlWidget::takeDamage() {
+    std::vector<RectF> damage = host_->takeDamage();
+    index_.update(*host_, scale(), damage);
+    return damage;
+}
+
+const ElementIndex& QtControlWidget::index() {
+    const TwipScale s = scale();
+    if (index_.stale(*host_, s)) {
+        // Built right after the damage is taken, so the next damage covers every
+        // element where the index lists it.
+        for (const RectF& r : takeDamage()) update(s.covering(r));
+        index_.rebuild(*host_, s);
+    }
+    return index_;
 }
 
 Outcome QtControlWidget::report(Outcome o) {
@@ -135,15 +152,19 @@ void QtControlWidget::paintEvent(QPaintEvent* e) {
     report(handle_.paint());
     const TwipScale s = scale();
     // Whatever Paint itself changed outside this round is painted in the next one.
-    for (const RectF& r : host_->takeDamage())
+    for (const RectF& r : takeDamage())
         if (const QRect px = s.covering(r); !(QRegion(px) - e->region()).isEmpty()) update(px);
 
+    // One pass over the whole region (the paint is clipped to it), and only over the
+    // elements under it.
+    static thread_local std::vector<const Element*> shown;
+    if (ElementIndex::large(e->region(), size()))
+        ElementIndex::visibleInAll(*host_, s, e->region(), shown);
+    else
+        index().visibleIn(*host_, e->region(), shown);
     QPainter p(this);
     const ElementPainter::Context ctx{s, qreal(logicalDpiX()), p.device()->devicePixelRatioF(), palette()};
-    for (const QRect& r : e->region()) {
-        p.setClipRect(r);
-        painter_.paint(p, *host_, r, ctx);
-    }
+    painter_.paint(p, *host_, e->region(), shown, ctx);
 }
 
 void QtControlWidget::resizeEvent(QResizeEvent* e) {
@@ -174,6 +195,7 @@ bool QtControlWidget::event(QEvent* e) {
     if (e->type() == QEvent::ScreenChangeInternal) {
         // Another DPI: the same twips take another number of pixels.
         painter_.clear();
+        index_.invalidate();
         updateGeometry();
         resize(surfacePixels());
         update();
@@ -183,18 +205,15 @@ bool QtControlWidget::event(QEvent* e) {
 
 // ---- Input ----
 
-Element* QtControlWidget::elementAt(QPointF px) const {
-    const TwipScale s = scale();
-    const float x = s.twips(px.x()), y = s.twips(px.y());
-    const auto& elements = host_->elements();
-    for (auto it = elements.rbegin(); it != elements.rend(); ++it) {
-        auto* box = dynamic_cast<BoxElement*>(it->get());
-        if (box == nullptr || !box->takesMouse() || !box->Visible()) continue;
-        const RectF b = box->bounds();
-        if (x < b.left || x >= b.right() || y < b.top || y >= b.bottom()) continue;
-        return box->Enabled() ? box : nullptr;
-    }
-    return nullptr;
+Element* QtControlWidget::elementAt(QPointF px) {
+    Element* hit = index().at(*host_, px);
+    if (hit == nullptr || hit->kind() == ElementKind::Line || hit->kind() == ElementKind::PictureBox ||
+        hit->kind() == ElementKind::Timer)
+        return nullptr;
+    // Mouse input goes only to elements that take it (images and labels), and a
+    // disabled one keeps it from the surface too.
+    auto* box = static_cast<BoxElement*>(hit);
+    return box->Enabled() ? box : nullptr;
 }
 
 void QtControlWidget::deliver(const InputEvent& ev) {
@@ -203,7 +222,10 @@ void QtControlWidget::deliver(const InputEvent& ev) {
 }
 
 void QtControlWidget::deliverMouse(EventKind kind, const QMouseEvent& e) {
-    Element* target = elementAt(e.position());
+    deliverMouse(kind, e, elementAt(e.position()));
+}
+
+void QtControlWidget::deliverMouse(EventKind kind, const QMouseEvent& e, Element* target) {
     const TwipScale s = scale();
     float x = s.twips(e.position().x()), y = s.twips(e.position().y());
     // An element's event carries the point in the element's own coordinates.
@@ -216,16 +238,17 @@ void QtControlWidget::deliverMouse(EventKind kind, const QMouseEvent& e) {
 }
 
 void QtControlWidget::mousePressEvent(QMouseEvent* e) {
+    Element* target = elementAt(e->position());
     if (e->button() == Qt::LeftButton) {
-        pressed_ = elementAt(e->position());
+        pressed_ = target;
         pressing_ = true;
     }
-    deliverMouse(EventKind::MouseDown, *e);
+    deliverMouse(EventKind::MouseDown, *e, target);
 }
 
 void QtControlWidget::mouseReleaseEvent(QMouseEvent* e) {
     Element* target = elementAt(e->position());
-    deliverMouse(EventKind::MouseUp, *e);
+    deliverMouse(EventKind::MouseUp, *e, target);
     if (e->button() != Qt::LeftButton || !pressing_) return;
     pressing_ = false;
     if (target != pressed_) return;

@@ -16,6 +16,7 @@
 
 #include "frame/com/ControlHandle.h"
 #include "frame/model/DataObject.h"
+#include "hosts/qt/ElementIndex.h"
 #include "hosts/qt/ElementPainter.h"
 #include "hosts/qt/QtHost.h"
 #include "hosts/qt/Twips.h"
@@ -100,10 +101,15 @@ private:
     void afterCall();
     Outcome report(Outcome o);
     void deliverMouse(EventKind kind, const QMouseEvent& e);
+    void deliverMouse(EventKind kind, const QMouseEvent& e, Element* target);
     void deliver(const InputEvent& ev);
     // The element a mouse event at a pixel goes to: the topmost visible one that takes
     // mouse input, or null for the surface (also when that element is disabled).
-    Element* elementAt(QPointF px) const;
+    Element* elementAt(QPointF px);
+    // What the control changed since the last call: the index follows it.
+    std::vector<RectF> takeDamage();
+    // The index of the elements, rebuilt first when it no longer follows the model.
+    const ElementIndex& index();
     QSize surfacePixels() const;
     void timerChanged(Timer& t);
     // OLEDragOver in that state; whether Qt may drop here, and how, follows the effect
@@ -114,6 +120,7 @@ private:
     std::unique_ptr<QtHost> host_;
     ControlHandle handle_;  // after the host: the control goes before the host it is sited on
     ElementPainter painter_;
+    ElementIndex index_;
     Element* pressed_ = nullptr;  // where the left button went down (null: the surface)
     bool pressing_ = false;
     bool focused_ = false;  // between GotFocus and LostFocus
