@@ -60,10 +60,10 @@ protected:
     std::int32_t style_ = 0;
     std::string caption_;
 
-    ElementArray<Image>& Image1;  // top row
-    ElementArray<Image>& Image2;  // middle row
-    ElementArray<Image>& Image3;  // bottom row
-    Label& Label1;
+    ElementArray<Image> Image1;  // top row
+    ElementArray<Image> Image2;  // middle row
+    ElementArray<Image> Image3;  // bottom row
+    Label Label1;
 
 private:
     const BoxVariant& variant_;

@@ -5,11 +5,10 @@
 #include <span>
 #include <string_view>
 
+#include "frame/Elements.h"
 #include "frame/Variant.h"
 
 namespace talvik {
-
-class Element;
 
 enum class EventKind {
     Click, DblClick, MouseDown, MouseUp, MouseMove,
@@ -29,7 +28,7 @@ inline constexpr std::int16_t kMiddleButton = 4;
 
 struct InputEvent {
     EventKind kind = EventKind::Click;
-    Element* source = nullptr;  // the child element, or null for the control's surface
+    Element source;  // the child element, or none for the control's surface
     std::int16_t button = 0;
     std::int16_t shift = 0;
     float x = 0, y = 0;  // twips

@@ -74,7 +74,7 @@ TEST(Dispatch, MembersByIdentifierOrByNameInAnyCase) {
     EXPECT_EQ(id, 0x68030004);
     EXPECT_EQ(s.m.object()->GetIDsOfNames("MaxItem", id), DISP_E_UNKNOWNNAME);
 
-    ASSERT_TRUE(s.m.deliver({EventKind::Click, &s.host->images("Image2")(3)}).ok());
+    ASSERT_TRUE(s.m.deliver({EventKind::Click, s.host->images("Image2")(3)}).ok());
     EXPECT_EQ(s.m.get("result").value.toStringArray().at(4), "2");
     const Outcome reset = s.m.call("reset");
     ASSERT_TRUE(reset.ok());

@@ -50,7 +50,7 @@ public:
         cells(0).Left(cells(0).Left() + 1);  // still safe after the handler returned
     }
 
-    ElementArray<Image>& cells;
+    ElementArray<Image> cells;
     int resizes = 0, terminations = 0, changes = 0, ticks = 0;
     std::int16_t pingCount = 0;
 };
@@ -63,7 +63,7 @@ struct Fixture {
 
 TEST(HostElements, SizesComeFromPicturesAndText) {
     Fixture f;
-    Image& pic = f.host.image("pic");
+    Image pic = f.host.image("pic");
     pic.setPicture(f.host.LoadResPicture("SB_TOP_1"));  // 6 x 36 pixels
     EXPECT_EQ(pic.Width(), 90);
     EXPECT_EQ(pic.Height(), 540);
@@ -76,7 +76,7 @@ TEST(HostElements, SizesComeFromPicturesAndText) {
     pic.setPicture(Picture());
     EXPECT_TRUE(pic.picture().empty());
 
-    Label& caption = f.host.label("caption");
+    Label caption = f.host.label("caption");
     EXPECT_EQ(caption.Width(), 540);  // 6 characters of 6 pixels at 8.25 points
     EXPECT_EQ(caption.Height(), 195);
     caption.Caption("");
@@ -134,7 +134,7 @@ TEST(HostElements, BadValuesRaiseHostErrors) {
         }
         return 0;
     };
-    ElementArray<Image>& cells = f.host.images("cell");
+    ElementArray<Image> cells = f.host.images("cell");
     EXPECT_EQ(cells.Count(), 3);
     EXPECT_EQ(number([&] { cells(3); }), 340);
     EXPECT_EQ(number([&] { cells(-1); }), 340);
@@ -160,7 +160,7 @@ TEST(HostSurface, ResizeIsRaisedOnlyWhenTheSizeChanges) {
 TEST(HostDamage, OnlyWhatChangedIsRepainted) {
     Fixture f;
     f.host.takeDamage();
-    Image& cell = f.host.images("cell")(1);
+    Image cell = f.host.images("cell")(1);
     cell.Left(150);
     const std::vector<RectF> moved = {{100, 0, 50, 50}, {150, 0, 50, 50}};
     EXPECT_EQ(f.host.takeDamage(), moved);
@@ -177,7 +177,7 @@ TEST(HostEvents, LabelChangeAndTimers) {
     f.host.label("caption").Caption("new");
     f.host.label("caption").Caption("new");
     EXPECT_EQ(f.probe().changes, 1);
-    Timer& clock = f.host.timer("clock");
+    Timer clock = f.host.timer("clock");
     f.host.tick(clock);
     clock.Enabled(false);
     f.host.tick(clock);
@@ -189,7 +189,7 @@ TEST(HostEvents, AControlSurvivesItsOwnEvents) {
     {
         Fixture f;
         f.host.onEvent = [](const EventDecl&, std::span<Variant> args) { args[0] = std::int16_t{7}; };
-        f.host.deliver({EventKind::Click, &f.host.image("pic")});
+        f.host.deliver({EventKind::Click, f.host.image("pic")});
         EXPECT_EQ(f.probe().pingCount, 7);
         EXPECT_EQ(f.host.calls().at(0).args.at(0), Variant(std::int16_t{1}));  // recorded as raised
     }
@@ -202,26 +202,26 @@ TEST(HostEvents, AControlSurvivesItsOwnEvents) {
             f.host.destroy();
             terminationsSeen = static_cast<Probe*>(f.host.control())->terminations;
         };
-        f.host.deliver({EventKind::Click, &f.host.image("pic")});
+        f.host.deliver({EventKind::Click, f.host.image("pic")});
         EXPECT_EQ(terminationsSeen, 0);  // deferred until the click handler returned
         EXPECT_TRUE(f.host.destroyed());
         EXPECT_EQ(f.host.control(), nullptr);
         EXPECT_EQ(f.host.images("cell")(0).Left(), 1);  // the handler finished its work
-        EXPECT_NO_THROW(f.host.deliver({EventKind::Click, &f.host.image("pic")}));
+        EXPECT_NO_THROW(f.host.deliver({EventKind::Click, f.host.image("pic")}));
     }
 }
 
 TEST(HostMouse, HiddenOrDisabledElementsTakeNoClicks) {
     Fixture f;
-    Image& pic = f.host.image("pic");
+    Image pic = f.host.image("pic");
     pic.Enabled(false);
-    f.host.deliver({EventKind::Click, &pic});
+    f.host.deliver({EventKind::Click, pic});
     pic.Enabled(true);
     pic.Visible(false);
-    f.host.deliver({EventKind::Click, &pic});
+    f.host.deliver({EventKind::Click, pic});
     EXPECT_TRUE(f.host.calls().empty());
     pic.Visible(true);
-    f.host.deliver({EventKind::Click, &pic});
+    f.host.deliver({EventKind::Click, pic});
     EXPECT_EQ(f.host.calls().size(), 1u);
 }
 
