@@ -19,12 +19,12 @@ struct Sheet {
 
 void BM_WholeTest(benchmark::State& state) {
     Sheet s;
-    ElementArray<Image>* choices[4] = {&s.host.images("Image1"), &s.host.images("Image2"),
-                                       &s.host.images("Image3"), &s.host.images("Image4")};
+    const ElementArray<Image> choices[4] = {s.host.images("Image1"), s.host.images("Image2"),
+                                            s.host.images("Image3"), s.host.images("Image4")};
     std::int64_t events = 0;
     for (auto _ : state) {
         for (std::int16_t i = 0; i < 150; ++i) {
-            s.host.deliver({EventKind::Click, (*choices[i % 4])(i)});
+            s.host.deliver({EventKind::Click, choices[i % 4](i)});
             s.host.deliver({.kind = EventKind::KeyDown, .key = 40});
             s.host.takeDamage();
         }

@@ -3,6 +3,11 @@
 // or destroy the control, and the variant conversions.
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <limits>
+#include <stdexcept>
+#include <string>
+
 #include "frame/Arith.h"
 #include "frame/PropertyBag.h"
 #include "hosts/headless/HeadlessHost.h"
@@ -12,6 +17,16 @@ namespace {
 
 constexpr ArgDecl kPingArgs[] = {{"Count", VarType::Int16, true}};
 constexpr EventDecl kPing{"Ping", 1, kPingArgs};
+
+// What the next probes do beyond the usual; their terminations are counted here because
+// a destroyed probe is gone.
+enum class Throws { Nothing, HostError, Other };
+struct ProbeScript {
+    Throws clickThrows = Throws::Nothing;
+    Throws terminateThrows = Throws::Nothing;
+    int terminations = 0;
+};
+ProbeScript script;
 
 // Raises Ping on every click and goes on touching its elements afterwards, as a control
 // whose container may destroy it or change it from the handler.
@@ -29,6 +44,7 @@ public:
                 return ElementSpec{.kind = ElementKind::Image, .left = 100.0f * i, .width = 50, .height = 50};
             });
             t.add({.kind = ElementKind::Timer, .name = "clock", .interval = 1000});
+            t.add({.kind = ElementKind::Line, .name = "rule", .x2 = 100});
             return t;
         }();
         return t;
@@ -39,7 +55,12 @@ public:
     explicit Probe(ControlHost& h) : Control(h), cells(h.images("cell")) {}
 
     void Resize() override { ++resizes; }
-    void Terminate() override { ++terminations; }
+    void Terminate() override {
+        ++terminations;
+        ++script.terminations;
+        if (script.terminateThrows == Throws::HostError) err::invalidCall();
+        if (script.terminateThrows == Throws::Other) throw std::runtime_error("Terminate");
+    }
     void OnEvent(const InputEvent& ev) override {
         if (ev.kind == EventKind::Change) ++changes;
         if (ev.kind == EventKind::Timer) ++ticks;
@@ -48,6 +69,8 @@ public:
         host().RaiseEvent(kPing, args);
         pingCount = args[0].toInt16();
         cells(0).Left(cells(0).Left() + 1);  // still safe after the handler returned
+        if (script.clickThrows == Throws::HostError) cells(3);
+        if (script.clickThrows == Throws::Other) throw std::runtime_error("Click");
     }
 
     ElementArray<Image> cells;
@@ -57,6 +80,7 @@ public:
 const ControlClass Probe::Class = controlClass<Probe>("Probe");
 
 struct Fixture {
+    Fixture() { script = {}; }
     HeadlessHost host{Probe::Class};
     Probe& probe() { return static_cast<Probe&>(*host.control()); }
 };
@@ -208,6 +232,120 @@ TEST(HostEvents, AControlSurvivesItsOwnEvents) {
         EXPECT_EQ(f.host.control(), nullptr);
         EXPECT_EQ(f.host.images("cell")(0).Left(), 1);  // the handler finished its work
         EXPECT_NO_THROW(f.host.deliver({EventKind::Click, f.host.image("pic")}));
+    }
+}
+
+// A click handler whose container destroys the control and which then fails: the control
+// is terminated once and released whatever happens, and the caller gets the click's own
+// error; an error of Terminate gives way to it. Without one, Terminate's host errors are
+// dropped as always, and any other failure of Terminate reaches the caller.
+TEST(HostEvents, DestroyedDuringAFailingCall) {
+    using T = Throws;
+    struct Case {
+        T click, terminate;
+        std::string expected;  // what deliver raises: "", "340", "Click" or "Terminate"
+    };
+    const Case cases[] = {
+        {T::HostError, T::Nothing, "340"},   {T::HostError, T::HostError, "340"}, {T::HostError, T::Other, "340"},
+        {T::Other, T::Nothing, "Click"},     {T::Other, T::Other, "Click"},       {T::Other, T::HostError, "Click"},
+        {T::Nothing, T::HostError, ""},      {T::Nothing, T::Other, "Terminate"},
+    };
+    for (const Case& c : cases) {
+        Fixture f;
+        script.clickThrows = c.click;
+        script.terminateThrows = c.terminate;
+        f.host.onEvent = [&](const EventDecl&, std::span<Variant>) { f.host.destroy(); };
+        std::string raised;
+        try {
+            f.host.deliver({EventKind::Click, f.host.image("pic")});
+        } catch (const HostError& e) {
+            raised = std::to_string(e.number);
+        } catch (const std::runtime_error& e) {
+            raised = e.what();
+        }
+        EXPECT_EQ(raised, c.expected) << int(c.click) << " " << int(c.terminate);
+        EXPECT_EQ(script.terminations, 1);
+        EXPECT_TRUE(f.host.destroyed());
+        EXPECT_EQ(f.host.control(), nullptr);
+        EXPECT_NO_THROW(f.host.deliver({EventKind::Click, f.host.image("pic")}));
+    }
+}
+
+// Positions and sizes are finite: anything else is refused and changes nothing.
+TEST(HostElements, NonFiniteSizesAndPositionsAreRefused) {
+    constexpr float inf = std::numeric_limits<float>::infinity();
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    Fixture f;
+    const Image pic = f.host.image("pic");
+    const Label caption = f.host.label("caption");
+    const Line rule = f.host.line("rule");
+    const std::pair<const char*, std::function<void()>> refused[] = {
+        {"Left", [&] { pic.Left(inf); }},
+        {"Top", [&] { pic.Top(-inf); }},
+        {"Width", [&] { pic.Width(nan); }},
+        {"Height", [&] { pic.Height(inf); }},
+        {"Move", [&] { pic.Move(0, inf); }},
+        {"Move 4", [&] { caption.Move(0, 0, 100, inf); }},
+        {"X1", [&] { rule.X1(inf); }},
+        {"Y1", [&] { rule.Y1(nan); }},
+        {"X2", [&] { rule.X2(-inf); }},
+        {"Y2", [&] { rule.Y2(inf); }},
+        {"surface Width", [&] { f.host.surface().Width(inf); }},
+        {"surface Height", [&] { f.host.surface().Height(nan); }},
+        {"resizeTo", [&] { f.host.resizeTo(inf, 1000); }},
+    };
+    for (const auto& [name, set] : refused) {
+        int number = 0;
+        try {
+            set();
+        } catch (const HostError& e) {
+            number = e.number;
+        }
+        EXPECT_EQ(number, 380) << name;
+    }
+    EXPECT_EQ(pic.bounds(), (RectF{10, 20, 300, 300}));
+    EXPECT_EQ(caption.bounds(), (RectF{0, 0, 540, 195}));
+    EXPECT_EQ(rule.X1(), 0);
+    EXPECT_EQ(rule.Y1(), 0);
+    EXPECT_EQ(rule.X2(), 100);
+    EXPECT_EQ(rule.Y2(), 0);
+    EXPECT_EQ(f.host.surface().Width(), 2000);
+    EXPECT_EQ(f.host.surface().Height(), 1000);
+    EXPECT_EQ(f.probe().resizes, 0);
+}
+
+// Where mouse input goes: the topmost visible image or label under the point, and the
+// surface when there is none or when that one is disabled.
+TEST(HostMouse, ElementAtAPoint) {
+    Fixture f;
+    const ElementArray<Image> cells = f.host.images("cell");
+    const auto at = [&](float x, float y) {
+        const Element e = f.host.elementAt(x, y);
+        return e ? e.displayName() : std::string("surface");
+    };
+    struct Step {
+        std::function<void()> change;
+        float x, y;
+        std::string expected;
+    };
+    const Step steps[] = {
+        {[] {}, 5, 5, "cell(0)"},  // above the caption, which lies above the picture
+        {[] {}, 60, 100, "caption"},
+        {[] {}, 60, 250, "pic"},
+        {[] {}, 400, 250, "surface"},
+        {[] {}, 50, 5, "caption"},  // right and bottom edges belong to the neighbour
+        {[&] { cells(0).Visible(false); }, 5, 5, "caption"},
+        {[&] { f.host.label("caption").Enabled(false); }, 60, 100, "surface"},
+        {[&] { cells(2).Move(5000, 5000); }, 5010, 5010, "cell(2)"},
+        {[] {}, 210, 10, "surface"},
+        {[&] { cells(1).Move(20000, 30000); }, 20010, 30049, "cell(1)"},
+        {[&] { cells(0).Move(-40, -40); cells(0).Visible(true); }, -20, -20, "cell(0)"},
+        {[] {}, 5, 5, "cell(0)"},
+        {[&] { f.host.image("pic").Width(5000); }, 4000, 300, "pic"},
+    };
+    for (const Step& s : steps) {
+        s.change();
+        EXPECT_EQ(at(s.x, s.y), s.expected) << s.x << "," << s.y;
     }
 }
 

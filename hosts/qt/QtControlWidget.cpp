@@ -158,9 +158,10 @@ void QtControlWidget::changeEvent(QEvent* e) {
 bool QtControlWidget::event(QEvent* e) {
     if (e->type() == QEvent::ToolTip) {
         const auto* help = static_cast<QHelpEvent*>(e);
-        const auto* box = dynamic_cast<const BoxElement*>(elementAt(help->pos()));
-        if (box != nullptr && !box->ToolTipText().empty())
-            QToolTip::showText(help->globalPos(), decodeText(box->ToolTipText()), this);
+        const Element at = elementAt(help->pos());
+        const std::string tip = !at ? std::string() : at.is<Image>() ? at.as<Image>().ToolTipText() : at.as<Label>().ToolTipText();
+        if (!tip.empty())
+            QToolTip::showText(help->globalPos(), decodeText(tip), this);
         else
             QToolTip::hideText();
         return true;
@@ -177,18 +178,9 @@ bool QtControlWidget::event(QEvent* e) {
 
 // ---- Input ----
 
-Element* QtControlWidget::elementAt(QPointF px) const {
+Element QtControlWidget::elementAt(QPointF px) const {
     const TwipScale s = scale();
-    const float x = s.twips(px.x()), y = s.twips(px.y());
-    const auto& elements = host_->elements();
-    for (auto it = elements.rbegin(); it != elements.rend(); ++it) {
-        auto* box = dynamic_cast<BoxElement*>(it->get());
-        if (box == nullptr || !box->takesMouse() || !box->Visible()) continue;
-        const RectF b = box->bounds();
-        if (x < b.left || x >= b.right() || y < b.top || y >= b.bottom()) continue;
-        return box->Enabled() ? box : nullptr;
-    }
-    return nullptr;
+    return host_->elementAt(s.twips(px.x()), s.twips(px.y()));
 }
 
 void QtControlWidget::deliver(const InputEvent& ev) {
@@ -197,13 +189,13 @@ void QtControlWidget::deliver(const InputEvent& ev) {
 }
 
 void QtControlWidget::deliverMouse(EventKind kind, const QMouseEvent& e) {
-    Element* target = elementAt(e.position());
+    const Element target = elementAt(e.position());
     const TwipScale s = scale();
     float x = s.twips(e.position().x()), y = s.twips(e.position().y());
     // An element's event carries the point in the element's own coordinates.
-    if (target != nullptr) {
-        x -= target->bounds().left;
-        y -= target->bounds().top;
+    if (target) {
+        x -= target.bounds().left;
+        y -= target.bounds().top;
     }
     const Qt::MouseButtons buttons = kind == EventKind::MouseMove ? e.buttons() : Qt::MouseButtons(e.button());
     deliver({kind, target, buttonOf(buttons), shiftMask(e.modifiers()), x, y});
@@ -218,7 +210,7 @@ void QtControlWidget::mousePressEvent(QMouseEvent* e) {
 }
 
 void QtControlWidget::mouseReleaseEvent(QMouseEvent* e) {
-    Element* target = elementAt(e->position());
+    const Element target = elementAt(e->position());
     deliverMouse(EventKind::MouseUp, *e);
     if (e->button() != Qt::LeftButton || !pressing_) return;
     pressing_ = false;
@@ -267,11 +259,11 @@ void QtControlWidget::focusOutEvent(QFocusEvent* e) {
 
 // ---- Timers ----
 
-void QtControlWidget::timerChanged(Timer& t) {
-    std::unique_ptr<QTimer>& qtimer = timers_[&t];
+void QtControlWidget::timerChanged(const Timer& t) {
+    std::unique_ptr<QTimer>& qtimer = timers_[t.id()];
     if (!qtimer) {
         qtimer = std::make_unique<QTimer>();
-        connect(qtimer.get(), &QTimer::timeout, this, [this, &t] {
+        connect(qtimer.get(), &QTimer::timeout, this, [this, t] {
             report(handle_.tick(t));
             afterCall();
         });

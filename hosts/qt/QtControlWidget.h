@@ -91,15 +91,15 @@ private:
     void deliver(const InputEvent& ev);
     // The element a mouse event at a pixel goes to: the topmost visible one that takes
     // mouse input, or null for the surface (also when that element is disabled).
-    Element* elementAt(QPointF px) const;
+    Element elementAt(QPointF px) const;
     QSize surfacePixels() const;
-    void timerChanged(Timer& t);
+    void timerChanged(const Timer& t);
 
-    std::map<const Timer*, std::unique_ptr<QTimer>> timers_;
+    std::map<std::uint32_t, std::unique_ptr<QTimer>> timers_;  // by element id
     std::unique_ptr<QtHost> host_;
     ControlHandle handle_;  // after the host: the control goes before the host it is sited on
     ElementPainter painter_;
-    Element* pressed_ = nullptr;  // where the left button went down (null: the surface)
+    Element pressed_;  // where the left button went down (none: the surface)
     bool pressing_ = false;
     bool shown_ = false;
     QSize synced_;  // the control's size in pixels that the widget last took
