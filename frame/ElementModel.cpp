@@ -156,7 +156,7 @@ void ElementModel::build(const ControlTemplate& tpl) {
         if (s.visible) f |= flag::Visible;
         if (s.enabled) f |= flag::Enabled;
         if (s.stretch && s.kind == ElementKind::Image) f |= flag::Stretch;
-        grp.flags.set(i, f, n);
+        grp.flags.set(i, FlagSet(f), n);
         const PictureId pic = s.kind == ElementKind::Image || s.kind == ElementKind::PictureBox ? pictureOf(s.picture) : 0;
         grp.picture.set(i, pic, n);
         if (s.kind == ElementKind::Image && !s.stretch && pic != 0) {
@@ -264,12 +264,6 @@ const std::string& ElementModel::toolTip(ElementSlot s) const {
 
 // ---- reading ----
 
-bool ElementModel::isVisible(ElementSlot s) const {
-    const ElementKind k = at(s).kind;
-    if (k == ElementKind::PictureBox || k == ElementKind::Timer) return false;
-    return (flags(s) & flag::Visible) != 0;
-}
-
 RectF ElementModel::bounds(ElementSlot s) const {
     const ElementGroup& g = at(s);
     const std::size_t i = s.index;
@@ -296,12 +290,15 @@ namespace {
 bool finite(float v) { return std::isfinite(v); }
 }  // namespace
 
-void ElementModel::beginChange(ElementSlot s) {
-    ElementGroup& g = edit(s);
-    const std::uint8_t f = g.flags.get(s.index);
-    if (f & flag::Queued) return;
-    g.flags.set(s.index, f | flag::Queued, g.count);
-    const RectF old = isVisible(s) ? bounds(s) : RectF{};
+void ElementModel::recordOld(ElementGroup& g, ElementSlot s) {
+    g.flags.set(s.index, FlagSet(std::uint8_t(g.flags.get(s.index)) | flag::Queued), g.count);
+    RectF old;
+    if ((std::uint8_t(g.flags.get(s.index)) & flag::Visible) != 0) {
+        if (g.kind == ElementKind::Image || g.kind == ElementKind::Label || g.kind == ElementKind::Frame)
+            old = {g.left.get(s.index), g.top.get(s.index), g.width.get(s.index), g.height.get(s.index)};
+        else if (g.kind == ElementKind::Line)
+            old = bounds(s);
+    }
     if (!overflow_ && pendingCount_ < kQueued) {
         pending_[pendingCount_++] = {idOf(s), old};
         return;
@@ -309,40 +306,25 @@ void ElementModel::beginChange(ElementSlot s) {
     if (!overflow_) {
         // Many changes: the whole round repaints one bounding box.
         overflow_ = true;
-        for (std::size_t k = 0; k < pendingCount_; ++k) damage_.add(pending_[k].old);
+        overflowOld_ = {};
+        for (std::size_t k = 0; k < pendingCount_; ++k)
+            if (!pending_[k].old.isEmpty())
+                overflowOld_ = overflowOld_.isEmpty() ? pending_[k].old : overflowOld_.united(pending_[k].old);
         pendingCount_ = 0;
     }
-    damage_.add(old);
+    if (!old.isEmpty()) overflowOld_ = overflowOld_.isEmpty() ? old : overflowOld_.united(old);
 }
 
-void ElementModel::setBox(ElementSlot s, float l, float t, float w, float h) {
+void ElementModel::storeBox(ElementSlot s, float l, float t, float w, float h) {
     if (!finite(l) || !finite(t) || !finite(w) || !finite(h) || w < 0 || h < 0) err::invalidPropertyValue();
     ElementGroup& g = edit(s);
     const std::size_t i = s.index;
     if (l == g.left.get(i) && t == g.top.get(i) && w == g.width.get(i) && h == g.height.get(i)) return;
-    beginChange(s);
+    beginChange(g, s);
     g.left.set(i, l, g.count);
     g.top.set(i, t, g.count);
     g.width.set(i, w, g.count);
     g.height.set(i, h, g.count);
-    moved(s);
-}
-
-void ElementModel::setLeft(ElementSlot s, float v) {
-    if (!finite(v)) err::invalidPropertyValue();
-    ElementGroup& g = edit(s);
-    if (v == g.left.get(s.index)) return;
-    beginChange(s);
-    g.left.set(s.index, v, g.count);
-    moved(s);
-}
-
-void ElementModel::setTop(ElementSlot s, float v) {
-    if (!finite(v)) err::invalidPropertyValue();
-    ElementGroup& g = edit(s);
-    if (v == g.top.get(s.index)) return;
-    beginChange(s);
-    g.top.set(s.index, v, g.count);
     moved(s);
 }
 
@@ -351,28 +333,18 @@ void ElementModel::setLine(ElementSlot s, float x1, float y1, float x2, float y2
     ElementGroup& g = edit(s);
     const std::size_t i = s.index;
     if (x1 == g.left.get(i) && y1 == g.top.get(i) && x2 == g.width.get(i) && y2 == g.height.get(i)) return;
-    beginChange(s);
+    beginChange(g, s);
     g.left.set(i, x1, g.count);
     g.top.set(i, y1, g.count);
     g.width.set(i, x2, g.count);
     g.height.set(i, y2, g.count);
 }
 
-void ElementModel::setVisible(ElementSlot s, bool v) {
-    ElementGroup& g = edit(s);
-    const std::uint8_t f = g.flags.get(s.index);
-    if (((f & flag::Visible) != 0) == v) return;
-    beginChange(s);
-    g.flags.set(s.index, static_cast<std::uint8_t>(v ? g.flags.get(s.index) | flag::Visible
-                                                     : g.flags.get(s.index) & ~flag::Visible),
-                g.count);
-}
-
 void ElementModel::setEnabled(ElementSlot s, bool v) {
     ElementGroup& g = edit(s);
-    const std::uint8_t f = g.flags.get(s.index);
+    const std::uint8_t f = std::uint8_t(g.flags.get(s.index));
     if (((f & flag::Enabled) != 0) == v) return;
-    g.flags.set(s.index, static_cast<std::uint8_t>(v ? f | flag::Enabled : f & ~flag::Enabled), g.count);
+    g.flags.set(s.index, FlagSet(v ? f | flag::Enabled : f & ~flag::Enabled), g.count);
     if (g.kind == ElementKind::Timer && owner_ != nullptr) owner_->timerChanged(Timer(this, s));
 }
 
@@ -399,19 +371,18 @@ void ElementModel::setPicture(ElementSlot s, const Picture& p) {
         g.picture.set(s.index, id, g.count);
         return;
     }
-    beginChange(s);
+    beginChange(g, s);
     g.picture.set(s.index, id, g.count);
-    if ((g.flags.get(s.index) & flag::Stretch) == 0 && !p.empty())
+    if ((std::uint8_t(g.flags.get(s.index)) & flag::Stretch) == 0 && !p.empty())
         setBox(s, g.left.get(s.index), g.top.get(s.index), p.widthTwips(), p.heightTwips());
 }
 
 void ElementModel::setStretch(ElementSlot s, bool v) {
     ElementGroup& g = edit(s);
-    const std::uint8_t f = g.flags.get(s.index);
+    const std::uint8_t f = std::uint8_t(g.flags.get(s.index));
     if (((f & flag::Stretch) != 0) == v) return;
-    beginChange(s);
-    g.flags.set(s.index, static_cast<std::uint8_t>(v ? g.flags.get(s.index) | flag::Stretch
-                                                     : g.flags.get(s.index) & ~flag::Stretch),
+    beginChange(g, s);
+    g.flags.set(s.index, FlagSet(v ? f | flag::Stretch : f & ~flag::Stretch),
                 g.count);
     const Picture& p = picture(g.picture.get(s.index));
     if (!v && !p.empty()) setBox(s, g.left.get(s.index), g.top.get(s.index), p.widthTwips(), p.heightTwips());
@@ -420,12 +391,12 @@ void ElementModel::setStretch(ElementSlot s, bool v) {
 void ElementModel::setCaption(ElementSlot s, std::string_view v) {
     ElementGroup& g = edit(s);
     if (g.kind == ElementKind::Frame) {
-        beginChange(s);
+        beginChange(g, s);
         g.text.set(s.index, CompactText(v), g.count);
         return;
     }
-    if (g.text.get(s.index).view() == v) return;
-    beginChange(s);
+    if (g.text.get(s.index).equals(v)) return;
+    beginChange(g, s);
     g.text.set(s.index, CompactText(v), g.count);
     if (g.autoSize) fitToText(s);
     if (owner_ != nullptr) owner_->captionChanged(Label(this, s));
@@ -434,14 +405,14 @@ void ElementModel::setCaption(ElementSlot s, std::string_view v) {
 void ElementModel::setColour(ElementSlot s, Colour c) {
     ElementGroup& g = edit(s);
     if (g.colour.get(s.index) == c) return;
-    beginChange(s);
+    beginChange(g, s);
     g.colour.set(s.index, c, g.count);
 }
 
 void ElementModel::setAlignment(ElementSlot s, Alignment a) {
     ElementGroup& g = edit(s);
     if (g.alignment.get(s.index) == a) return;
-    beginChange(s);
+    beginChange(g, s);
     g.alignment.set(s.index, a, g.count);
 }
 
@@ -449,7 +420,7 @@ void ElementModel::setFont(ElementSlot s, const Font& f) {
     ElementGroup& g = edit(s);
     if (font(g.font.get(s.index)) == f) return;
     const FontId id = internFont(f);
-    beginChange(s);
+    beginChange(g, s);
     g.font.set(s.index, id, g.count);
     if (g.autoSize) fitToText(s);
 }
@@ -458,7 +429,7 @@ void ElementModel::setBorderWidth(ElementSlot s, std::int16_t w) {
     if (w < 1) err::invalidPropertyValue();
     ElementGroup& g = edit(s);
     if (g.borderWidth.get(s.index) == w) return;
-    beginChange(s);
+    beginChange(g, s);
     g.borderWidth.set(s.index, w, g.count);
 }
 
@@ -478,26 +449,41 @@ void ElementModel::fitToText(ElementSlot s) {
 // ---- damage ----
 
 std::vector<RectF> ElementModel::takeDamage() {
-    const auto newRect = [&](ElementSlot s) { return isVisible(s) ? bounds(s) : RectF{}; };
     if (overflow_) {
+        // One box covers the old and the new rectangles of everything that changed.
+        RectF box = overflowOld_;
+        const auto grow = [&box](const RectF& r) {
+            if (!r.isEmpty()) box = box.isEmpty() ? r : box.united(r);
+        };
         for (std::uint16_t gi = 0; gi < groups_.size(); ++gi) {
             ElementGroup& g = groups_[gi];
+            FlagSet* own = g.flags.own();
+            if (own == nullptr) {
+                const auto shared = std::uint8_t(g.flags.shared());
+                if ((shared & flag::Queued) == 0) continue;
+                g.flags = Column<FlagSet>(FlagSet(shared & ~flag::Queued));
+                if ((shared & flag::Visible) != 0)
+                    for (std::uint16_t i = 0; i < g.count; ++i) grow(bounds({gi, i}));
+                continue;
+            }
+            const bool drawn = g.kind != ElementKind::PictureBox && g.kind != ElementKind::Timer;
             for (std::uint16_t i = 0; i < g.count; ++i) {
-                const std::uint8_t f = g.flags.get(i);
+                const auto f = std::uint8_t(own[i]);
                 if ((f & flag::Queued) == 0) continue;
-                g.flags.set(i, f & ~flag::Queued, g.count);
-                damage_.mergeAll();
-                damage_.add(newRect({gi, i}));
+                own[i] = FlagSet(f & ~flag::Queued);
+                if (drawn && (f & flag::Visible) != 0) grow(bounds({gi, i}));
             }
         }
+        damage_.mergeAll();
+        damage_.add(box);
         damage_.mergeAll();
     } else {
         for (std::size_t k = 0; k < pendingCount_; ++k) {
             const ElementSlot s = slotOf(pending_[k].id);
             ElementGroup& g = edit(s);
-            g.flags.set(s.index, g.flags.get(s.index) & ~flag::Queued, g.count);
+            g.flags.set(s.index, FlagSet(std::uint8_t(g.flags.get(s.index)) & ~flag::Queued), g.count);
             damage_.add(pending_[k].old);
-            damage_.add(newRect(s));
+            damage_.add(isVisible(s) ? bounds(s) : RectF{});
         }
     }
     pendingCount_ = 0;
@@ -542,8 +528,8 @@ void ElementModel::buildGrid() {
     }
 }
 
-void ElementModel::moved(ElementSlot s) {
-    if (!grid_ || !takesMouse(s)) return;
+void ElementModel::regrid(ElementSlot s) {
+    if (!takesMouse(s)) return;
     const RectF b = bounds(s);
     grid_->maxWidth = std::max(grid_->maxWidth, b.width);
     grid_->maxHeight = std::max(grid_->maxHeight, b.height);

@@ -8,6 +8,7 @@
 // Elements.h.
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -18,7 +19,15 @@
 
 #include "frame/ElementTypes.h"
 #include "frame/Geometry.h"
+#include "frame/HostError.h"
 #include "frame/Picture.h"
+
+// The few element operations that layouts run for every element are forced inline.
+#if defined(__GNUC__)
+#define TALVIK_INLINE [[gnu::always_inline]] inline
+#else
+#define TALVIK_INLINE inline
+#endif
 
 namespace talvik {
 
@@ -59,6 +68,14 @@ public:
     ~CompactText() { release(); }
 
     std::string_view view() const;
+    // Short texts compare as one word.
+    bool equals(std::string_view s) const {
+        if (s.size() > 7) return (bits_ & 1) == 0 && view() == s;
+        std::uintptr_t w = 1 | (static_cast<std::uintptr_t>(s.size()) << 1);
+        for (std::size_t k = 0; k < s.size(); ++k)
+            w |= static_cast<std::uintptr_t>(static_cast<unsigned char>(s[k])) << (8 * (k + 1));
+        return w == bits_;
+    }
     friend bool operator==(const CompactText& a, const CompactText& b) { return a.view() == b.view(); }
 
 private:
@@ -93,6 +110,9 @@ public:
         own_[i] = v;
         return true;
     }
+    // The per-element values, or null while all share one.
+    T* own() { return own_.get(); }
+    const T& shared() const { return shared_; }
     void copyFrom(const Column& o, std::size_t count) {
         shared_ = o.shared_;
         if (o.own_) {
@@ -111,6 +131,9 @@ private:
 namespace flag {
 inline constexpr std::uint8_t Visible = 1, Enabled = 2, Stretch = 4, Queued = 8;
 }
+// Flags are stored as their own type, not as a character type, so that writing them does
+// not make the compiler assume every other member may have changed.
+enum class FlagSet : std::uint8_t {};
 
 using PictureId = std::uint16_t;  // 0 is the empty picture
 using FontId = std::uint16_t;
@@ -143,7 +166,7 @@ struct ElementGroup {
     CursorSpec cursor;
 
     Column<float> left, top, width, height;  // lines: X1, Y1, X2, Y2
-    Column<std::uint8_t> flags{flag::Visible | flag::Enabled};
+    Column<FlagSet> flags{FlagSet(flag::Visible | flag::Enabled)};
     Column<PictureId> picture;
     Column<Colour> colour;  // ForeColor, BorderColor
     Column<FontId> font;
@@ -183,8 +206,11 @@ public:
 
     // ---- Reading ----
     const ElementGroup& at(ElementSlot s) const { return groups_[s.group]; }
-    std::uint8_t flags(ElementSlot s) const { return at(s).flags.get(s.index); }
-    bool isVisible(ElementSlot s) const;
+    std::uint8_t flags(ElementSlot s) const { return std::uint8_t(at(s).flags.get(s.index)); }
+    bool isVisible(ElementSlot s) const {
+        const ElementKind k = at(s).kind;
+        return k != ElementKind::PictureBox && k != ElementKind::Timer && (flags(s) & flag::Visible) != 0;
+    }
     bool takesMouse(ElementSlot s) const {
         const ElementKind k = at(s).kind;
         return k == ElementKind::Image || k == ElementKind::Label;
@@ -193,11 +219,24 @@ public:
 
     // ---- Changing: each checks its value, returns when nothing changes, records the
     //      old rectangle, stores, and tells the owner where it must know ----
-    void setBox(ElementSlot s, float l, float t, float w, float h);
-    void setLeft(ElementSlot s, float v);
-    void setTop(ElementSlot s, float v);
+    TALVIK_INLINE void setBox(ElementSlot s, float l, float t, float w, float h) {
+        const ElementGroup& g = at(s);
+        const std::size_t i = s.index;
+        if (l == g.left.get(i) && t == g.top.get(i) && w == g.width.get(i) && h == g.height.get(i) && w >= 0 && h >= 0)
+            return;
+        storeBox(s, l, t, w, h);
+    }
+    // Layouts call these for every element, so they are kept small enough to inline.
+    TALVIK_INLINE void setLeft(ElementSlot s, float v) { setCoordinate(&ElementGroup::left, s, v); }
+    TALVIK_INLINE void setTop(ElementSlot s, float v) { setCoordinate(&ElementGroup::top, s, v); }
     void setLine(ElementSlot s, float x1, float y1, float x2, float y2);
-    void setVisible(ElementSlot s, bool v);
+    TALVIK_INLINE void setVisible(ElementSlot s, bool v) {
+        ElementGroup& g = edit(s);
+        if (((std::uint8_t(g.flags.get(s.index)) & flag::Visible) != 0) == v) return;
+        beginChange(g, s);
+        const std::uint8_t f = std::uint8_t(g.flags.get(s.index));
+        g.flags.set(s.index, FlagSet(v ? f | flag::Visible : f & ~flag::Visible), g.count);
+    }
     void setEnabled(ElementSlot s, bool v);
     void setToolTip(ElementSlot s, std::string v);
     void setPicture(ElementSlot s, const Picture& p);
@@ -208,7 +247,7 @@ public:
     void setFont(ElementSlot s, const Font& f);
     void setBorderWidth(ElementSlot s, std::int16_t w);
     void setInterval(ElementSlot s, std::int32_t ms);
-    void refresh(ElementSlot s) { beginChange(s); }
+    void refresh(ElementSlot s) { beginChange(edit(s), s); }
 
     // ---- Painting and input ----
     DamageRegion& damage() { return damage_; }
@@ -222,8 +261,31 @@ private:
     ElementGroup& edit(ElementSlot s) { return groups_[s.group]; }
     PictureId internPicture(const Picture& p);
     FontId internFont(const Font& f);
-    void beginChange(ElementSlot s);
-    void moved(ElementSlot s);
+    // Before the first change of an element in a round: its old rectangle is recorded.
+    void beginChange(ElementGroup& g, ElementSlot s) {
+        if ((std::uint8_t(g.flags.get(s.index)) & flag::Queued) == 0) recordOld(g, s);
+    }
+    void recordOld(ElementGroup& g, ElementSlot s);
+    void storeBox(ElementSlot s, float l, float t, float w, float h);
+    TALVIK_INLINE void setCoordinate(Column<float> ElementGroup::*column, ElementSlot s, float v) {
+        if (!std::isfinite(v)) [[unlikely]] err::invalidPropertyValue();
+        ElementGroup& g = edit(s);
+        Column<float>& c = g.*column;
+        if (float* own = c.own()) [[likely]] {
+            if (own[s.index] == v) return;
+            beginChange(g, s);
+            own[s.index] = v;
+        } else {
+            if (v == c.shared()) return;
+            beginChange(g, s);
+            c.set(s.index, v, g.count);
+        }
+        moved(s);
+    }
+    void moved(ElementSlot s) {
+        if (grid_) regrid(s);
+    }
+    void regrid(ElementSlot s);
     void fitToText(ElementSlot s);
     void build(const ControlTemplate& tpl);
 
@@ -250,6 +312,7 @@ private:
     std::array<Pending, kQueued> pending_{};
     std::uint8_t pendingCount_ = 0;
     bool overflow_ = false;
+    RectF overflowOld_;  // with overflow_: the bounding box of the old rectangles
     DamageRegion damage_;
 
     // Hit testing: a uniform grid of cells, each a list of the images and labels whose

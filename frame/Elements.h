@@ -73,21 +73,21 @@ class BoxElement : public Element {
 public:
     using Element::Element;
 
-    float Left() const { return group().left.get(i()); }
-    float Top() const { return group().top.get(i()); }
-    float Width() const { return group().width.get(i()); }
-    float Height() const { return group().height.get(i()); }
+    TALVIK_INLINE float Left() const { return group().left.get(i()); }
+    TALVIK_INLINE float Top() const { return group().top.get(i()); }
+    TALVIK_INLINE float Width() const { return group().width.get(i()); }
+    TALVIK_INLINE float Height() const { return group().height.get(i()); }
     bool Visible() const { return (m_->flags(s_) & flag::Visible) != 0; }
     const std::string& ToolTipText() const { return m_->toolTip(s_); }
 
     // A non-finite value, or a negative width or height, raises "Invalid property value".
-    void Left(float v) const { m_->setLeft(s_, v); }
-    void Top(float v) const { m_->setTop(s_, v); }
+    TALVIK_INLINE void Left(float v) const { m_->setLeft(s_, v); }
+    TALVIK_INLINE void Top(float v) const { m_->setTop(s_, v); }
     void Width(float v) const { m_->setBox(s_, Left(), Top(), v, Height()); }
     void Height(float v) const { m_->setBox(s_, Left(), Top(), Width(), v); }
     void Move(float left, float top, float width, float height) const { m_->setBox(s_, left, top, width, height); }
     void Move(float left, float top) const { m_->setBox(s_, left, top, Width(), Height()); }
-    void Visible(bool v) const { m_->setVisible(s_, v); }
+    TALVIK_INLINE void Visible(bool v) const { m_->setVisible(s_, v); }
     void ToolTipText(std::string v) const { m_->setToolTip(s_, std::move(v)); }
 };
 
