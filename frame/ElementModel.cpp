@@ -67,6 +67,21 @@ void ElementGroup::copyFrom(const ElementGroup& o) {
     text.copyFrom(o.text, count);
 }
 
+void ElementGroup::compact() {
+    left.compact(count);
+    top.compact(count);
+    width.compact(count);
+    height.compact(count);
+    flags.compact(count);
+    picture.compact(count);
+    colour.compact(count);
+    font.compact(count);
+    alignment.compact(count);
+    borderWidth.compact(count);
+    interval.compact(count);
+    text.compact(count);
+}
+
 // ---- building from a template ----
 
 const ElementModel& ElementModel::prototype(const ControlTemplate& tpl) {
@@ -173,6 +188,7 @@ void ElementModel::build(const ControlTemplate& tpl) {
         grp.interval.set(i, s.interval, n);
         grp.text.set(i, CompactText(s.caption), n);
     }
+    for (ElementGroup& grp : groups_) grp.compact();
 }
 
 void ElementModel::instantiate(const ElementModel& proto, ElementOwner& owner) {
@@ -205,18 +221,6 @@ ElementSlot ElementModel::slotOf(std::uint32_t id) const {
                                      [](std::uint32_t v, const ElementGroup& g) { return v < g.first; });
     const auto g = static_cast<std::uint16_t>(it - groups_.begin() - 1);
     return {g, static_cast<std::uint16_t>(id - groups_[g].first)};
-}
-
-const Picture& ElementModel::picture(PictureId id) const {
-    const std::size_t base = basePictures_ ? basePictures_->size() : 0;
-    if (id < base) return (*basePictures_)[id];
-    return *pictures_[id - base];
-}
-
-const Font& ElementModel::font(FontId id) const {
-    const std::size_t base = baseFonts_ ? baseFonts_->size() : 0;
-    if (id < base) return (*baseFonts_)[id];
-    return *fonts_[id - base];
 }
 
 PictureId ElementModel::internPicture(const Picture& p) {
@@ -388,7 +392,7 @@ void ElementModel::setStretch(ElementSlot s, bool v) {
     if (!v && !p.empty()) setBox(s, g.left.get(s.index), g.top.get(s.index), p.widthTwips(), p.heightTwips());
 }
 
-void ElementModel::setCaption(ElementSlot s, std::string_view v) {
+void ElementModel::storeCaption(ElementSlot s, std::string_view v) {
     ElementGroup& g = edit(s);
     if (g.kind == ElementKind::Frame) {
         beginChange(g, s);
@@ -407,13 +411,6 @@ void ElementModel::setColour(ElementSlot s, Colour c) {
     if (g.colour.get(s.index) == c) return;
     beginChange(g, s);
     g.colour.set(s.index, c, g.count);
-}
-
-void ElementModel::setAlignment(ElementSlot s, Alignment a) {
-    ElementGroup& g = edit(s);
-    if (g.alignment.get(s.index) == a) return;
-    beginChange(g, s);
-    g.alignment.set(s.index, a, g.count);
 }
 
 void ElementModel::setFont(ElementSlot s, const Font& f) {
@@ -461,18 +458,24 @@ std::vector<RectF> ElementModel::takeDamage() {
             if (own == nullptr) {
                 const auto shared = std::uint8_t(g.flags.shared());
                 if ((shared & flag::Queued) == 0) continue;
+                g.compact();
                 g.flags = Column<FlagSet>(FlagSet(shared & ~flag::Queued));
                 if ((shared & flag::Visible) != 0)
                     for (std::uint16_t i = 0; i < g.count; ++i) grow(bounds({gi, i}));
                 continue;
             }
             const bool drawn = g.kind != ElementKind::PictureBox && g.kind != ElementKind::Timer;
+            bool changed = false;
             for (std::uint16_t i = 0; i < g.count; ++i) {
                 const auto f = std::uint8_t(own[i]);
                 if ((f & flag::Queued) == 0) continue;
+                changed = true;
                 own[i] = FlagSet(f & ~flag::Queued);
                 if (drawn && (f & flag::Visible) != 0) grow(bounds({gi, i}));
             }
+            // After a round of many changes (a layout) members that became alike again
+            // are stored once more.
+            if (changed) g.compact();
         }
         damage_.mergeAll();
         damage_.add(box);

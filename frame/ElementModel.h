@@ -110,6 +110,15 @@ public:
         own_[i] = v;
         return true;
     }
+    // Back to one shared value when every element has the same; a column that differs
+    // early is rejected at once.
+    void compact(std::size_t count) {
+        if (!own_ || count == 0) return;
+        for (std::size_t i = 1; i < count; ++i)
+            if (!(own_[i] == own_[0])) return;
+        shared_ = std::move(own_[0]);
+        own_.reset();
+    }
     // The per-element values, or null while all share one.
     T* own() { return own_.get(); }
     const T& shared() const { return shared_; }
@@ -176,6 +185,7 @@ struct ElementGroup {
     Column<CompactText> text;  // Caption
 
     void copyFrom(const ElementGroup& o);
+    void compact();
 };
 
 class ElementModel {
@@ -199,8 +209,14 @@ public:
     std::uint32_t idOf(ElementSlot s) const { return groups_[s.group].first + s.index; }
     ElementSlot slotOf(std::uint32_t id) const;
 
-    const Picture& picture(PictureId id) const;
-    const Font& font(FontId id) const;
+    const Picture& picture(PictureId id) const {
+        const std::size_t base = basePictures_->size();
+        return id < base ? (*basePictures_)[id] : *pictures_[id - base];
+    }
+    const Font& font(FontId id) const {
+        const std::size_t base = baseFonts_->size();
+        return id < base ? (*baseFonts_)[id] : *fonts_[id - base];
+    }
     const std::string& toolTip(ElementSlot s) const;
     Colour foreColour(ElementSlot s) const { return at(s).colour.get(s.index); }
 
@@ -241,9 +257,18 @@ public:
     void setToolTip(ElementSlot s, std::string v);
     void setPicture(ElementSlot s, const Picture& p);
     void setStretch(ElementSlot s, bool v);
-    void setCaption(ElementSlot s, std::string_view v);
+    TALVIK_INLINE void setCaption(ElementSlot s, std::string_view v) {
+        const ElementGroup& g = at(s);
+        if (g.kind == ElementKind::Label && g.text.get(s.index).equals(v)) return;
+        storeCaption(s, v);
+    }
     void setColour(ElementSlot s, Colour c);
-    void setAlignment(ElementSlot s, Alignment a);
+    TALVIK_INLINE void setAlignment(ElementSlot s, Alignment a) {
+        ElementGroup& g = edit(s);
+        if (g.alignment.get(s.index) == a) return;
+        beginChange(g, s);
+        g.alignment.set(s.index, a, g.count);
+    }
     void setFont(ElementSlot s, const Font& f);
     void setBorderWidth(ElementSlot s, std::int16_t w);
     void setInterval(ElementSlot s, std::int32_t ms);
@@ -267,6 +292,7 @@ private:
     }
     void recordOld(ElementGroup& g, ElementSlot s);
     void storeBox(ElementSlot s, float l, float t, float w, float h);
+    void storeCaption(ElementSlot s, std::string_view v);
     TALVIK_INLINE void setCoordinate(Column<float> ElementGroup::*column, ElementSlot s, float v) {
         if (!std::isfinite(v)) [[unlikely]] err::invalidPropertyValue();
         ElementGroup& g = edit(s);

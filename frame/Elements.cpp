@@ -21,7 +21,7 @@ std::string Element::displayName() const {
     return name() + "(" + std::to_string(s_.index) + ")";
 }
 
-void Label::FontSize(float points) const {
+void Label::setFontSize(float points) const {
     if (!(points > 0) || points > 2048) err::invalidPropertyValue();
     if (points == font().size) return;
     Font f = font();

@@ -83,8 +83,8 @@ public:
     // A non-finite value, or a negative width or height, raises "Invalid property value".
     TALVIK_INLINE void Left(float v) const { m_->setLeft(s_, v); }
     TALVIK_INLINE void Top(float v) const { m_->setTop(s_, v); }
-    void Width(float v) const { m_->setBox(s_, Left(), Top(), v, Height()); }
-    void Height(float v) const { m_->setBox(s_, Left(), Top(), Width(), v); }
+    TALVIK_INLINE void Width(float v) const { m_->setBox(s_, Left(), Top(), v, Height()); }
+    TALVIK_INLINE void Height(float v) const { m_->setBox(s_, Left(), Top(), Width(), v); }
     void Move(float left, float top, float width, float height) const { m_->setBox(s_, left, top, width, height); }
     void Move(float left, float top) const { m_->setBox(s_, left, top, Width(), Height()); }
     TALVIK_INLINE void Visible(bool v) const { m_->setVisible(s_, v); }
@@ -138,9 +138,15 @@ public:
     void ForeColor(Colour c) const { m_->setColour(s_, c); }
     void setAlignment(Alignment a) const { m_->setAlignment(s_, a); }
     // A size not above 0 or above 2048 points raises "Invalid property value".
-    void FontSize(float points) const;
+    TALVIK_INLINE void FontSize(float points) const {
+        if (points == font().size && points > 0 && points <= 2048) return;
+        setFontSize(points);
+    }
     void setFont(const Font& f) const { m_->setFont(s_, f); }
     void Refresh() const { m_->refresh(s_); }
+
+private:
+    void setFontSize(float points) const;
 };
 
 class Line : public Element {
