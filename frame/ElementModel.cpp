@@ -24,21 +24,9 @@ std::string_view CompactText::view() const {
     return {reinterpret_cast<const char*>(&bits_) + 1, static_cast<std::size_t>((bits_ >> 1) & 7)};
 }
 
-void CompactText::assign(std::string_view s) {
-    release();
-    if (s.size() <= 7) {
-        std::uintptr_t w = 1 | (static_cast<std::uintptr_t>(s.size()) << 1);
-        std::memcpy(reinterpret_cast<char*>(&w) + 1, s.data(), s.size());
-        bits_ = w;
-        return;
-    }
-    bits_ = reinterpret_cast<std::uintptr_t>(new std::string(s));
-}
+void CompactText::assignLong(std::string_view s) { bits_ = reinterpret_cast<std::uintptr_t>(new std::string(s)); }
 
-void CompactText::release() noexcept {
-    if ((bits_ & 1) == 0) delete reinterpret_cast<std::string*>(bits_);
-    bits_ = kEmpty;
-}
+void CompactText::releaseLong() noexcept { delete reinterpret_cast<std::string*>(bits_); }
 
 // ---- groups ----
 
@@ -296,27 +284,25 @@ bool finite(float v) { return std::isfinite(v); }
 
 void ElementModel::recordOld(ElementGroup& g, ElementSlot s) {
     g.flags.set(s.index, FlagSet(std::uint8_t(g.flags.get(s.index)) | flag::Queued), g.count);
-    RectF old;
-    if ((std::uint8_t(g.flags.get(s.index)) & flag::Visible) != 0) {
-        if (g.kind == ElementKind::Image || g.kind == ElementKind::Label || g.kind == ElementKind::Frame)
-            old = {g.left.get(s.index), g.top.get(s.index), g.width.get(s.index), g.height.get(s.index)};
-        else if (g.kind == ElementKind::Line)
-            old = bounds(s);
-    }
-    if (!overflow_ && pendingCount_ < kQueued) {
-        pending_[pendingCount_++] = {idOf(s), old};
-        return;
-    }
-    if (!overflow_) {
+    if (!overflow_ && pendingCount_ == kQueued) {
         // Many changes: the whole round repaints one bounding box.
         overflow_ = true;
-        overflowOld_ = {};
-        for (std::size_t k = 0; k < pendingCount_; ++k)
-            if (!pending_[k].old.isEmpty())
-                overflowOld_ = overflowOld_.isEmpty() ? pending_[k].old : overflowOld_.united(pending_[k].old);
+        overflowOld_.clear();
+        for (std::size_t k = 0; k < pendingCount_; ++k) overflowOld_.add(pending_[k].old);
         pendingCount_ = 0;
     }
-    if (!old.isEmpty()) overflowOld_ = overflowOld_.isEmpty() ? old : overflowOld_.united(old);
+    if ((std::uint8_t(g.flags.get(s.index)) & flag::Visible) == 0) {
+        if (!overflow_) pending_[pendingCount_++] = {idOf(s), RectF{}};
+        return;
+    }
+    const std::size_t i = s.index;
+    const bool box = g.kind == ElementKind::Image || g.kind == ElementKind::Label || g.kind == ElementKind::Frame;
+    if (overflow_ && box) return overflowOld_.add(g.left.get(i), g.top.get(i), g.width.get(i), g.height.get(i));
+    RectF old;
+    if (box) old = {g.left.get(i), g.top.get(i), g.width.get(i), g.height.get(i)};
+    else if (g.kind == ElementKind::Line) old = bounds(s);
+    if (overflow_) return overflowOld_.add(old);
+    pending_[pendingCount_++] = {idOf(s), old};
 }
 
 void ElementModel::storeBox(ElementSlot s, float l, float t, float w, float h) {
@@ -367,7 +353,7 @@ void ElementModel::setToolTip(ElementSlot s, std::string v) {
     }
 }
 
-void ElementModel::setPicture(ElementSlot s, const Picture& p) {
+void ElementModel::storePicture(ElementSlot s, const Picture& p) {
     ElementGroup& g = edit(s);
     if (picture(g.picture.get(s.index)) == p) return;
     const PictureId id = internPicture(p);
@@ -414,9 +400,26 @@ void ElementModel::setColour(ElementSlot s, Colour c) {
 }
 
 void ElementModel::setFont(ElementSlot s, const Font& f) {
+    if (font(at(s).font.get(s.index)) == f) return;
+    setFontId(s, internFont(f));
+}
+
+void ElementModel::setFontSize(ElementSlot s, float points) {
+    if (!(points > 0) || points > 2048) err::invalidPropertyValue();
+    const FontId from = at(s).font.get(s.index);
+    if (font(from).size == points) return;
+    // A layout gives every label of an array the same size: the font is looked up once.
+    if (!(sizeMemo_.from == from && sizeMemo_.size == points)) {
+        Font f = font(from);
+        f.size = points;
+        sizeMemo_ = {from, points, internFont(f)};
+    }
+    setFontId(s, sizeMemo_.to);
+}
+
+void ElementModel::setFontId(ElementSlot s, FontId id) {
     ElementGroup& g = edit(s);
-    if (font(g.font.get(s.index)) == f) return;
-    const FontId id = internFont(f);
+    if (g.font.get(s.index) == id) return;
     beginChange(g, s);
     g.font.set(s.index, id, g.count);
     if (g.autoSize) fitToText(s);
@@ -448,10 +451,8 @@ void ElementModel::fitToText(ElementSlot s) {
 std::vector<RectF> ElementModel::takeDamage() {
     if (overflow_) {
         // One box covers the old and the new rectangles of everything that changed.
-        RectF box = overflowOld_;
-        const auto grow = [&box](const RectF& r) {
-            if (!r.isEmpty()) box = box.isEmpty() ? r : box.united(r);
-        };
+        Box box = overflowOld_;
+        const auto grow = [&box](const RectF& r) { box.add(r); };
         for (std::uint16_t gi = 0; gi < groups_.size(); ++gi) {
             ElementGroup& g = groups_[gi];
             FlagSet* own = g.flags.own();
@@ -478,7 +479,7 @@ std::vector<RectF> ElementModel::takeDamage() {
             if (changed) g.compact();
         }
         damage_.mergeAll();
-        damage_.add(box);
+        damage_.add(box.rect());
         damage_.mergeAll();
     } else {
         for (std::size_t k = 0; k < pendingCount_; ++k) {

@@ -82,8 +82,20 @@ private:
     // Inline: the lowest bit set, the length in the next three bits, the bytes above.
     // Otherwise the word is the address of a heap string.
     static constexpr std::uintptr_t kEmpty = 1;
-    void assign(std::string_view s);
-    void release() noexcept;
+    void assign(std::string_view s) {
+        release();
+        if (s.size() > 7) return assignLong(s);
+        std::uintptr_t w = 1 | (static_cast<std::uintptr_t>(s.size()) << 1);
+        for (std::size_t k = 0; k < s.size(); ++k)
+            w |= static_cast<std::uintptr_t>(static_cast<unsigned char>(s[k])) << (8 * (k + 1));
+        bits_ = w;
+    }
+    void release() noexcept {
+        if ((bits_ & 1) == 0) releaseLong();
+        bits_ = kEmpty;
+    }
+    void assignLong(std::string_view s);
+    void releaseLong() noexcept;
     std::uintptr_t bits_ = kEmpty;
 };
 
@@ -99,7 +111,7 @@ public:
 
     const T& get(std::size_t i) const { return own_ ? own_[i] : shared_; }
     // Whether the value changes; then stores it.
-    bool set(std::size_t i, const T& v, std::size_t count) {
+    bool set(std::size_t i, T v, std::size_t count) {
         if (!own_) {
             if (v == shared_) return false;
             own_ = std::make_unique<T[]>(count);
@@ -107,7 +119,7 @@ public:
         } else if (own_[i] == v) {
             return false;
         }
-        own_[i] = v;
+        own_[i] = std::move(v);
         return true;
     }
     // Back to one shared value when every element has the same; a column that differs
@@ -248,14 +260,27 @@ public:
     void setLine(ElementSlot s, float x1, float y1, float x2, float y2);
     TALVIK_INLINE void setVisible(ElementSlot s, bool v) {
         ElementGroup& g = edit(s);
-        if (((std::uint8_t(g.flags.get(s.index)) & flag::Visible) != 0) == v) return;
+        if (FlagSet* own = g.flags.own()) [[likely]] {
+            auto f = std::uint8_t(own[s.index]);
+            if (((f & flag::Visible) != 0) == v) return;
+            if ((f & flag::Queued) == 0) {
+                recordOld(g, s);
+                f = std::uint8_t(own[s.index]);
+            }
+            own[s.index] = FlagSet(v ? f | flag::Visible : f & ~flag::Visible);
+            return;
+        }
+        if (((std::uint8_t(g.flags.shared()) & flag::Visible) != 0) == v) return;
         beginChange(g, s);
         const std::uint8_t f = std::uint8_t(g.flags.get(s.index));
         g.flags.set(s.index, FlagSet(v ? f | flag::Visible : f & ~flag::Visible), g.count);
     }
     void setEnabled(ElementSlot s, bool v);
     void setToolTip(ElementSlot s, std::string v);
-    void setPicture(ElementSlot s, const Picture& p);
+    TALVIK_INLINE void setPicture(ElementSlot s, const Picture& p) {
+        if (picture(at(s).picture.get(s.index)) == p) return;
+        storePicture(s, p);
+    }
     void setStretch(ElementSlot s, bool v);
     TALVIK_INLINE void setCaption(ElementSlot s, std::string_view v) {
         const ElementGroup& g = at(s);
@@ -270,6 +295,8 @@ public:
         g.alignment.set(s.index, a, g.count);
     }
     void setFont(ElementSlot s, const Font& f);
+    // A size not above 0 or above 2048 points raises "Invalid property value".
+    void setFontSize(ElementSlot s, float points);
     void setBorderWidth(ElementSlot s, std::int16_t w);
     void setInterval(ElementSlot s, std::int32_t ms);
     void refresh(ElementSlot s) { beginChange(edit(s), s); }
@@ -293,6 +320,8 @@ private:
     void recordOld(ElementGroup& g, ElementSlot s);
     void storeBox(ElementSlot s, float l, float t, float w, float h);
     void storeCaption(ElementSlot s, std::string_view v);
+    void setFontId(ElementSlot s, FontId id);
+    void storePicture(ElementSlot s, const Picture& p);
     TALVIK_INLINE void setCoordinate(Column<float> ElementGroup::*column, ElementSlot s, float v) {
         if (!std::isfinite(v)) [[unlikely]] err::invalidPropertyValue();
         ElementGroup& g = edit(s);
@@ -327,6 +356,11 @@ private:
     std::vector<Picture> ownPictureTable_;  // a prototype's
     std::vector<Font> ownFontTable_;        // a prototype's
     std::vector<std::pair<std::uint32_t, std::string>> toolTips_;  // sorted by id
+    struct {
+        FontId from = 0;
+        float size = 0;
+        FontId to = 0;
+    } sizeMemo_;
 
     // Changes of this round: up to kQueued elements with the rectangle each had before;
     // beyond that, a bounding box of everything is repainted.
@@ -338,7 +372,18 @@ private:
     std::array<Pending, kQueued> pending_{};
     std::uint8_t pendingCount_ = 0;
     bool overflow_ = false;
-    RectF overflowOld_;  // with overflow_: the bounding box of the old rectangles
+    // With overflow_: the bounding box of the old rectangles, as edges.
+    struct Box {
+        float left, top, right, bottom;
+        void clear() { left = top = HUGE_VALF, right = bottom = -HUGE_VALF; }
+        void add(float l, float t, float w, float h) {
+            if (!(w > 0) || !(h > 0)) return;
+            left = std::min(left, l), top = std::min(top, t);
+            right = std::max(right, l + w), bottom = std::max(bottom, t + h);
+        }
+        void add(const RectF& r) { add(r.left, r.top, r.width, r.height); }
+        RectF rect() const { return left < right ? RectF{left, top, right - left, bottom - top} : RectF{}; }
+    } overflowOld_;
     DamageRegion damage_;
 
     // Hit testing: a uniform grid of cells, each a list of the images and labels whose

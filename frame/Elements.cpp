@@ -21,12 +21,6 @@ std::string Element::displayName() const {
     return name() + "(" + std::to_string(s_.index) + ")";
 }
 
-void Label::setFontSize(float points) const {
-    if (!(points > 0) || points > 2048) err::invalidPropertyValue();
-    if (points == font().size) return;
-    Font f = font();
-    f.size = points;
-    setFont(f);
-}
+void Label::setFontSize(float points) const { m_->setFontSize(s_, points); }
 
 }  // namespace talvik
