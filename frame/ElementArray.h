@@ -23,7 +23,7 @@ public:
     }
     std::int16_t Count() const { return static_cast<std::int16_t>(m_->group(g_).count); }
     // Whether e is an element of this array.
-    bool holds(const Element& e) const { return e && e == Element(m_, {g_, e.slot().index}) && e.slot().group == g_; }
+    bool holds(const Element& e) const { return e && e.slot().group == g_ && e == Element(m_, e.slot()); }
 
     class iterator {
     public:

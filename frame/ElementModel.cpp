@@ -2,7 +2,6 @@
 
 #include <bit>
 #include <cmath>
-#include <cstring>
 #include <map>
 #include <mutex>
 #include <stdexcept>
