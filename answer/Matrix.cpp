@@ -24,7 +24,6 @@ const char* const kMarkArrays[4] = {"Picture1", "Picture2", "Picture3", "Picture
 const ControlTemplate& Matrix::Design() {
     static const ControlTemplate t = [] {
         ControlTemplate t;
-        t.className = "Matrix";
         t.width = 4800;
         t.height = 3600;
         t.backStyle = 1;
@@ -92,9 +91,9 @@ const ControlClass Matrix::Class{
 Matrix::Matrix(ControlHost& host)
     : Control(host),
       Label1(host.labels("Label1")),
-      choices_{&host.images("Image1"), &host.images("Image2"), &host.images("Image3"), &host.images("Image4")},
-      marks_{&host.pictureBoxes("Picture1"), &host.pictureBoxes("Picture2"), &host.pictureBoxes("Picture3"),
-             &host.pictureBoxes("Picture4")},
+      choices_{host.images("Image1"), host.images("Image2"), host.images("Image3"), host.images("Image4")},
+      marks_{host.pictureBoxes("Picture1"), host.pictureBoxes("Picture2"), host.pictureBoxes("Picture3"),
+             host.pictureBoxes("Picture4")},
       imgArrow(host.image("imgArrow")),
       Line1(host.lines("Line1")) {}
 
@@ -124,7 +123,7 @@ void Matrix::MaxItems(std::int16_t v) {
 }
 
 void Matrix::reset() {
-    for (std::int16_t i = 0; i < choices_[0]->Count(); ++i) Unmark(i);
+    for (std::int16_t i = 0; i < choices_[0].Count(); ++i) Unmark(i);
 }
 
 StringArray Matrix::result() const {
@@ -133,7 +132,7 @@ StringArray Matrix::result() const {
     for (std::int16_t i = 0; i < MaxItems(); ++i) {
         std::string s;
         for (int k = 0; k < 4; ++k) {
-            if ((*choices_[k])(i).picture() == (*marks_[k])(1).picture()) {
+            if (choices_[k](i).picture() == marks_[k](1).picture()) {
                 if (!s.empty()) s += ',';
                 s += char('1' + k);
             }
@@ -146,22 +145,22 @@ StringArray Matrix::result() const {
 // ---- Routines ----
 
 void Matrix::ClearGrid(bool hide) {
-    ElementArray<Image>& I1 = *choices_[0];
+    const ElementArray<Image> I1 = choices_[0];
     for (std::int16_t i = 0; i < I1.Count(); ++i) Unmark(i);
     for (std::int16_t i = 0; i < I1.Count(); ++i)
-        for (int k = 0; k < 4; ++k) (*choices_[k])(i).Visible(!hide);
-    for (Line* line : Line1) {
-        line->Visible(!hide);
-        line->BorderColor(rgb(255, 128, 128));
-        line->BorderWidth(1);
+        for (int k = 0; k < 4; ++k) choices_[k](i).Visible(!hide);
+    for (const Line line : Line1) {
+        line.Visible(!hide);
+        line.BorderColor(rgb(255, 128, 128));
+        line.BorderWidth(1);
     }
 }
 
 void Matrix::ArrangeGrid() {
     const I16 P = maxItemPerCol_, C = maxCols_, N = maxItems_;
     const float D = distanceItems_;
-    ElementArray<Image>& I1 = *choices_[0];
-    ElementArray<Image>& I4 = *choices_[3];
+    const ElementArray<Image> I1 = choices_[0];
+    const ElementArray<Image> I4 = choices_[3];
     const auto g = [](std::int16_t i) { return i % 5 == 0 ? 20.0f : 0.0f; };
     const auto centreLabel = [&](std::int16_t i) {
         Label1(i).Top(I1(i).Top() + (I1(i).Height() - Label1(i).Height()) / 2);
@@ -172,14 +171,14 @@ void Matrix::ArrangeGrid() {
 
     // 1. Hide every choice.
     for (std::int16_t i = 0; i < I1.Count(); ++i)
-        for (int k = 0; k < 4; ++k) (*choices_[k])(i).Visible(false);
+        for (int k = 0; k < 4; ++k) choices_[k](i).Visible(false);
 
     // 2. Style every label.
-    for (Label* l : Label1) {
-        l->Visible(true);
-        l->setAlignment(Alignment::Center);
-        l->Height(195);
-        l->FontSize(6);
+    for (const Label l : Label1) {
+        l.Visible(true);
+        l.setAlignment(Alignment::Center);
+        l.Height(195);
+        l.FontSize(6);
     }
 
     // 3. Show the questions. Every question up to N is numbered, also one beyond the
@@ -191,7 +190,7 @@ void Matrix::ArrangeGrid() {
         Label1(i).Caption(std::string(text, end));
         Label1(i).Refresh();
         if (i < shown)
-            for (int k = 0; k < 4; ++k) (*choices_[k])(i).Visible(true);
+            for (int k = 0; k < 4; ++k) choices_[k](i).Visible(true);
     }
 
     // 4. Hide the labels beyond the last question.
@@ -214,8 +213,8 @@ void Matrix::ArrangeGrid() {
     };
     const auto placeChoicesBToD = [&](I16 first, I16 last) {
         for (int k = 1; k < 4; ++k) {
-            ElementArray<Image>& Ik = *choices_[k];
-            ElementArray<Image>& Iprev = *choices_[k - 1];
+            const ElementArray<Image> Ik = choices_[k];
+            const ElementArray<Image> Iprev = choices_[k - 1];
             Ik(first.v()).Top(I1(first.v()).Top());
             Ik(first.v()).Left(Iprev(first.v()).Left() + Iprev(first.v()).Width() + D + 200);
             for (I16 i = first + 1; i <= last; i = i + 1) {
@@ -252,13 +251,13 @@ void Matrix::ArrangeGrid() {
         step([&] {
             const I16 f = P * c - P, l = P * c - 1;
             const std::int16_t a = static_cast<std::int16_t>(2 * c - 2), b = static_cast<std::int16_t>(2 * c - 1);
-            Line& left = Line1(a);
+            const Line left = Line1(a);
             left.X1(Label1(f.v()).Left() - 50);
             left.Y1(Label1(f.v()).Top() - 50);
             left.X2(Label1(l.v()).Left() - 50);
             left.Y2(Label1(l.v()).Top() + Label1(l.v()).Height() + 50);
             left.Visible(true);
-            Line& right = Line1(b);
+            const Line right = Line1(b);
             right.X1(I4(f.v()).Left() + I4(f.v()).Width() + 100);
             right.Y1(left.Y1());
             right.X2(I4(l.v()).Left() + I4(l.v()).Width() + 100);
@@ -272,20 +271,20 @@ void Matrix::ArrangeGrid() {
 }
 
 void Matrix::PlaceMarker(std::int16_t r) {
-    imgArrow.Top((*choices_[0])(r).Top() + 60);
-    imgArrow.Left((*choices_[0])(r).Left() - imgArrow.Width() - 20);
+    imgArrow.Top(choices_[0](r).Top() + 60);
+    imgArrow.Left(choices_[0](r).Left() - imgArrow.Width() - 20);
 }
 
 void Matrix::Unmark(std::int16_t i) {
-    for (int k = 0; k < 4; ++k) (*choices_[k])(i).setPicture((*marks_[k])(0).picture());
+    for (int k = 0; k < 4; ++k) choices_[k](i).setPicture(marks_[k](0).picture());
 }
 
 void Matrix::Toggle(int k, std::int16_t i) {
-    Image& bubble = (*choices_[k])(i);
-    if (bubble.picture() == (*marks_[k])(0).picture())
-        bubble.setPicture((*marks_[k])(1).picture());
+    const Image bubble = choices_[k](i);
+    if (bubble.picture() == marks_[k](0).picture())
+        bubble.setPicture(marks_[k](1).picture());
     else
-        bubble.setPicture((*marks_[k])(0).picture());
+        bubble.setPicture(marks_[k](0).picture());
 }
 
 // ---- Lifecycle ----
@@ -321,11 +320,11 @@ void Matrix::WriteProperties(PropertyBag& bag) {
 // ---- Event handlers ----
 
 void Matrix::OnEvent(const InputEvent& ev) {
-    if (ev.kind == EventKind::KeyDown && ev.source == nullptr) return OnKeyDown(ev.key);
+    if (ev.kind == EventKind::KeyDown && !ev.source) return OnKeyDown(ev.key);
     if (ev.kind != EventKind::Click) return;
     for (int k = 0; k < 4; ++k) {
-        if (!choices_[k]->holds(ev.source)) continue;
-        const std::int16_t i = ev.source->index();
+        if (!choices_[k].holds(ev.source)) continue;
+        const std::int16_t i = ev.source.index();
         Toggle(k, i);
         rowSel_ = i;
         PlaceMarker(i);

@@ -59,11 +59,11 @@ private:
     std::int16_t maxItems_ = 0;
     std::int16_t rowSel_ = 0;
 
-    ElementArray<Label>& Label1;
-    ElementArray<Image>* choices_[4];     // Image1 .. Image4: choices A .. D
-    ElementArray<PictureBox>* marks_[4];  // Picture1 .. Picture4: (0) unmarked, (1) marked
-    Image& imgArrow;
-    ElementArray<Line>& Line1;
+    ElementArray<Label> Label1;
+    ElementArray<Image> choices_[4];     // Image1 .. Image4: choices A .. D
+    ElementArray<PictureBox> marks_[4];  // Picture1 .. Picture4: (0) unmarked, (1) marked
+    Image imgArrow;
+    ElementArray<Line> Line1;
 };
 
 }  // namespace talvik

@@ -46,7 +46,6 @@ std::string pictureName(std::string_view array, int i) {
 const ControlTemplate& VelOptionToolBar::Design() {
     static const ControlTemplate t = [] {
         ControlTemplate t;
-        t.className = "VelOptionToolBar";
         t.width = 4800;
         t.height = 3600;
         ElementSpec background = image(0, -30, 6150, 1080, "Picture3(0)", true);
@@ -227,14 +226,14 @@ bool VelOptionToolBar::IsMarked(const Image& box) const {
 }
 
 void VelOptionToolBar::UnmarkAll() {
-    for (Image* box : Image2) box->setPicture(UnmarkedPicture());
+    for (const Image box : Image2) box.setPicture(UnmarkedPicture());
 }
 
 // Box k - 1 is marked when the text holds the digit k; a hidden box keeps its picture.
 void VelOptionToolBar::MarkDigits(const std::string& text) {
     for (std::int16_t k = 1; k <= kBoxes; ++k) {
         const char digit = char('0' + k);
-        Image& box = Image2(k - 1);
+        const Image box = Image2(k - 1);
         if (text.find(digit) == std::string::npos) {
             box.setPicture(UnmarkedPicture());
         } else if (box.Visible()) {
@@ -252,11 +251,11 @@ void VelOptionToolBar::LabelBoxes() {
 }
 
 void VelOptionToolBar::EnableElements(bool e) {
-    for (const auto& el : host().elements()) {
-        switch (el->kind()) {
-            case ElementKind::Image:
-            case ElementKind::Label: static_cast<BoxElement&>(*el).Enabled(e); break;
-            case ElementKind::PictureBox: static_cast<PictureBox&>(*el).Enabled(e); break;
+    for (const Element el : host().elements()) {
+        switch (el.kind()) {
+            case ElementKind::Image: el.as<Image>().Enabled(e); break;
+            case ElementKind::Label: el.as<Label>().Enabled(e); break;
+            case ElementKind::PictureBox: el.as<PictureBox>().Enabled(e); break;
             default: break;
         }
     }
@@ -310,18 +309,18 @@ void VelOptionToolBar::Resize() {
 // ---- Event handlers ----
 
 void VelOptionToolBar::OnEvent(const InputEvent& ev) {
-    if (ev.kind == EventKind::Click && Image2.holds(ev.source)) BoxClick(ev.source->index());
+    if (ev.kind == EventKind::Click && Image2.holds(ev.source)) BoxClick(ev.source.index());
 }
 
 void VelOptionToolBar::BoxClick(std::int16_t k) {
-    Image& box = Image2(k);
+    const Image box = Image2(k);
     if (optionBox_ == VelCheck) {
         const Picture& p = box.picture();
         const bool unmarked = p == Picture1(0).picture() || p == Picture4(0).picture() || p == Picture4(3).picture();
         box.setPicture(unmarked ? MarkedPicture() : UnmarkedPicture());
     } else if (optionBox_ == VelOption) {
-        for (Image* other : Image2)
-            if (other != &box) other->setPicture(UnmarkedPicture());
+        for (const Image other : Image2)
+            if (other != box) other.setPicture(UnmarkedPicture());
         box.setPicture(box.picture() == MarkedPicture() ? UnmarkedPicture() : MarkedPicture());
     }
     // The value is read back from the pictures, so it lists the marked boxes in order.

@@ -69,13 +69,13 @@ private:
     std::string value_;  // digits "1".."9"
     bool enabled_ = true;
 
-    Image& Image1;
-    ElementArray<Image>& Image2;
-    ElementArray<Label>& Label1;
-    ElementArray<PictureBox>& Picture1;  // check box: (0) unmarked, (1) marked
-    ElementArray<PictureBox>& Picture2;  // option button: (0) unmarked, (1) marked
-    ElementArray<PictureBox>& Picture3;  // background: (0) WindowXP, (1) none
-    ElementArray<PictureBox>& Picture4;  // Veltrane (0) unmarked (1) marked; FireFox2007 (2) marked (3) unmarked
+    Image Image1;
+    ElementArray<Image> Image2;
+    ElementArray<Label> Label1;
+    ElementArray<PictureBox> Picture1;  // check box: (0) unmarked, (1) marked
+    ElementArray<PictureBox> Picture2;  // option button: (0) unmarked, (1) marked
+    ElementArray<PictureBox> Picture3;  // background: (0) WindowXP, (1) none
+    ElementArray<PictureBox> Picture4;  // Veltrane (0) unmarked (1) marked; FireFox2007 (2) marked (3) unmarked
 };
 
 }  // namespace talvik

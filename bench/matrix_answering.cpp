@@ -19,12 +19,12 @@ struct Sheet {
 
 void BM_WholeTest(benchmark::State& state) {
     Sheet s;
-    ElementArray<Image>* choices[4] = {&s.host.images("Image1"), &s.host.images("Image2"),
-                                       &s.host.images("Image3"), &s.host.images("Image4")};
+    const ElementArray<Image> choices[4] = {s.host.images("Image1"), s.host.images("Image2"),
+                                            s.host.images("Image3"), s.host.images("Image4")};
     std::int64_t events = 0;
     for (auto _ : state) {
         for (std::int16_t i = 0; i < 150; ++i) {
-            s.host.deliver({EventKind::Click, &(*choices[i % 4])(i)});
+            s.host.deliver({EventKind::Click, choices[i % 4](i)});
             s.host.deliver({.kind = EventKind::KeyDown, .key = 40});
             s.host.takeDamage();
         }
@@ -38,9 +38,9 @@ BENCHMARK(BM_WholeTest)->Unit(benchmark::kMicrosecond);
 
 void BM_InputEvent(benchmark::State& state) {
     Sheet s;
-    Image& bubble = s.host.images("Image2")(70);
+    Image bubble = s.host.images("Image2")(70);
     for (auto _ : state) {
-        s.host.deliver({EventKind::Click, &bubble});
+        s.host.deliver({EventKind::Click, bubble});
         s.host.takeDamage();
     }
 }
@@ -48,7 +48,7 @@ BENCHMARK(BM_InputEvent);
 
 void BM_Result(benchmark::State& state) {
     Sheet s;
-    for (std::int16_t i = 0; i < 150; i += 3) s.host.deliver({EventKind::Click, &s.host.images("Image1")(i)});
+    for (std::int16_t i = 0; i < 150; i += 3) s.host.deliver({EventKind::Click, s.host.images("Image1")(i)});
     for (auto _ : state) benchmark::DoNotOptimize(s.m.result());
 }
 BENCHMARK(BM_Result)->Unit(benchmark::kMicrosecond);

@@ -17,9 +17,8 @@ constexpr Colour kWhite = 0x00FFFFFF;
 
 // ---- Template ----
 
-ControlTemplate SkinFrame::frameTemplate(std::string className) {
+ControlTemplate SkinFrame::frameTemplate() {
     ControlTemplate t;
-    t.className = std::move(className);
     t.width = 2895;
     t.height = 1485;
     t.backColor = 0x00DAB08E;
@@ -68,7 +67,7 @@ void SkinFrame::NineSliceFrame() {
     SkinLoading();
     const std::optional<SkinRow> skin = skinRow(style_, variant_);
     if (!skin) return;  // the slices keep their pictures, the caption its colour
-    const auto load = [&](ElementArray<Image>& row, const std::array<SliceBitmap, 3>& bitmaps) {
+    const auto load = [&](const ElementArray<Image>& row, const std::array<SliceBitmap, 3>& bitmaps) {
         for (int i = 0; i < 3; ++i) row(i).setPicture(host().LoadResPicture(bitmaps[i].id(), 0));
     };
     load(Image1, skin->top);
@@ -76,7 +75,7 @@ void SkinFrame::NineSliceFrame() {
     load(Image3, skin->bottom);
     Image3(1).Stretch(true);
     load(Image2, skin->middle);
-    for (Image* slice : Image2) slice->Stretch(true);
+    for (const Image slice : Image2) slice.Stretch(true);
     for (const WhiteLabel& w : variant_.whiteLabels)
         if (w.styles.has(style_)) host().label(w.label).ForeColor(kWhite);
 }
@@ -189,7 +188,7 @@ void SkinFrame::Resize() { ArrangeFrame(false); }
 // ---- Event handlers ----
 
 void SkinFrame::OnEvent(const InputEvent& ev) {
-    if (ev.kind == EventKind::Change && ev.source == &Label1) PlaceCaption();
+    if (ev.kind == EventKind::Change && ev.source == Label1) PlaceCaption();
 }
 
 }  // namespace talvik

@@ -36,7 +36,7 @@ protected:
 
     // The box surface and the elements every box's template starts with: the nine
     // slices and, above them, the caption label.
-    static ControlTemplate frameTemplate(std::string className);
+    static ControlTemplate frameTemplate();
 
     void NineSliceFrame();
     void ArrangeFrame(bool reloadSkin);
@@ -60,10 +60,10 @@ protected:
     std::int32_t style_ = 0;
     std::string caption_;
 
-    ElementArray<Image>& Image1;  // top row
-    ElementArray<Image>& Image2;  // middle row
-    ElementArray<Image>& Image3;  // bottom row
-    Label& Label1;
+    ElementArray<Image> Image1;  // top row
+    ElementArray<Image> Image2;  // middle row
+    ElementArray<Image> Image3;  // bottom row
+    Label Label1;
 
 private:
     const BoxVariant& variant_;

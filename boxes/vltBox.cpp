@@ -8,7 +8,7 @@ namespace talvik {
 // ---- Template ----
 
 const ControlTemplate& vltBox::Design() {
-    static const ControlTemplate t = frameTemplate("vltBox");
+    static const ControlTemplate t = frameTemplate();
     return t;
 }
 

@@ -6,7 +6,6 @@ namespace talvik {
 const ControlTemplate& vltHeaderExam::Design() {
     static const ControlTemplate t = [] {
         ControlTemplate t;
-        t.className = "vltHeaderExam";
         t.width = 9285;
         t.height = 4785;
 

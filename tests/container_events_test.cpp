@@ -25,7 +25,7 @@ public:
     using Control::Control;
     static const ControlTemplate& Design() {
         static const ControlTemplate t = [] {
-            ControlTemplate t{.className = "Beacon", .width = 1500, .height = 600};
+            ControlTemplate t{.width = 1500, .height = 600};
             for (const bool on : {true, false})
                 t.add({.kind = ElementKind::Timer, .name = on ? "Timer1" : "Timer2", .enabled = on, .interval = 1000});
             t.add({.kind = ElementKind::Label, .name = "lblNote"});
@@ -161,7 +161,7 @@ public:
     using Control::Control;
     static const ControlTemplate& Design() {
         static const ControlTemplate t = [] {
-            ControlTemplate t{.className = "Recorder", .width = 3000, .height = 900};
+            ControlTemplate t{.width = 3000, .height = 900};
             t.add({.kind = ElementKind::Label, .name = "Label1", .width = 600, .height = 200});
             t.addArray("Image1", 2, [](int) { return ElementSpec{.kind = ElementKind::Image, .width = 90, .height = 90}; });
             t.add({.kind = ElementKind::Timer, .name = "Timer1", .interval = 1000});
@@ -176,7 +176,7 @@ public:
     void Second(bool on) { host().timer("Timer2").Enabled(on); }
 
     void OnEvent(const InputEvent& ev) override {
-        const auto name = [](const Element* e) { return e != nullptr ? e->displayName() : std::string("-"); };
+        const auto name = [](const Element& e) { return e ? e.displayName() : std::string("-"); };
         char text[200];
         std::snprintf(text, sizeof text, "%s %s b%d s%d x%g y%g k%d st%d f%d c%d e%d d%s data%d",
                       std::string(eventName(ev.kind)).c_str(), name(ev.source).c_str(), ev.button, ev.shift,
@@ -184,7 +184,7 @@ public:
                       name(ev.dragged).c_str(), ev.data != nullptr ? 1 : 0);
         Variant args[] = {std::string(text)};
         host().RaiseEvent(kGot, args);
-        if (ev.kind == EventKind::Timer && ev.source->name() == "Timer1" && ticks_ > 0 && --ticks_ == 0)
+        if (ev.kind == EventKind::Timer && ev.source.name() == "Timer1" && ticks_ > 0 && --ticks_ == 0)
             host().timer("Timer1").Enabled(false);
     }
 

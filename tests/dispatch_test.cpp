@@ -74,7 +74,7 @@ TEST(Dispatch, MembersByIdentifierOrByNameInAnyCase) {
     EXPECT_EQ(id, 0x68030004);
     EXPECT_EQ(s.m.object()->GetIDsOfNames("MaxItem", id), DISP_E_UNKNOWNNAME);
 
-    ASSERT_TRUE(s.m.deliver({EventKind::Click, &s.host->images("Image2")(3)}).ok());
+    ASSERT_TRUE(s.m.deliver({EventKind::Click, s.host->images("Image2")(3)}).ok());
     EXPECT_EQ(s.m.get("result").value.toStringArray().at(4), "2");
     const Outcome reset = s.m.call("reset");
     ASSERT_TRUE(reset.ok());
@@ -155,7 +155,7 @@ public:
     using Control::Control;
     static const ControlTemplate& Design() {
         static const ControlTemplate t = [] {
-            ControlTemplate t{.className = "Probe", .width = 1000, .height = 500};
+            ControlTemplate t{.width = 1000, .height = 500};
             for (const bool on : {true, false})
                 t.add({.kind = ElementKind::Timer, .name = on ? "TimerOn" : "TimerOff", .enabled = on, .interval = 1000});
             return t;

@@ -5,6 +5,11 @@
 
 #include "frame/host/Arith.h"
 #include "frame/host/PropertyBag.h"
+#include <functional>
+#include <limits>
+#include <stdexcept>
+#include <string>
+
 #include "hosts/headless/HeadlessHost.h"
 #include "resources/Resources.h"
 
@@ -14,6 +19,16 @@ namespace {
 constexpr ArgDecl kPingArgs[] = {{"Count", VarType::Int16, true}};
 constexpr EventDecl kPing{"Ping", 1, kPingArgs};
 
+// What the next probes do beyond the usual; their terminations are counted here because
+// a destroyed probe is gone.
+enum class Throws { Nothing, HostError, Other };
+struct ProbeScript {
+    Throws clickThrows = Throws::Nothing;
+    Throws terminateThrows = Throws::Nothing;
+    int terminations = 0;
+};
+ProbeScript script;
+
 // Raises Ping on every click and goes on touching its elements afterwards, as a control
 // whose container may destroy it or change it from the handler.
 class Probe : public Control {
@@ -21,7 +36,6 @@ public:
     static const ControlTemplate& Design() {
         static const ControlTemplate t = [] {
             ControlTemplate t;
-            t.className = "Probe";
             t.width = 2000;
             t.height = 1000;
             t.add({.kind = ElementKind::Image, .name = "pic", .left = 10, .top = 20, .width = 300, .height = 300});
@@ -30,6 +44,7 @@ public:
                 return ElementSpec{.kind = ElementKind::Image, .left = 100.0f * i, .width = 50, .height = 50};
             });
             t.add({.kind = ElementKind::Timer, .name = "clock", .interval = 1000});
+            t.add({.kind = ElementKind::Line, .name = "rule", .x2 = 100});
             return t;
         }();
         return t;
@@ -40,7 +55,12 @@ public:
     explicit Probe(ControlHost& h) : Control(h), cells(h.images("cell")) {}
 
     void Resize() override { ++resizes; }
-    void Terminate() override { ++terminations; }
+    void Terminate() override {
+        ++terminations;
+        ++script.terminations;
+        if (script.terminateThrows == Throws::HostError) err::invalidCall();
+        if (script.terminateThrows == Throws::Other) throw std::runtime_error("Terminate");
+    }
     void OnEvent(const InputEvent& ev) override {
         if (ev.kind == EventKind::Change) ++changes;
         if (ev.kind == EventKind::Timer) ++ticks;
@@ -49,22 +69,25 @@ public:
         host().RaiseEvent(kPing, args);
         pingCount = args[0].toInt16();
         cells(0).Left(cells(0).Left() + 1);  // still safe after the handler returned
+        if (script.clickThrows == Throws::HostError) cells(3);
+        if (script.clickThrows == Throws::Other) throw std::runtime_error("Click");
     }
 
-    ElementArray<Image>& cells;
+    ElementArray<Image> cells;
     int resizes = 0, terminations = 0, changes = 0, ticks = 0;
     std::int16_t pingCount = 0;
 };
 const ControlClass Probe::Class = controlClass<Probe>("Probe", {}, {}, &resources::kPictureFiles);
 
 struct Fixture {
+    Fixture() { script = {}; }
     HeadlessHost host{Probe::Class};
     Probe& probe() { return static_cast<Probe&>(*host.control()); }
 };
 
 TEST(HostElements, SizesComeFromPicturesAndText) {
     Fixture f;
-    Image& pic = f.host.image("pic");
+    Image pic = f.host.image("pic");
     pic.setPicture(f.host.LoadResPicture("SB_TOP_1"));  // 6 x 36 pixels
     EXPECT_EQ(pic.Width(), 90);
     EXPECT_EQ(pic.Height(), 540);
@@ -77,7 +100,7 @@ TEST(HostElements, SizesComeFromPicturesAndText) {
     pic.setPicture(Picture());
     EXPECT_TRUE(pic.picture().empty());
 
-    Label& caption = f.host.label("caption");
+    Label caption = f.host.label("caption");
     EXPECT_EQ(caption.Width(), 540);  // 6 characters of 6 pixels at 8.25 points
     EXPECT_EQ(caption.Height(), 195);
     caption.Caption("");
@@ -135,7 +158,7 @@ TEST(HostElements, BadValuesRaiseHostErrors) {
         }
         return 0;
     };
-    ElementArray<Image>& cells = f.host.images("cell");
+    ElementArray<Image> cells = f.host.images("cell");
     EXPECT_EQ(cells.Count(), 3);
     EXPECT_EQ(number([&] { cells(3); }), 340);
     EXPECT_EQ(number([&] { cells(-1); }), 340);
@@ -161,7 +184,7 @@ TEST(HostSurface, ResizeIsRaisedOnlyWhenTheSizeChanges) {
 TEST(HostDamage, OnlyWhatChangedIsRepainted) {
     Fixture f;
     f.host.takeDamage();
-    Image& cell = f.host.images("cell")(1);
+    Image cell = f.host.images("cell")(1);
     cell.Left(150);
     const std::vector<RectF> moved = {{100, 0, 50, 50}, {150, 0, 50, 50}};
     EXPECT_EQ(f.host.takeDamage(), moved);
@@ -178,7 +201,7 @@ TEST(HostEvents, LabelChangeAndTimers) {
     f.host.label("caption").Caption("new");
     f.host.label("caption").Caption("new");
     EXPECT_EQ(f.probe().changes, 1);
-    Timer& clock = f.host.timer("clock");
+    Timer clock = f.host.timer("clock");
     f.host.tick(clock);
     clock.Enabled(false);
     f.host.tick(clock);
@@ -190,7 +213,7 @@ TEST(HostEvents, AControlSurvivesItsOwnEvents) {
     {
         Fixture f;
         f.host.onEvent = [](const EventDecl&, std::span<Variant> args) { args[0] = std::int16_t{7}; };
-        f.host.deliver({EventKind::Click, &f.host.image("pic")});
+        f.host.deliver({EventKind::Click, f.host.image("pic")});
         EXPECT_EQ(f.probe().pingCount, 7);
         EXPECT_EQ(f.host.calls().at(0).args.at(0), Variant(std::int16_t{1}));  // recorded as raised
     }
@@ -203,26 +226,140 @@ TEST(HostEvents, AControlSurvivesItsOwnEvents) {
             f.host.destroy();
             terminationsSeen = static_cast<Probe*>(f.host.control())->terminations;
         };
-        f.host.deliver({EventKind::Click, &f.host.image("pic")});
+        f.host.deliver({EventKind::Click, f.host.image("pic")});
         EXPECT_EQ(terminationsSeen, 0);  // deferred until the click handler returned
         EXPECT_TRUE(f.host.destroyed());
         EXPECT_EQ(f.host.control(), nullptr);
         EXPECT_EQ(f.host.images("cell")(0).Left(), 1);  // the handler finished its work
-        EXPECT_NO_THROW(f.host.deliver({EventKind::Click, &f.host.image("pic")}));
+        EXPECT_NO_THROW(f.host.deliver({EventKind::Click, f.host.image("pic")}));
+    }
+}
+
+// A click handler whose container destroys the control and which then fails: the control
+// is terminated once and released whatever happens, and the caller gets the click's own
+// error; an error of Terminate gives way to it. Without one, Terminate's host errors are
+// dropped as always, and any other failure of Terminate reaches the caller.
+TEST(HostEvents, DestroyedDuringAFailingCall) {
+    using T = Throws;
+    struct Case {
+        T click, terminate;
+        std::string expected;  // what deliver raises: "", "340", "Click" or "Terminate"
+    };
+    const Case cases[] = {
+        {T::HostError, T::Nothing, "340"},   {T::HostError, T::HostError, "340"}, {T::HostError, T::Other, "340"},
+        {T::Other, T::Nothing, "Click"},     {T::Other, T::Other, "Click"},       {T::Other, T::HostError, "Click"},
+        {T::Nothing, T::HostError, ""},      {T::Nothing, T::Other, "Terminate"},
+    };
+    for (const Case& c : cases) {
+        Fixture f;
+        script.clickThrows = c.click;
+        script.terminateThrows = c.terminate;
+        f.host.onEvent = [&](const EventDecl&, std::span<Variant>) { f.host.destroy(); };
+        std::string raised;
+        try {
+            f.host.deliver({EventKind::Click, f.host.image("pic")});
+        } catch (const HostError& e) {
+            raised = std::to_string(e.number);
+        } catch (const std::runtime_error& e) {
+            raised = e.what();
+        }
+        EXPECT_EQ(raised, c.expected) << int(c.click) << " " << int(c.terminate);
+        EXPECT_EQ(script.terminations, 1);
+        EXPECT_TRUE(f.host.destroyed());
+        EXPECT_EQ(f.host.control(), nullptr);
+        EXPECT_NO_THROW(f.host.deliver({EventKind::Click, f.host.image("pic")}));
+    }
+}
+
+// Positions and sizes are finite: anything else is refused and changes nothing.
+TEST(HostElements, NonFiniteSizesAndPositionsAreRefused) {
+    constexpr float inf = std::numeric_limits<float>::infinity();
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    Fixture f;
+    const Image pic = f.host.image("pic");
+    const Label caption = f.host.label("caption");
+    const Line rule = f.host.line("rule");
+    const std::pair<const char*, std::function<void()>> refused[] = {
+        {"Left", [&] { pic.Left(inf); }},
+        {"Top", [&] { pic.Top(-inf); }},
+        {"Width", [&] { pic.Width(nan); }},
+        {"Height", [&] { pic.Height(inf); }},
+        {"Move", [&] { pic.Move(0, inf); }},
+        {"Move 4", [&] { caption.Move(0, 0, 100, inf); }},
+        {"X1", [&] { rule.X1(inf); }},
+        {"Y1", [&] { rule.Y1(nan); }},
+        {"X2", [&] { rule.X2(-inf); }},
+        {"Y2", [&] { rule.Y2(inf); }},
+        {"surface Width", [&] { f.host.surface().Width(inf); }},
+        {"surface Height", [&] { f.host.surface().Height(nan); }},
+        {"resizeTo", [&] { f.host.resizeTo(inf, 1000); }},
+    };
+    for (const auto& [name, set] : refused) {
+        int number = 0;
+        try {
+            set();
+        } catch (const HostError& e) {
+            number = e.number;
+        }
+        EXPECT_EQ(number, 380) << name;
+    }
+    EXPECT_EQ(pic.bounds(), (RectF{10, 20, 300, 300}));
+    EXPECT_EQ(caption.bounds(), (RectF{0, 0, 540, 195}));
+    EXPECT_EQ(rule.X1(), 0);
+    EXPECT_EQ(rule.Y1(), 0);
+    EXPECT_EQ(rule.X2(), 100);
+    EXPECT_EQ(rule.Y2(), 0);
+    EXPECT_EQ(f.host.surface().Width(), 2000);
+    EXPECT_EQ(f.host.surface().Height(), 1000);
+    EXPECT_EQ(f.probe().resizes, 0);
+}
+
+// Where mouse input goes: the topmost visible image or label under the point, and the
+// surface when there is none or when that one is disabled.
+TEST(HostMouse, ElementAtAPoint) {
+    Fixture f;
+    const ElementArray<Image> cells = f.host.images("cell");
+    const auto at = [&](float x, float y) {
+        const Element e = f.host.elementAt(x, y);
+        return e ? e.displayName() : std::string("surface");
+    };
+    struct Step {
+        std::function<void()> change;
+        float x, y;
+        std::string expected;
+    };
+    const Step steps[] = {
+        {[] {}, 5, 5, "cell(0)"},  // above the caption, which lies above the picture
+        {[] {}, 60, 100, "caption"},
+        {[] {}, 60, 250, "pic"},
+        {[] {}, 400, 250, "surface"},
+        {[] {}, 50, 5, "caption"},  // right and bottom edges belong to the neighbour
+        {[&] { cells(0).Visible(false); }, 5, 5, "caption"},
+        {[&] { f.host.label("caption").Enabled(false); }, 60, 100, "surface"},
+        {[&] { cells(2).Move(5000, 5000); }, 5010, 5010, "cell(2)"},
+        {[] {}, 210, 10, "surface"},
+        {[&] { cells(1).Move(20000, 30000); }, 20010, 30049, "cell(1)"},
+        {[&] { cells(0).Move(-40, -40); cells(0).Visible(true); }, -20, -20, "cell(0)"},
+        {[] {}, 5, 5, "cell(0)"},
+        {[&] { f.host.image("pic").Width(5000); }, 4000, 300, "pic"},
+    };
+    for (const Step& s : steps) {
+        s.change();
+        EXPECT_EQ(at(s.x, s.y), s.expected) << s.x << "," << s.y;
     }
 }
 
 TEST(HostMouse, HiddenOrDisabledElementsTakeNoClicks) {
     Fixture f;
-    Image& pic = f.host.image("pic");
+    Image pic = f.host.image("pic");
     pic.Enabled(false);
-    f.host.deliver({EventKind::Click, &pic});
+    f.host.deliver({EventKind::Click, pic});
     pic.Enabled(true);
     pic.Visible(false);
-    f.host.deliver({EventKind::Click, &pic});
+    f.host.deliver({EventKind::Click, pic});
     EXPECT_TRUE(f.host.calls().empty());
     pic.Visible(true);
-    f.host.deliver({EventKind::Click, &pic});
+    f.host.deliver({EventKind::Click, pic});
     EXPECT_EQ(f.host.calls().size(), 1u);
 }
 

@@ -23,7 +23,7 @@ class Target : public Control {
 public:
     static const ControlTemplate& Design() {
         static const ControlTemplate t = [] {
-            ControlTemplate t{.className = "Target", .width = 3000, .height = 1500};
+            ControlTemplate t{.width = 3000, .height = 1500};
             t.add({.kind = ElementKind::Image, .name = "pic", .width = 300, .height = 300});
             t.add({.kind = ElementKind::Image, .name = "hidden", .width = 300, .height = 300, .visible = false});
             t.add({.kind = ElementKind::Timer, .name = "Slow", .interval = 1000});
@@ -39,7 +39,7 @@ public:
 
     void OnEvent(const InputEvent& ev) override {
         auto& h = static_cast<HeadlessHost&>(host());
-        log.push_back(std::string(eventName(ev.kind)) + (ev.source ? " " + ev.source->displayName() : "") + "@" +
+        log.push_back(std::string(eventName(ev.kind)) + (ev.source ? " " + ev.source.displayName() : "") + "@" +
                       std::to_string(h.elapsed()));
         switch (ev.kind) {
             case EventKind::OLEDragOver:
@@ -53,14 +53,14 @@ public:
                 ev.y -= 15;
                 break;
             case EventKind::Timer:
-                if (onTimer) onTimer(static_cast<Timer&>(*ev.source));
+                if (onTimer) onTimer(ev.source.as<Timer>());
                 break;
             default: break;
         }
     }
 
     std::vector<std::string> log;
-    std::function<void(Timer&)> onTimer;
+    std::function<void(const Timer&)> onTimer;
 };
 const ControlClass Target::Class = controlClass<Target>("Target");
 
@@ -114,18 +114,18 @@ TEST(InputEvents, ByReferenceArgumentsComeBackToTheDeliverer) {
 
 TEST(InputEvents, PointerEventsReachOnlyElementsThatShowAndTakeTheMouse) {
     Fixture f;
-    Image& pic = f.host->image("pic");
-    Image& hidden = f.host->image("hidden");
+    const Image pic = f.host->image("pic");
+    const Image hidden = f.host->image("hidden");
     DataObject data;
     for (const EventKind k : {EventKind::Click, EventKind::DragDrop, EventKind::DragOver, EventKind::OLEDragDrop,
                               EventKind::OLEDragOver}) {
-        f.host->deliver({.kind = k, .source = &pic, .data = &data});
-        f.host->deliver({.kind = k, .source = &hidden, .data = &data});
+        f.host->deliver({.kind = k, .source = pic, .data = &data});
+        f.host->deliver({.kind = k, .source = hidden, .data = &data});
     }
     // Events that are not the pointer's reach a hidden element all the same.
     for (const EventKind k : {EventKind::OLEStartDrag, EventKind::OLEGiveFeedback, EventKind::OLESetData,
                               EventKind::OLECompleteDrag, EventKind::AmbientChanged})
-        f.host->deliver({.kind = k, .source = &hidden, .data = &data});
+        f.host->deliver({.kind = k, .source = hidden, .data = &data});
     EXPECT_EQ(f.target().log, (std::vector<std::string>{
                                   "Click pic@0", "DragDrop pic@0", "DragOver pic@0", "OLEDragDrop pic@0",
                                   "OLEDragOver pic@0", "OLEStartDrag hidden@0", "OLEGiveFeedback hidden@0",
@@ -155,7 +155,7 @@ TEST(InputEvents, TimersTickFromTheHostsClock) {
          }, {}},
         {"and ticks by itself", advance(500), {"Timer Slow@2750", "Timer Slow@3000"}},
         {"a timer that turns itself off ticks no more", [](Fixture& f) {
-             f.target().onTimer = [](Timer& t) { t.Enabled(false); };
+             f.target().onTimer = [](const Timer& t) { t.Enabled(false); };
              f.host->advance(10000);
          }, {"Timer Slow@3250"}},
         {"the clock moved all the same", [](Fixture& f) { EXPECT_EQ(f.host->elapsed(), 13000); }, {}},

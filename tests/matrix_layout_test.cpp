@@ -12,9 +12,9 @@ struct Sheet {
     HeadlessHost host{Matrix::Class};
     Matrix& m;
     Sheet() : m(static_cast<Matrix&>(*host.control())) { host.Initialize(); }
-    Image& choice(int k, int i) { return host.images("Image" + std::to_string(k))(i); }
-    Label& label(int i) { return host.labels("Label1")(i); }
-    Line& line(int i) { return host.lines("Line1")(i); }
+    Image choice(int k, int i) { return host.images("Image" + std::to_string(k))(i); }
+    Label label(int i) { return host.labels("Label1")(i); }
+    Line line(int i) { return host.lines("Line1")(i); }
 };
 
 // Top of choice A of element i in column 1 with the spacing after Initialize.
@@ -146,7 +146,7 @@ TEST(MatrixLayout, FewerQuestionsThanColumnsHold) {
 
 TEST(MatrixLayout, QuestionsPastTheLastColumnAreHiddenAndKeepTheirMarks) {
     Sheet s;
-    s.host.deliver({EventKind::Click, &s.choice(2, 27)});
+    s.host.deliver({EventKind::Click, s.choice(2, 27)});
     s.m.MaxCols(1);
     s.m.MaxItems(30);
     // Element 25 is placed as a 26th row below the bottom edge, but no question past

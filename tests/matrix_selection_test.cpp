@@ -16,14 +16,14 @@ struct Sheet {
         host.Initialize();
         if (items != 100) m.MaxItems(items);
     }
-    Image& choice(int k, int i) { return host.images("Image" + std::to_string(k))(i); }
+    Image choice(int k, int i) { return host.images("Image" + std::to_string(k))(i); }
     const Picture& mark(int k, int state) { return host.pictureBoxes("Picture" + std::to_string(k))(state).picture(); }
     bool marked(int k, int i) { return choice(k, i).picture() == mark(k, 1); }
-    void click(int k, int i) { host.deliver({EventKind::Click, &choice(k, i)}); }
+    void click(int k, int i) { host.deliver({EventKind::Click, choice(k, i)}); }
     void key(std::int16_t code, std::int16_t shift = 0) {
         host.deliver({.kind = EventKind::KeyDown, .shift = shift, .key = code});
     }
-    Image& marker() { return host.image("imgArrow"); }
+    Image marker() { return host.image("imgArrow"); }
 };
 
 float rowTop(int i) { return 50.0f + 390.0f * i + 20.0f * (i / 5); }
@@ -51,8 +51,8 @@ TEST(MatrixSelection, ClicksToggleByPictureIdentity) {
     EXPECT_EQ(s.marker().Left(), 3290 - 140);
     EXPECT_EQ(s.marker().Top(), rowTop(5) + 60);  // element 30 is the sixth row of column 2
     // Clicks on labels or on the marker change nothing.
-    s.host.deliver({EventKind::Click, &s.host.labels("Label1")(9)});
-    s.host.deliver({EventKind::Click, &s.marker()});
+    s.host.deliver({EventKind::Click, s.host.labels("Label1")(9)});
+    s.host.deliver({EventKind::Click, s.marker()});
     EXPECT_EQ(s.m.RowSel(), 30);
 }
 

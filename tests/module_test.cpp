@@ -178,7 +178,7 @@ TEST_F(ModuleTest, CreateAndDriveAnAnswerSheetThroughTheModule) {
     EXPECT_EQ(host->surface().Width(), 11070);
     EXPECT_TRUE(m.let("MaxItems", "10").ok());
     EXPECT_EQ(m.let("MaxItems", std::int32_t{99999}).error.number, 6);
-    ASSERT_TRUE(m.deliver({EventKind::Click, &host->images("Image3")(6)}).ok());
+    ASSERT_TRUE(m.deliver({EventKind::Click, host->images("Image3")(6)}).ok());
     ASSERT_TRUE(m.deliver({EventKind::KeyDown, nullptr, 0, 0, 0, 0, 40}).ok());  // Down
     const Outcome answers = m.invoke(0x68030000, InvokeKind::PropertyGet);
     EXPECT_EQ(answers.value.toStringArray(), (StringArray{1, {"", "", "", "", "", "", "3", "", "", ""}}));

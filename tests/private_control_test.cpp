@@ -30,7 +30,7 @@ public:
     using Control::Control;
     static const ControlTemplate& Design() {
         static const ControlTemplate t = [] {
-            ControlTemplate t{.className = "Relay", .width = 1155, .height = 465};
+            ControlTemplate t{.width = 1155, .height = 465};
             t.add({.kind = ElementKind::Label, .name = "Label1"});
             return t;
         }();
@@ -47,7 +47,7 @@ public:
                 break;
             }
             case EventKind::MouseUp: {
-                Variant args[] = {ObjectRef{ev.source}, ev.x, ev.y};
+                Variant args[] = {ObjectRef{.element = ev.source}, ev.x, ev.y};
                 host().RaiseEvent(kRelayEvents[1], args);
                 host().MsgBox(args[1].toString() + " " + args[2].toString(), kMsgOkOnly);
                 break;

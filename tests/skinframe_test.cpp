@@ -21,8 +21,8 @@ struct Shown {
     HeadlessHost host{C::Class};
     C& box;
     Shown() : box(static_cast<C&>(*host.control())) { host.Initialize(); }
-    Image& slice(int row, int i) { return host.images("Image" + std::to_string(row))(i); }
-    Label& caption() { return host.label("Label1"); }
+    Image slice(int row, int i) { return host.images("Image" + std::to_string(row))(i); }
+    Label caption() { return host.label("Label1"); }
     // The resource each slice shows, top row to bottom row, left to right.
     Skin shown() {
         Skin names;
@@ -77,7 +77,7 @@ TEST(SkinFrame, SlicesAndBottomHeightOfEveryStyle) {
         b.box.Style(c.style);
         b.host.resizeTo(c.width, c.height);
         for (int k = 0; k < 9; ++k) {
-            const Image& s = b.slice(k / 3 + 1, k % 3);
+            const Image s = b.slice(k / 3 + 1, k % 3);
             SCOPED_TRACE(s.displayName());
             EXPECT_EQ(s.bounds(), c.slices[std::size_t(k)]);
             EXPECT_EQ(s.Stretch(), k != 0 && k != 2 && k != 6 && k != 8);
@@ -200,7 +200,7 @@ public:
     static const ControlClass Class;
     static const ControlTemplate& Design() {
         static const ControlTemplate t = [] {
-            ControlTemplate t = frameTemplate("ProbeBox");
+            ControlTemplate t = frameTemplate();
             t.add({.kind = ElementKind::Label, .name = "Label2", .foreColor = kHighlight});
             return t;
         }();

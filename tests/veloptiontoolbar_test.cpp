@@ -29,9 +29,9 @@ struct Strip {
         v.VelOptionChar(optionChar);
         v.VelCountItems(count);
     }
-    Image& box(int i) { return host.images("Image2")(i); }
-    Label& label(int i) { return host.labels("Label1")(i); }
-    void click(int i) { host.deliver({EventKind::Click, &box(i)}); }
+    Image box(int i) { return host.images("Image2")(i); }
+    Label label(int i) { return host.labels("Label1")(i); }
+    void click(int i) { host.deliver({EventKind::Click, box(i)}); }
 
     std::string code(const Picture& p) {
         if (p.empty()) return "--";
@@ -68,7 +68,7 @@ std::string all(const char* code) {
 TEST(VelOptionToolBar, InitializeShowsFourOptionButtonsOnTheXPBackground) {
     Strip s;
     s.expectFixedSize();
-    const Image& back = s.host.image("Image1");
+    const Image back = s.host.image("Image1");
     EXPECT_EQ(back.bounds(), (RectF{-5, -30, 6150, 1080}));
     EXPECT_TRUE(back.Visible());
     EXPECT_EQ(s.code(back.picture()), "30");
@@ -166,10 +166,10 @@ TEST(VelOptionToolBar, Clicks) {
         {1, 1, [](Strip& s) { s.click(0); s.v.VelOptionBox(5); s.click(1); }, "", "11 10 10 10 10 10 10 10 10"},
         // Only visible and enabled boxes take clicks, and only single ones; VelValue still
         // marks a disabled strip.
-        {1, 2, [](Strip& s) { s.v.VelValue("2"); s.host.deliver({EventKind::Click, &s.label(0)}); }, "2",
+        {1, 2, [](Strip& s) { s.v.VelValue("2"); s.host.deliver({EventKind::Click, s.label(0)}); }, "2",
          "20 21 20 20 20 20 20 20 20"},
         {1, 2, [](Strip& s) { s.v.VelCountItems(4); s.click(6); }, "", all("20")},
-        {1, 2, [](Strip& s) { s.host.deliver({EventKind::DblClick, &s.box(0)}); }, "", all("20")},
+        {1, 2, [](Strip& s) { s.host.deliver({EventKind::DblClick, s.box(0)}); }, "", all("20")},
         {1, 2, [](Strip& s) { s.v.Enabled(false); s.v.VelValue("a"); s.click(0); }, "1", "21 20 20 20 20 20 20 20 20"},
     };
     for (std::size_t i = 0; i < std::size(cases); ++i) {
@@ -213,7 +213,7 @@ TEST(VelOptionToolBar, StyleAndOptionBoxChangesUnmarkTheBoxes) {
         s.v.VelOptionChar(V::VelNumber);
         EXPECT_EQ(s.v.VelValue(), c.value);
         EXPECT_EQ(s.shown(), c.pictures);
-        const Image& back = s.host.image("Image1");
+        const Image back = s.host.image("Image1");
         EXPECT_EQ(back.Visible() ? s.code(back.picture()) : "", c.background);
         EXPECT_EQ(back.Width(), 6150);  // stretched, whatever it shows
     }
@@ -261,10 +261,9 @@ TEST(VelOptionToolBar, EnabledReachesEveryChildElement) {
         Strip s;
         s.v.Enabled(!enabled);
         s.v.Enabled(enabled);
-        for (const auto& e : s.host.elements()) {
-            const auto* b = dynamic_cast<const BoxElement*>(e.get());
-            const auto* p = dynamic_cast<const PictureBox*>(e.get());
-            EXPECT_EQ(b ? b->Enabled() : p ? p->Enabled() : enabled, enabled) << e->displayName();
+        for (const Element e : s.host.elements()) {
+            const bool hasEnabled = e.is<Image>() || e.is<Label>() || e.is<PictureBox>() || e.is<Timer>();
+            EXPECT_EQ(hasEnabled ? e.isEnabled() : enabled, enabled) << e.displayName();
         }
     }
 }

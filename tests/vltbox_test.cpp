@@ -20,7 +20,7 @@ struct Box {
     HeadlessHost host{vltBox::Class};
     vltBox& box;
     Box() : box(static_cast<vltBox&>(*host.control())) { host.Initialize(); }
-    Label& caption() { return host.label("Label1"); }
+    Label caption() { return host.label("Label1"); }
     std::string shown(int row, int i) {
         const Picture& p = host.images("Image" + std::to_string(row))(i).picture();
         return p.empty() ? "" : p.bitmap()->origin;

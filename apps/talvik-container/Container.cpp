@@ -171,16 +171,16 @@ void Container::onServiceCall(Hosted& c, const ServiceCall& call) {
     }
 }
 
-std::optional<ErrorInfo> Container::element(Hosted& c, const std::string& word, Element*& out) {
-    out = nullptr;
+std::optional<ErrorInfo> Container::element(Hosted& c, const std::string& word, Element& out) {
+    out = Element();
     if (word == "surface") return std::nullopt;
     const std::optional<ElementName> n = parseElementName(word);
     if (!n) throw SyntaxError{"not an element name: " + word};
     const HeadlessHost& h = *c.host;
-    if ((out = h.find(n->name, n->index)) != nullptr) return std::nullopt;
+    if ((out = h.find(n->name, n->index))) return std::nullopt;
     bool isArray = false, isSingle = false;
-    for (const auto& e : h.elements())
-        if (e->name() == n->name) (e->inArray() ? isArray : isSingle) = true;
+    for (const Element e : h.elements())
+        if (e.name() == n->name) (e.inArray() ? isArray : isSingle) = true;
     if (isArray && n->index >= 0)
         return ErrorInfo{err::NoSuchArrayElement,
                          "Control array element '" + std::to_string(n->index) + "' doesn't exist"};
@@ -360,7 +360,7 @@ void Container::fire(const Words& w) {
         else args.emplace_back();
         ++i;
     }
-    Element* target = nullptr;
+    Element target;
     if (const auto missing = element(c, w[2], target)) return report(*missing);
     ev.source = target;
     DataObject data;
@@ -398,18 +398,18 @@ void Container::tick(const Words& w) {
     expectWords(w, 2, 3, "tick NAME [COUNT]");
     Hosted& c = control(w[1]);
     const std::int64_t count = w.size() == 3 ? wholeNumber(w[2], 0, kMostTicks) : 1;
-    std::vector<Timer*> timers;
-    for (const auto& e : c.host->elements())
-        if (e->kind() == ElementKind::Timer) timers.push_back(static_cast<Timer*>(e.get()));
+    std::vector<Timer> timers;
+    for (const Element e : c.host->elements())
+        if (e.kind() == ElementKind::Timer) timers.push_back(e.as<Timer>());
     // A handler may enable or disable timers, so each round looks again; a round in
     // which no timer was enabled ends the command.
     for (std::int64_t i = 0; i < count; ++i) {
         bool ticked = false;
-        for (Timer* t : timers) {
+        for (const Timer& t : timers) {
             if (c.host->destroyed()) return;
-            if (!t->Enabled()) continue;
+            if (!t.Enabled()) continue;
             ticked = true;
-            if (const Outcome o = c.control.tick(*t); !o) report(o);
+            if (const Outcome o = c.control.tick(t); !o) report(o);
         }
         if (!ticked) return;
     }
@@ -503,21 +503,21 @@ void Container::unfail(const Words& w) {
 void Container::dump(const Words& w) {
     expectWords(w, 2, std::numeric_limits<std::size_t>::max(), "dump NAME [ELEMENT ...]");
     Hosted& c = control(w[1]);
-    const auto dumpOne = [&](const Element* e) {
+    const auto dumpOne = [&](const Element e) {
         Object o = line().str("dump", c.name);
-        e == nullptr ? dumpSurface(c.host->surface(), o) : dumpElement(*e, o);
+        !e ? dumpSurface(c.host->surface(), o) : dumpElement(e, o);
         emit(o);
     };
     if (w.size() == 2) {
-        dumpOne(nullptr);
-        for (const auto& e : c.host->elements()) dumpOne(e.get());
+        dumpOne(Element());
+        for (const Element e : c.host->elements()) dumpOne(e);
         return;
     }
     // Every name is checked before anything is written, so a misspelt one leaves no
     // half-written dump behind.
-    std::vector<std::pair<Element*, std::optional<ErrorInfo>>> targets;
+    std::vector<std::pair<Element, std::optional<ErrorInfo>>> targets;
     for (std::size_t i = 2; i < w.size(); ++i) {
-        Element* e = nullptr;
+        Element e;
         std::optional<ErrorInfo> missing = element(c, w[i], e);
         targets.emplace_back(e, std::move(missing));
     }

@@ -71,7 +71,7 @@ private:
     Hosted& control(const std::string& name);
     // The element a script names, or null for `surface`; error 340 for an index its
     // array does not have. A name the control does not have is a syntax error.
-    std::optional<ErrorInfo> element(Hosted& c, const std::string& word, Element*& out);
+    std::optional<ErrorInfo> element(Hosted& c, const std::string& word, Element& out);
     void configure(Hosted& c);
     void onEvent(Hosted& c, const EventDecl& ev, std::span<Variant> args);
     void onServiceCall(Hosted& c, const ServiceCall& call);

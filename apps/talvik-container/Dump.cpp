@@ -27,14 +27,14 @@ void dumpElement(const Element& e, Object& out) {
     out.str("element", e.displayName()).str("kind", kindName(e.kind()));
     switch (e.kind()) {
         case ElementKind::Image: {
-            const auto& i = static_cast<const Image&>(e);
+            const Image i = e.as<Image>();
             box(i, out);
             out.add("Picture", pictureText(i.picture())).boolean("Stretch", i.Stretch());
             out.boolean("Visible", i.Visible()).boolean("Enabled", i.Enabled()).str("ToolTipText", i.ToolTipText());
             break;
         }
         case ElementKind::Label: {
-            const auto& l = static_cast<const Label&>(e);
+            const Label l = e.as<Label>();
             box(l, out);
             out.str("Caption", toUtf8(l.Caption(), l.encoding()));
             out.num("ForeColor", std::int64_t{l.ForeColor()});
@@ -44,23 +44,23 @@ void dumpElement(const Element& e, Object& out) {
             break;
         }
         case ElementKind::Line: {
-            const auto& l = static_cast<const Line&>(e);
+            const Line l = e.as<Line>();
             out.num("X1", l.X1()).num("Y1", l.Y1()).num("X2", l.X2()).num("Y2", l.Y2());
             out.num("BorderColor", std::int64_t{l.BorderColor()}).num("BorderWidth", std::int64_t{l.BorderWidth()});
             out.boolean("Visible", l.Visible());
             break;
         }
         case ElementKind::PictureBox: {
-            const auto& p = static_cast<const PictureBox&>(e);
+            const PictureBox p = e.as<PictureBox>();
             out.add("Picture", pictureText(p.picture())).boolean("Enabled", p.Enabled());
             break;
         }
         case ElementKind::Timer: {
-            const auto& t = static_cast<const Timer&>(e);
+            const Timer t = e.as<Timer>();
             out.boolean("Enabled", t.Enabled()).num("Interval", std::int64_t{t.Interval()});
             break;
         }
-        case ElementKind::Frame: box(static_cast<const Frame&>(e), out); break;
+        case ElementKind::Frame: box(e.as<Frame>(), out); break;
     }
 }
 

@@ -86,8 +86,8 @@ std::string value(const Variant& v) {
         }
         case VarType::Object: {
             // An element by its name; nothing and a data object have none.
-            const Element* e = v.get<ObjectRef>()->element;
-            return e != nullptr ? quoted(e->displayName()) : "null";
+            const Element e = v.get<ObjectRef>()->element;
+            return e ? quoted(e.displayName()) : "null";
         }
     }
     return "null";

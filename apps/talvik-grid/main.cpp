@@ -36,15 +36,15 @@ int main(int argc, char** argv) {
                 m.MaxItemPerCol(), m.MaxCols(), m.DistanceItems(), shortestText(host.surface().Width()).c_str(),
                 shortestText(host.surface().Height()).c_str());
     const auto& labels = host.labels("Label1");
-    const ElementArray<Image>* bubbles[4] = {&host.images("Image1"), &host.images("Image2"), &host.images("Image3"),
-                                             &host.images("Image4")};
+    const ElementArray<Image> bubbles[4] = {host.images("Image1"), host.images("Image2"), host.images("Image3"),
+                                            host.images("Image4")};
     for (std::int16_t i = 0; i < m.MaxItems(); ++i) {
         if (!labels(i).Visible()) continue;
         if (i % m.MaxItemPerCol() == 0) std::printf("\nColumn %d\n   Q  number at        A      B      C      D   row top\n", i / m.MaxItemPerCol() + 1);
         std::printf("%4s  (%6s,%7s)", labels(i).Caption().c_str(), shortestText(labels(i).Left()).c_str(),
                     shortestText(labels(i).Top()).c_str());
-        for (const auto* b : bubbles) std::printf(" %6s", shortestText((*b)(i).Left()).c_str());
-        std::printf("  %7s\n", shortestText((*bubbles[0])(i).Top()).c_str());
+        for (const auto& b : bubbles) std::printf(" %6s", shortestText(b(i).Left()).c_str());
+        std::printf("  %7s\n", shortestText(bubbles[0](i).Top()).c_str());
     }
     std::printf("\nBorder lines:\n");
     const auto& lines = host.lines("Line1");
@@ -53,7 +53,7 @@ int main(int argc, char** argv) {
             std::printf("  Line1(%d): (%s, %s) to (%s, %s)\n", a, shortestText(lines(a).X1()).c_str(),
                         shortestText(lines(a).Y1()).c_str(), shortestText(lines(a).X2()).c_str(),
                         shortestText(lines(a).Y2()).c_str());
-    const Image& marker = host.image("imgArrow");
+    const Image marker = host.image("imgArrow");
     std::printf("Marker beside question %d at (%s, %s)\n", m.RowSel() + 1, shortestText(marker.Left()).c_str(),
                 shortestText(marker.Top()).c_str());
     return 0;

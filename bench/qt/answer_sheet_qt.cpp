@@ -68,9 +68,7 @@ struct HandPictures {
     QFont numbers;
 };
 
-QPixmap pixmapOf(const Element* e) {
-    const Picture& pic = e->kind() == ElementKind::PictureBox ? static_cast<const PictureBox*>(e)->picture()
-                                                              : static_cast<const Image*>(e)->picture();
+QPixmap pixmapOf(const Picture& pic) {
     const Bitmap& b = *pic.bitmap();
     const QImage img(reinterpret_cast<const uchar*>(b.argb.data()), b.width, b.height, qsizetype(b.width) * 4,
                      QImage::Format_ARGB32);
@@ -83,8 +81,8 @@ const HandPictures& handPictures() {
         QtControlWidget source("Matrix");
         const char* const marks[4] = {"Picture1", "Picture2", "Picture3", "Picture4"};
         for (int k = 0; k < 4; ++k)
-            for (int m = 0; m < 2; ++m) p.bubbles[k][m] = pixmapOf(source.host().find(marks[k], m));
-        p.marker = pixmapOf(source.host().find("imgArrow"))
+            for (int m = 0; m < 2; ++m) p.bubbles[k][m] = pixmapOf(source.host().find(marks[k], m).as<PictureBox>().picture());
+        p.marker = pixmapOf(source.host().find("imgArrow").as<Image>().picture())
                        .scaled(8, 8, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
         p.numbers = qtFont(Font{"MS Sans Serif", 6, true, false});
         return p;

@@ -116,7 +116,7 @@ Outcome ControlHandle::resize(float width, float height) const {
 Outcome ControlHandle::deliver(const InputEvent& event) const {
     return forward(object_, [&](IControl& o, ErrorInfo* e) { return o.Deliver(event, e); });
 }
-Outcome ControlHandle::tick(Timer& timer) const {
+Outcome ControlHandle::tick(const Timer& timer) const {
     return forward(object_, [&](IControl& o, ErrorInfo* e) { return o.Tick(timer, e); });
 }
 Outcome ControlHandle::destroy() const {

@@ -61,7 +61,7 @@ public:
     Outcome paint() const;
     Outcome resize(float width, float height) const;
     Outcome deliver(const InputEvent& event) const;
-    Outcome tick(Timer& timer) const;
+    Outcome tick(const Timer& timer) const;
     Outcome destroy() const;
 
 private:

@@ -119,7 +119,7 @@ HRESULT ControlObject::Deliver(const InputEvent& event, ErrorInfo* error) noexce
     return run(error, [&](ControlHost& h) { h.deliver(event); });
 }
 
-HRESULT ControlObject::Tick(Timer& timer, ErrorInfo* error) noexcept {
+HRESULT ControlObject::Tick(const Timer& timer, ErrorInfo* error) noexcept {
     return run(error, [&](ControlHost& h) { h.tick(timer); });
 }
 

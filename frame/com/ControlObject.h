@@ -33,7 +33,7 @@ public:
     HRESULT Paint(ErrorInfo* error) noexcept override;
     HRESULT Resize(float width, float height, ErrorInfo* error) noexcept override;
     HRESULT Deliver(const InputEvent& event, ErrorInfo* error) noexcept override;
-    HRESULT Tick(Timer& timer, ErrorInfo* error) noexcept override;
+    HRESULT Tick(const Timer& timer, ErrorInfo* error) noexcept override;
     HRESULT Destroy(ErrorInfo* error) noexcept override;
 
 private:

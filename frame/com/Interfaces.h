@@ -118,7 +118,7 @@ public:
     // An input event on one of the control's elements (or its surface: source null).
     virtual HRESULT Deliver(const InputEvent& event, ErrorInfo* error) noexcept = 0;
     // One Timer event of one of the control's timers, if it is enabled.
-    virtual HRESULT Tick(Timer& timer, ErrorInfo* error) noexcept = 0;
+    virtual HRESULT Tick(const Timer& timer, ErrorInfo* error) noexcept = 0;
     // Terminate, then the control is released. From inside one of the control's own
     // calls (an event handler) this waits until the outermost call returns.
     virtual HRESULT Destroy(ErrorInfo* error) noexcept = 0;

@@ -16,160 +16,81 @@ ControlHost::ControlHost() : surface_(*this) {}
 
 ControlHost::~ControlHost() = default;
 
-namespace {
-
-template <class T>
-std::unique_ptr<T> makeElement(const ElementSpec& s, ElementOwner& owner) {
-    return std::make_unique<T>(s.name, s.index, owner);
-}
-
-}  // namespace
-
 void ControlHost::create(const ControlClass& cls) {
     if (class_ != nullptr) throw std::logic_error("ControlHost::create called twice");
     class_ = &cls;
     const ControlTemplate& tpl = cls.design();
-    ElementOwner& owner = *this;
-    const auto pictureOf = [&](const ElementSpec& s) {
-        return s.picture.empty() ? Picture() : templatePicture(pictureFiles(), tpl.className, s.picture);
-    };
-    for (const ElementSpec& s : tpl.elements) {
-        std::unique_ptr<Element> e;
-        switch (s.kind) {
-            case ElementKind::Image: {
-                auto img = makeElement<Image>(s, owner);
-                img->Move(s.left, s.top, s.width, s.height);
-                img->Stretch(s.stretch);
-                img->setPicture(pictureOf(s));
-                img->Visible(s.visible);
-                img->Enabled(s.enabled);
-                e = std::move(img);
-                break;
-            }
-            case ElementKind::Label: {
-                auto l = makeElement<Label>(s, owner);
-                l->Move(s.left, s.top, s.width, s.height);
-                l->setFont(s.font);
-                l->ForeColor(s.foreColor);
-                l->setBackColor(s.backColor);
-                l->setTransparent(s.transparent);
-                l->setAlignment(s.alignment);
-                l->setEncoding(s.encoding);
-                l->Caption(s.caption);
-                l->setAutoSize(s.autoSize);
-                l->Visible(s.visible);
-                l->Enabled(s.enabled);
-                e = std::move(l);
-                break;
-            }
-            case ElementKind::Line: {
-                auto l = makeElement<Line>(s, owner);
-                l->X1(s.x1);
-                l->Y1(s.y1);
-                l->X2(s.x2);
-                l->Y2(s.y2);
-                l->BorderColor(s.borderColor);
-                l->BorderWidth(s.borderWidth);
-                l->Visible(s.visible);
-                e = std::move(l);
-                break;
-            }
-            case ElementKind::PictureBox: {
-                auto p = makeElement<PictureBox>(s, owner);
-                p->setPicture(pictureOf(s));
-                p->Enabled(s.enabled);
-                e = std::move(p);
-                break;
-            }
-            case ElementKind::Timer: {
-                auto t = makeElement<Timer>(s, owner);
-                t->Interval(s.interval);
-                t->Enabled(s.enabled);
-                e = std::move(t);
-                break;
-            }
-            case ElementKind::Frame: {
-                auto f = makeElement<Frame>(s, owner);
-                f->Move(s.left, s.top, s.width, s.height);
-                f->Caption(s.caption);
-                f->Visible(s.visible);
-                e = std::move(f);
-                break;
-            }
+    model_.instantiate(ElementModel::prototype(cls), *this);
+    // A host runs the timers the template starts with.
+    for (Element e : elements())
+        if (e.kind() == ElementKind::Timer) {
+            const Timer t = e.as<Timer>();
+            if (t.Interval() != 0 || !t.Enabled()) onTimerChanged(t);
         }
-        if (s.index >= 0) {
-            auto it = arrays_.find(s.name);
-            if (it == arrays_.end()) {
-                std::unique_ptr<ElementArrayBase> a;
-                switch (s.kind) {
-                    case ElementKind::Image: a = std::make_unique<ElementArray<Image>>(); break;
-                    case ElementKind::Label: a = std::make_unique<ElementArray<Label>>(); break;
-                    case ElementKind::Line: a = std::make_unique<ElementArray<Line>>(); break;
-                    case ElementKind::PictureBox: a = std::make_unique<ElementArray<PictureBox>>(); break;
-                    case ElementKind::Timer: a = std::make_unique<ElementArray<Timer>>(); break;
-                    case ElementKind::Frame: a = std::make_unique<ElementArray<Frame>>(); break;
-                }
-                it = arrays_.emplace(s.name, std::move(a)).first;
-            }
-            switch (s.kind) {
-                case ElementKind::Image: static_cast<ElementArray<Image>&>(*it->second).append(static_cast<Image&>(*e)); break;
-                case ElementKind::Label: static_cast<ElementArray<Label>&>(*it->second).append(static_cast<Label&>(*e)); break;
-                case ElementKind::Line: static_cast<ElementArray<Line>&>(*it->second).append(static_cast<Line&>(*e)); break;
-                case ElementKind::PictureBox: static_cast<ElementArray<PictureBox>&>(*it->second).append(static_cast<PictureBox&>(*e)); break;
-                case ElementKind::Timer: static_cast<ElementArray<Timer>&>(*it->second).append(static_cast<Timer&>(*e)); break;
-                case ElementKind::Frame: static_cast<ElementArray<Frame>&>(*it->second).append(static_cast<Frame&>(*e)); break;
-            }
-        }
-        elements_.push_back(std::move(e));
-    }
     surface_.BackColor(tpl.backColor);
     surface_.BackStyle(tpl.backStyle);
     surface_.setSize(tpl.width, tpl.height);  // no control yet, so no Resize
     control_ = cls.create(*this);
     takeDamage();
-    damage_.add(surface_.bounds());
+    model_.damage().add(surface_.bounds());
 }
 
-Element* ControlHost::find(std::string_view name, int index) const {
-    for (const auto& e : elements_)
-        if (e->name() == name && (index < 0 ? !e->inArray() : e->inArray() && e->index() == index))
-            return e.get();
-    return nullptr;
+Element ControlHost::find(std::string_view name, int index) const {
+    const std::optional<std::uint16_t> g = model_.findGroup(name);
+    if (!g) return {};
+    const ElementGroup& grp = model_.group(*g);
+    if (index < 0 ? grp.isArray : !grp.isArray || index >= grp.count) return {};
+    return Element(&model_, {*g, static_cast<std::uint16_t>(index < 0 ? 0 : index)});
+}
+
+Element ControlHost::elementAt(float x, float y) const {
+    const std::optional<ElementSlot> s = model_.elementAt(x, y);
+    return s ? Element(&model_, *s) : Element();
 }
 
 template <class T>
-T& ControlHost::single(std::string_view name) {
-    for (const auto& e : elements_)
-        if (!e->inArray() && e->name() == name)
-            if (auto* t = dynamic_cast<T*>(e.get())) return *t;
+T ControlHost::single(std::string_view name) {
+    const std::optional<std::uint16_t> g = model_.findGroup(name);
+    if (g && !model_.group(*g).isArray && model_.group(*g).kind == T::Kind) return T(&model_, {*g, 0});
     throw std::logic_error("the template has no element " + std::string(name));
 }
 
 template <class T>
-ElementArray<T>& ControlHost::array(std::string_view name) {
-    const auto it = arrays_.find(name);
-    if (it != arrays_.end())
-        if (auto* a = dynamic_cast<ElementArray<T>*>(it->second.get())) return *a;
+ElementArray<T> ControlHost::array(std::string_view name) {
+    const std::optional<std::uint16_t> g = model_.findGroup(name);
+    if (g && model_.group(*g).isArray && model_.group(*g).kind == T::Kind) return ElementArray<T>(&model_, *g);
     throw std::logic_error("the template has no element array " + std::string(name));
 }
 
-template Image& ControlHost::single<Image>(std::string_view);
-template Label& ControlHost::single<Label>(std::string_view);
-template Line& ControlHost::single<Line>(std::string_view);
-template PictureBox& ControlHost::single<PictureBox>(std::string_view);
-template Timer& ControlHost::single<Timer>(std::string_view);
-template Frame& ControlHost::single<Frame>(std::string_view);
-template ElementArray<Image>& ControlHost::array<Image>(std::string_view);
-template ElementArray<Label>& ControlHost::array<Label>(std::string_view);
-template ElementArray<Line>& ControlHost::array<Line>(std::string_view);
-template ElementArray<PictureBox>& ControlHost::array<PictureBox>(std::string_view);
+template Image ControlHost::single<Image>(std::string_view);
+template Label ControlHost::single<Label>(std::string_view);
+template Line ControlHost::single<Line>(std::string_view);
+template PictureBox ControlHost::single<PictureBox>(std::string_view);
+template Timer ControlHost::single<Timer>(std::string_view);
+template Frame ControlHost::single<Frame>(std::string_view);
+template ElementArray<Image> ControlHost::array<Image>(std::string_view);
+template ElementArray<Label> ControlHost::array<Label>(std::string_view);
+template ElementArray<Line> ControlHost::array<Line>(std::string_view);
+template ElementArray<PictureBox> ControlHost::array<PictureBox>(std::string_view);
 
 // ---- lifecycle ----
 
-ControlHost::Guard::Guard(ControlHost& h) : host(h) { ++host.depth_; }
+ControlHost::Guard::Guard(ControlHost& h) : host_(h) { ++host_.depth_; }
 
-ControlHost::Guard::~Guard() noexcept(false) {
-    if (--host.depth_ == 0 && host.destroyPending_) host.finishDestroy();
+void ControlHost::Guard::leave() {
+    left_ = true;
+    if (--host_.depth_ == 0 && host_.destroyPending_ && host_.control_) host_.finishDestroy();
+}
+
+ControlHost::Guard::~Guard() {
+    if (left_) return;
+    if (--host_.depth_ != 0 || !host_.destroyPending_ || !host_.control_) return;
+    // An exception is already on its way out: Terminate still runs and the control is
+    // released, but nothing Terminate raises may replace that exception.
+    try {
+        host_.finishDestroy();
+    } catch (...) {
+    }
 }
 
 void ControlHost::Initialize() {
@@ -202,7 +123,7 @@ void ControlHost::surfaceResized() {
 
 void ControlHost::deliver(const InputEvent& ev) {
     if (!control_ || destroyPending_) return;
-    if (ev.source != nullptr) {
+    if (ev.source) {
         // What the mouse pointer does to an element, drops included.
         bool mouse = false;
         switch (ev.kind) {
@@ -211,16 +132,13 @@ void ControlHost::deliver(const InputEvent& ev) {
             case EventKind::OLEDragDrop: case EventKind::OLEDragOver: mouse = true; break;
             default: break;
         }
-        if (mouse) {
-            const auto* box = dynamic_cast<const BoxElement*>(ev.source);
-            if (box == nullptr || !box->takesMouse() || !box->Visible() || !box->Enabled()) return;
-        }
+        if (mouse && (!ev.source.takesMouse() || !ev.source.isVisible() || !ev.source.isEnabled())) return;
     }
     call([&] { control_->OnEvent(ev); });
 }
 
-void ControlHost::tick(Timer& t) {
-    if (t.Enabled()) deliver({EventKind::Timer, &t});
+void ControlHost::tick(const Timer& t) {
+    if (t.Enabled()) deliver({EventKind::Timer, t});
 }
 
 void ControlHost::destroy() {
@@ -233,37 +151,26 @@ void ControlHost::finishDestroy() {
     // Terminate runs as a call of its own; its errors do not keep the control alive.
     std::unique_ptr<Control> c = std::move(control_);
     destroyed_ = true;
+    struct Depth {
+        int& d;
+        explicit Depth(int& v) : d(v) { ++d; }
+        ~Depth() { --d; }
+    } depth(depth_);
     try {
-        ++depth_;
         c->Terminate();
     } catch (const HostError&) {
     }
-    --depth_;
 }
 
 // ---- element owner ----
 
-void ControlHost::changed(Element& e) { changed_.push_back(&e); }
+std::vector<RectF> ControlHost::takeDamage() { return model_.takeDamage(); }
 
-std::vector<RectF> ControlHost::takeDamage() {
-    // A layout that moved many elements repaints their bounding box; sorting out
-    // dozens of small rectangles would cost more than it saves.
-    constexpr std::size_t kManyChanges = 16;
-    const bool many = changed_.size() > kManyChanges;
-    for (Element* e : changed_) {
-        if (many) damage_.mergeAll();
-        damage_.add(e->takePainted());
-        damage_.add(e->isVisible() ? e->bounds() : RectF{});
-    }
-    changed_.clear();
-    return damage_.take();
+void ControlHost::captionChanged(const Label& l) {
+    if (control_ && !destroyPending_) call([&] { control_->OnEvent({EventKind::Change, l}); });
 }
 
-void ControlHost::captionChanged(Label& l) {
-    if (control_ && !destroyPending_) call([&] { control_->OnEvent({EventKind::Change, &l}); });
-}
-
-void ControlHost::timerChanged(Timer& t) { onTimerChanged(t); }
+void ControlHost::timerChanged(const Timer& t) { onTimerChanged(t); }
 
 TextExtent ControlHost::measure(std::string_view text, const Font& font) { return hostMeasureText(text, font); }
 

@@ -6,9 +6,9 @@
 // derives from ControlHost, supplies the services and draws what the damage region
 // says changed.
 #include <cstdint>
-#include <map>
 #include <memory>
 #include <optional>
+#include <type_traits>
 #include <span>
 #include <string>
 #include <string_view>
@@ -80,18 +80,30 @@ public:
     // change the by-reference arguments of ev, which the caller reads back afterwards.
     void deliver(const InputEvent& ev);
     // One Timer event of a timer element, if it is enabled.
-    void tick(Timer& t);
+    void tick(const Timer& t);
     // Terminate, then release the control. Inside a call into the control (an event
     // handler of the container that destroys the control) this waits until the
     // outermost call returns, so the control never runs on after its own destruction.
     void destroy();
     bool destroyed() const { return destroyed_; }
 
-    // Runs f as a call into the control: nested calls, deferred destruction.
+    // Runs f as a call into the control: nested calls, deferred destruction. A destroy
+    // requested inside runs when the outermost call ends: on its normal way out, where
+    // an error of Terminate reaches the caller like any other, or, when an exception is
+    // already leaving the call, with Terminate's own errors dropped, since only one
+    // exception can be on its way out at a time.
     template <class F>
-    decltype(auto) call(F&& f) {
+    auto call(F&& f) -> decltype(f()) {
+        using R = decltype(f());
         Guard g(*this);
-        return f();
+        if constexpr (std::is_void_v<R>) {
+            f();
+            g.leave();
+        } else {
+            R r = f();
+            g.leave();
+            return static_cast<R&&>(r);
+        }
     }
 
     // ---- What the control sees ----
@@ -99,21 +111,27 @@ public:
     Surface& surface() { return surface_; }
     const Surface& surface() const { return surface_; }
 
-    Image& image(std::string_view name) { return single<Image>(name); }
-    Label& label(std::string_view name) { return single<Label>(name); }
-    Line& line(std::string_view name) { return single<Line>(name); }
-    PictureBox& pictureBox(std::string_view name) { return single<PictureBox>(name); }
-    Timer& timer(std::string_view name) { return single<Timer>(name); }
-    Frame& frame(std::string_view name) { return single<Frame>(name); }
-    ElementArray<Image>& images(std::string_view name) { return array<Image>(name); }
-    ElementArray<Label>& labels(std::string_view name) { return array<Label>(name); }
-    ElementArray<Line>& lines(std::string_view name) { return array<Line>(name); }
-    ElementArray<PictureBox>& pictureBoxes(std::string_view name) { return array<PictureBox>(name); }
+    // Elements are value handles into the host's element model; they stay valid as long
+    // as the host.
+    Image image(std::string_view name) { return single<Image>(name); }
+    Label label(std::string_view name) { return single<Label>(name); }
+    Line line(std::string_view name) { return single<Line>(name); }
+    PictureBox pictureBox(std::string_view name) { return single<PictureBox>(name); }
+    Timer timer(std::string_view name) { return single<Timer>(name); }
+    Frame frame(std::string_view name) { return single<Frame>(name); }
+    ElementArray<Image> images(std::string_view name) { return array<Image>(name); }
+    ElementArray<Label> labels(std::string_view name) { return array<Label>(name); }
+    ElementArray<Line> lines(std::string_view name) { return array<Line>(name); }
+    ElementArray<PictureBox> pictureBoxes(std::string_view name) { return array<PictureBox>(name); }
 
     // Every element, all kinds together, in the template's stacking order.
-    const std::vector<std::unique_ptr<Element>>& elements() const { return elements_; }
-    // The element of that name and index (-1 for a single element), or null.
-    Element* find(std::string_view name, int index = -1) const;
+    ElementRange elements() const { return ElementRange(&model_); }
+    // The element of that name and index (-1 for a single element), or none.
+    Element find(std::string_view name, int index = -1) const;
+    // Where mouse input at a point of the surface (twips) goes: the topmost visible
+    // image or label there, or none (the surface) when there is none or it is disabled.
+    Element elementAt(float x, float y) const;
+    const ElementModel& model() const { return model_; }
 
     // Services, as controls call them. Each raises a HostError when it fails.
 
@@ -160,19 +178,27 @@ protected:
     virtual Status hostPropertyChanged(std::string_view property) noexcept = 0;
     virtual TextExtent hostMeasureText(std::string_view text, const Font& font) noexcept = 0;
     // A timer was enabled, disabled or given a new interval.
-    virtual void onTimerChanged(Timer&) {}
+    virtual void onTimerChanged(const Timer&) {}
 
 private:
-    struct Guard {
+    class Guard {
+    public:
         explicit Guard(ControlHost& h);
-        ~Guard() noexcept(false);
-        ControlHost& host;
+        Guard(const Guard&) = delete;
+        Guard& operator=(const Guard&) = delete;
+        // The normal way out of the call: a destroy requested inside runs now.
+        void leave();
+        // Only when an exception leaves the call: the destroy runs, its errors dropped.
+        ~Guard();
+
+    private:
+        ControlHost& host_;
+        bool left_ = false;
     };
     friend class Surface;
 
-    void changed(Element& e) override;
-    void captionChanged(Label& l) override;
-    void timerChanged(Timer& t) override;
+    void captionChanged(const Label& l) override;
+    void timerChanged(const Timer& t) override;
     TextExtent measure(std::string_view text, const Font& font) override;
     void surfaceResized();
     const PictureFiles& pictureFiles() const;
@@ -180,17 +206,14 @@ private:
     static void check(const Status& s);
 
     template <class T>
-    T& single(std::string_view name);
+    T single(std::string_view name);
     template <class T>
-    ElementArray<T>& array(std::string_view name);
+    ElementArray<T> array(std::string_view name);
 
     const ControlClass* class_ = nullptr;
     Surface surface_;
-    std::vector<std::unique_ptr<Element>> elements_;
-    std::map<std::string, std::unique_ptr<ElementArrayBase>, std::less<>> arrays_;
+    mutable ElementModel model_;
     std::unique_ptr<Control> control_;
-    DamageRegion damage_;
-    std::vector<Element*> changed_;
     int depth_ = 0;
     bool destroyPending_ = false;
     bool destroyed_ = false;

@@ -7,6 +7,8 @@
 #include <variant>
 #include <vector>
 
+#include "frame/model/Elements.h"
+
 namespace talvik {
 
 // An array of strings that knows its own lower bound (the answers of an answer sheet
@@ -24,13 +26,12 @@ struct StringArray {
 // Makes an array with bounds lo..hi; raises "Subscript out of range" when hi < lo.
 StringArray makeStringArray(std::int32_t lo, std::int32_t hi);
 
-class Element;
 class DataObject;
 
 // An object an event hands over: one of the control's child elements, the data object
 // of a data transfer, or nothing. The variant refers to it and does not own it.
 struct ObjectRef {
-    const Element* element = nullptr;
+    Element element;  // none: no element
     const DataObject* data = nullptr;
     friend bool operator==(const ObjectRef&, const ObjectRef&) = default;
 };

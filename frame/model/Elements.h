@@ -1,300 +1,208 @@
 #pragma once
 // The child elements a control owns: images, labels, lines, hidden picture boxes,
-// timers and frames, and the control's own surface. One model for every host: the rules
-// that belong to elements live here, and a host only draws them and supplies services.
+// timers and frames. One model for every host: the rules that belong to elements live
+// in ElementModel, and a host only draws them and supplies services.
 //
-// A setter follows one shape: unchanged, return; store; schedule a repaint.
+// An element is a small value handle (the model and the element's place in it), so a
+// control may keep it, copy it and pass it by value; a const handle can still change the
+// element, as a pointer to const would not. A setter follows one shape: unchanged,
+// return; store; schedule a repaint.
+#include <cstddef>
 #include <cstdint>
+#include <stdexcept>
 #include <string>
 #include <string_view>
-#include <utility>
-#include <vector>
 
 #include "frame/model/Geometry.h"
 #include "frame/model/Picture.h"
+#include "frame/model/ElementModel.h"
+#include "frame/model/ElementTypes.h"
 
 namespace talvik {
 
-enum class ElementKind { Image, Label, Line, PictureBox, Timer, Frame };
-std::string_view kindName(ElementKind k);  // "image", "label", ...
-
-// Colours: 0x00BBGGRR, or 0x80000000 + n for the host's system colour n.
-using Colour = std::uint32_t;
-inline constexpr Colour kSystemColourFlag = 0x80000000u;
-inline constexpr Colour kHighlight = 0x8000000Du;
-inline constexpr Colour kButtonText = 0x80000012u;
-inline constexpr Colour kButtonFace = 0x8000000Fu;
-constexpr Colour rgb(int r, int g, int b) { return Colour(r) | (Colour(g) << 8) | (Colour(b) << 16); }
-
-// How a label's caption bytes are to be read when they are drawn.
-enum class TextEncoding { Windows1252, Tcvn3 };
-
-enum class Alignment : std::int16_t { Left = 0, Right = 1, Center = 2 };
-
-struct Font {
-    std::string name = "MS Sans Serif";
-    float size = 8.25f;  // points
-    bool bold = false;
-    bool underline = false;
-    friend bool operator==(const Font&, const Font&) = default;
-};
-
-struct TextExtent {
-    float width = 0, height = 0;  // twips
-};
-
-class Label;
-class Timer;
-class Element;
-
-// What elements report to the model that owns them.
-class ElementOwner {
-public:
-    // The element changed how it looks: the owner repaints its old and new rectangles
-    // when the host next paints. Called once until the owner takes the damage.
-    virtual void changed(Element& e) = 0;
-    virtual void captionChanged(Label& l) = 0;
-    virtual void timerChanged(Timer& t) = 0;
-    virtual TextExtent measure(std::string_view text, const Font& font) = 0;
-
-protected:
-    ~ElementOwner() = default;
-};
-
 class Element {
 public:
-    virtual ~Element() = default;
-    Element(const Element&) = delete;
-    Element& operator=(const Element&) = delete;
+    Element() = default;  // no element: the control's surface
+    Element(std::nullptr_t) {}
+    Element(ElementModel* m, ElementSlot s) : m_(m), s_(s) {}
+    explicit operator bool() const { return m_ != nullptr; }
 
-    ElementKind kind() const { return kind_; }
-    const std::string& name() const { return name_; }
-    std::int16_t index() const { return index_; }  // -1 when not an array element
-    bool inArray() const { return array_ != nullptr; }
-    const void* array() const { return array_; }
+    ElementKind kind() const { return group().kind; }
+    const std::string& name() const { return group().name; }
+    std::int16_t index() const { return group().isArray ? static_cast<std::int16_t>(s_.index) : std::int16_t{-1}; }
+    bool inArray() const { return group().isArray; }
     std::string displayName() const;  // "Image1(3)" or "imgArrow"
+    // The element's place in the template's stacking order.
+    std::uint32_t id() const { return m_->idOf(s_); }
+    ElementSlot slot() const { return s_; }
 
     // Whether the element takes mouse input (images and labels do).
-    virtual bool takesMouse() const { return false; }
+    bool takesMouse() const { return m_->takesMouse(s_); }
     // The rectangle the element covers on the surface, empty for those never drawn.
-    virtual RectF bounds() const { return {}; }
-    virtual bool isVisible() const { return false; }
-
-    // For the owner: the rectangle last painted (empty when the element was not shown),
-    // and the one to paint now; taking them starts a new round of changes.
-    RectF takePainted() {
-        queued_ = false;
-        return std::exchange(painted_, isVisible() ? bounds() : RectF{});
-    }
-
-protected:
-    Element(ElementKind k, std::string name, std::int16_t index, ElementOwner& owner)
-        : kind_(k), name_(std::move(name)), index_(index), owner_(&owner) {}
-    // Scheduling only: the host paints later, clipped to what changed.
-    void changed() {
-        if (queued_) return;
-        queued_ = true;
-        owner_->changed(*this);
-    }
-
-    ElementKind kind_;
-    std::string name_;
-    std::int16_t index_;
-    ElementOwner* owner_;
-    const void* array_ = nullptr;
-    RectF painted_;
-    bool queued_ = false;
+    RectF bounds() const { return m_->bounds(s_); }
+    bool isVisible() const { return m_->isVisible(s_); }
+    bool isEnabled() const { return (m_->flags(s_) & flag::Enabled) != 0; }
 
     template <class T>
-    friend class ElementArray;
-};
-
-// Position and size common to images, labels and frames.
-class BoxElement : public Element {
-public:
-    float Left() const { return left_; }
-    float Top() const { return top_; }
-    float Width() const { return width_; }
-    float Height() const { return height_; }
-    bool Visible() const { return visible_; }
-    bool Enabled() const { return enabled_; }
-    const std::string& ToolTipText() const { return toolTip_; }
-
-    void Left(float v) {
-        if (v == left_) return;
-        left_ = v;
-        changed();
+    bool is() const {
+        return m_ != nullptr && kind() == T::Kind;
     }
-    void Top(float v) {
-        if (v == top_) return;
-        top_ = v;
-        changed();
+    // The element as its own kind; a logic error when it is of another.
+    template <class T>
+    T as() const {
+        if (!is<T>()) throw std::logic_error("element " + (m_ ? displayName() : std::string("surface")) + " is not of that kind");
+        return T(m_, s_);
     }
-    // A negative width or height raises "Invalid property value".
-    void Width(float v) { move(left_, top_, v, height_); }
-    void Height(float v) { move(left_, top_, width_, v); }
-    void Move(float left, float top, float width, float height) { move(left, top, width, height); }
-    void Move(float left, float top) { move(left, top, width_, height_); }
-    void Visible(bool v) {
-        if (v == visible_) return;
-        visible_ = v;
-        changed();
-    }
-    void Enabled(bool v) { enabled_ = v; }
-    void ToolTipText(std::string v) { toolTip_ = std::move(v); }
 
-    bool takesMouse() const override { return kind_ != ElementKind::Frame; }
-    RectF bounds() const override { return {left_, top_, width_, height_}; }
-    bool isVisible() const override { return visible_; }
+    friend bool operator==(const Element& a, const Element& b) { return a.m_ == b.m_ && (!a.m_ || a.s_ == b.s_); }
 
 protected:
-    using Element::Element;
-    void move(float l, float t, float w, float h);
+    const ElementGroup& group() const { return m_->at(s_); }
+    std::size_t i() const { return s_.index; }
 
-    float left_ = 0, top_ = 0, width_ = 0, height_ = 0;
-    bool visible_ = true, enabled_ = true;
-    std::string toolTip_;
+    // Images, labels, picture boxes and timers have Enabled; each of them exposes this.
+    bool Enabled() const { return isEnabled(); }
+    void Enabled(bool v) const { m_->setEnabled(s_, v); }
+
+    ElementModel* m_ = nullptr;
+    ElementSlot s_;
+};
+
+// Position, size, visibility and tooltip: images, labels and frames.
+class BoxElement : public Element {
+public:
+    using Element::Element;
+
+    TALVIK_INLINE float Left() const { return group().left.get(i()); }
+    TALVIK_INLINE float Top() const { return group().top.get(i()); }
+    TALVIK_INLINE float Width() const { return group().width.get(i()); }
+    TALVIK_INLINE float Height() const { return group().height.get(i()); }
+    bool Visible() const { return (m_->flags(s_) & flag::Visible) != 0; }
+    const std::string& ToolTipText() const { return m_->toolTip(s_); }
+
+    // A non-finite value, or a negative width or height, raises "Invalid property value".
+    TALVIK_INLINE void Left(float v) const { m_->setLeft(s_, v); }
+    TALVIK_INLINE void Top(float v) const { m_->setTop(s_, v); }
+    TALVIK_INLINE void Width(float v) const { m_->setBox(s_, Left(), Top(), v, Height()); }
+    TALVIK_INLINE void Height(float v) const { m_->setBox(s_, Left(), Top(), Width(), v); }
+    void Move(float left, float top, float width, float height) const { m_->setBox(s_, left, top, width, height); }
+    void Move(float left, float top) const { m_->setBox(s_, left, top, Width(), Height()); }
+    TALVIK_INLINE void Visible(bool v) const { m_->setVisible(s_, v); }
+    void ToolTipText(std::string v) const { m_->setToolTip(s_, std::move(v)); }
 };
 
 class Image : public BoxElement {
 public:
-    Image(std::string name, std::int16_t index, ElementOwner& owner)
-        : BoxElement(ElementKind::Image, std::move(name), index, owner) {}
+    static constexpr ElementKind Kind = ElementKind::Image;
+    using BoxElement::BoxElement;
+    using Element::Enabled;
 
-    const Picture& picture() const { return picture_; }
-    bool Stretch() const { return stretch_; }
+    const Picture& picture() const { return m_->picture(group().picture.get(i())); }
+    bool Stretch() const { return (m_->flags(s_) & flag::Stretch) != 0; }
 
     // With Stretch off the element takes the picture's own size (15 twips a pixel); the
     // empty picture clears the element and leaves its size.
-    void setPicture(const Picture& p);
+    void setPicture(const Picture& p) const { m_->setPicture(s_, p); }
     // Turning Stretch off gives the element its picture's size again.
-    void Stretch(bool v);
+    void Stretch(bool v) const { m_->setStretch(s_, v); }
+};
 
-private:
-    Picture picture_;
-    bool stretch_ = false;
+struct LabelCursor {
+    const Picture& picture;  // empty when the label has no cursor of its own
+    int x = 0, y = 0;        // hot spot, pixels
 };
 
 class Label : public BoxElement {
 public:
-    Label(std::string name, std::int16_t index, ElementOwner& owner)
-        : BoxElement(ElementKind::Label, std::move(name), index, owner) {}
+    static constexpr ElementKind Kind = ElementKind::Label;
+    using BoxElement::BoxElement;
+    using Element::Enabled;
 
-    const std::string& Caption() const { return caption_; }
-    Colour ForeColor() const { return foreColor_; }
-    Alignment alignment() const { return alignment_; }
-    const Font& font() const { return font_; }
-    bool AutoSize() const { return autoSize_; }
-    bool transparent() const { return transparent_; }
-    Colour BackColor() const { return backColor_; }
-    TextEncoding encoding() const { return encoding_; }
+    std::string Caption() const { return std::string(captionView()); }
+    std::string_view captionView() const { return group().text.get(i()).view(); }
+    Colour ForeColor() const { return group().colour.get(i()); }
+    Alignment alignment() const { return group().alignment.get(i()); }
+    const Font& font() const { return m_->font(group().font.get(i())); }
+    bool AutoSize() const { return group().autoSize; }
+    bool transparent() const { return group().transparent; }
+    Colour BackColor() const { return group().backColor; }
+    TextEncoding encoding() const { return group().encoding; }
+    LabelCursor cursor() const {
+        const CursorSpec& c = group().cursor;
+        return {m_->picture(c.picture), c.x, c.y};
+    }
 
     // A changed caption raises the label's Change event; a label that sizes itself
     // takes the text's extent first.
-    void Caption(std::string v);
-    void ForeColor(Colour c);
-    void setAlignment(Alignment a);
-    void FontSize(float points);
-    void setFont(const Font& f);
-    void Refresh() { changed(); }
-
-    // Design-time settings, given by the template.
-    void setAutoSize(bool v);
-    void setTransparent(bool v) { transparent_ = v; }
-    void setBackColor(Colour c) { backColor_ = c; }
-    void setEncoding(TextEncoding e) { encoding_ = e; }
+    void Caption(std::string_view v) const { m_->setCaption(s_, v); }
+    void ForeColor(Colour c) const { m_->setColour(s_, c); }
+    void setAlignment(Alignment a) const { m_->setAlignment(s_, a); }
+    // A size not above 0 or above 2048 points raises "Invalid property value".
+    TALVIK_INLINE void FontSize(float points) const {
+        if (points == font().size && points > 0 && points <= 2048) return;
+        setFontSize(points);
+    }
+    void setFont(const Font& f) const { m_->setFont(s_, f); }
+    void Refresh() const { m_->refresh(s_); }
 
 private:
-    void fitToText();
-
-    std::string caption_;
-    Colour foreColor_ = kButtonText;
-    Colour backColor_ = kButtonFace;
-    Alignment alignment_ = Alignment::Left;
-    Font font_;
-    bool autoSize_ = false;
-    bool transparent_ = true;
-    TextEncoding encoding_ = TextEncoding::Windows1252;
+    void setFontSize(float points) const;
 };
 
 class Line : public Element {
 public:
-    Line(std::string name, std::int16_t index, ElementOwner& owner)
-        : Element(ElementKind::Line, std::move(name), index, owner) {}
+    static constexpr ElementKind Kind = ElementKind::Line;
+    using Element::Element;
 
-    float X1() const { return x1_; }
-    float Y1() const { return y1_; }
-    float X2() const { return x2_; }
-    float Y2() const { return y2_; }
-    Colour BorderColor() const { return colour_; }
-    std::int16_t BorderWidth() const { return width_; }
-    bool Visible() const { return visible_; }
+    float X1() const { return group().left.get(i()); }
+    float Y1() const { return group().top.get(i()); }
+    float X2() const { return group().width.get(i()); }
+    float Y2() const { return group().height.get(i()); }
+    Colour BorderColor() const { return group().colour.get(i()); }
+    std::int16_t BorderWidth() const { return group().borderWidth.get(i()); }
+    bool Visible() const { return (m_->flags(s_) & flag::Visible) != 0; }
 
-    void X1(float v) { set(v, y1_, x2_, y2_); }
-    void Y1(float v) { set(x1_, v, x2_, y2_); }
-    void X2(float v) { set(x1_, y1_, v, y2_); }
-    void Y2(float v) { set(x1_, y1_, x2_, v); }
-    void BorderColor(Colour c);
+    // A non-finite coordinate raises "Invalid property value".
+    void X1(float v) const { m_->setLine(s_, v, Y1(), X2(), Y2()); }
+    void Y1(float v) const { m_->setLine(s_, X1(), v, X2(), Y2()); }
+    void X2(float v) const { m_->setLine(s_, X1(), Y1(), v, Y2()); }
+    void Y2(float v) const { m_->setLine(s_, X1(), Y1(), X2(), v); }
+    void BorderColor(Colour c) const { m_->setColour(s_, c); }
     // A width below 1 raises "Invalid property value".
-    void BorderWidth(std::int16_t w);
-    void Visible(bool v);
-
-    RectF bounds() const override;
-    bool isVisible() const override { return visible_; }
-
-private:
-    void set(float x1, float y1, float x2, float y2);
-
-    float x1_ = 0, y1_ = 0, x2_ = 0, y2_ = 0;
-    Colour colour_ = 0;
-    std::int16_t width_ = 1;
-    bool visible_ = true;
+    void BorderWidth(std::int16_t w) const { m_->setBorderWidth(s_, w); }
+    void Visible(bool v) const { m_->setVisible(s_, v); }
 };
 
 // A hidden store of one picture; never drawn, never moved.
 class PictureBox : public Element {
 public:
-    PictureBox(std::string name, std::int16_t index, ElementOwner& owner)
-        : Element(ElementKind::PictureBox, std::move(name), index, owner) {}
+    static constexpr ElementKind Kind = ElementKind::PictureBox;
+    using Element::Element;
+    using Element::Enabled;
 
-    const Picture& picture() const { return picture_; }
-    bool Enabled() const { return enabled_; }
-    void Enabled(bool v) { enabled_ = v; }
-    void setPicture(const Picture& p) { picture_ = p; }
-
-private:
-    Picture picture_;
-    bool enabled_ = true;
+    const Picture& picture() const { return m_->picture(group().picture.get(i())); }
+    void setPicture(const Picture& p) const { m_->setPicture(s_, p); }
 };
 
 class Timer : public Element {
 public:
-    Timer(std::string name, std::int16_t index, ElementOwner& owner)
-        : Element(ElementKind::Timer, std::move(name), index, owner) {}
+    static constexpr ElementKind Kind = ElementKind::Timer;
+    using Element::Element;
+    using Element::Enabled;
 
-    bool Enabled() const { return enabled_; }
-    std::int32_t Interval() const { return interval_; }  // milliseconds
-    void Enabled(bool v);
-    void Interval(std::int32_t ms);
-
-private:
-    bool enabled_ = true;
-    std::int32_t interval_ = 0;
+    std::int32_t Interval() const { return group().interval.get(i()); }  // milliseconds
+    // A negative interval raises "Invalid property value".
+    void Interval(std::int32_t ms) const { m_->setInterval(s_, ms); }
 };
 
 // A design-time grouping rectangle with an optional caption.
 class Frame : public BoxElement {
 public:
-    Frame(std::string name, std::int16_t index, ElementOwner& owner)
-        : BoxElement(ElementKind::Frame, std::move(name), index, owner) {}
-    const std::string& Caption() const { return caption_; }
-    void Caption(std::string v) {
-        caption_ = std::move(v);
-        changed();
-    }
+    static constexpr ElementKind Kind = ElementKind::Frame;
+    using BoxElement::BoxElement;
 
-private:
-    std::string caption_;
+    std::string Caption() const { return std::string(group().text.get(i()).view()); }
+    void Caption(std::string_view v) const { m_->setCaption(s_, v); }
 };
 
 }  // namespace talvik

@@ -5,12 +5,12 @@
 #include <span>
 #include <string_view>
 
+#include "frame/model/Elements.h"
 #include "frame/host/Variant.h"
 
 namespace talvik {
 
 class DataObject;
-class Element;
 
 enum class EventKind {
     Click, DblClick, MouseDown, MouseUp, MouseMove,
@@ -50,7 +50,7 @@ inline constexpr std::int32_t kDropScroll = static_cast<std::int32_t>(0x80000000
 // chose in OLEDragOver, say).
 struct InputEvent {
     EventKind kind = EventKind::Click;
-    Element* source = nullptr;  // the child element, or null for the control's surface
+    Element source;  // the child element, or none for the control's surface
     mutable std::int16_t button = 0;  // mouse and OLE drop events
     mutable std::int16_t shift = 0;   // mouse, key and OLE drop events
     mutable float x = 0, y = 0;       // twips; mouse and drag events
@@ -62,7 +62,7 @@ struct InputEvent {
     // OLEDragDrop, OLEDragOver, OLEGiveFeedback, OLECompleteDrag: the drop effect;
     // OLEStartDrag: the effects the source allows.
     mutable std::int32_t effect = 0;
-    Element* dragged = nullptr;  // DragDrop, DragOver: the element being dragged, or null
+    Element dragged;  // DragDrop, DragOver: the element being dragged, or none
     DataObject* data = nullptr;  // OLEStartDrag, OLEDragDrop, OLEDragOver, OLESetData
 };
 

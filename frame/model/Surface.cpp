@@ -9,14 +9,14 @@
 namespace talvik {
 
 void Surface::setSize(float w, float h) {
-    if (w < 0 || h < 0 || std::isnan(w) || std::isnan(h)) err::invalidPropertyValue();
+    if (!std::isfinite(w) || !std::isfinite(h) || w < 0 || h < 0) err::invalidPropertyValue();
     if (w == width_ && h == height_) return;
     // The background is anchored at the top-left corner, so a new size changes only the
     // strips that the old and the new size do not share.
     const float commonW = std::min(w, width_), commonH = std::min(h, height_);
     const float outerW = std::max(w, width_), outerH = std::max(h, height_);
-    host_.damage_.add({commonW, 0, outerW - commonW, outerH});
-    host_.damage_.add({0, commonH, outerW, outerH - commonH});
+    host_.model_.damage().add({commonW, 0, outerW - commonW, outerH});
+    host_.model_.damage().add({0, commonH, outerW, outerH - commonH});
     width_ = w;
     height_ = h;
     host_.surfaceResized();
@@ -42,6 +42,6 @@ void Surface::BackColor(Colour c) {
 
 TextExtent Surface::TextExtentOf(std::string_view text) const { return host_.MeasureText(text, font_); }
 
-void Surface::damageAll() const { host_.damage_.add(bounds()); }
+void Surface::damageAll() const { host_.model_.damage().add(bounds()); }
 
 }  // namespace talvik

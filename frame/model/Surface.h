@@ -16,7 +16,7 @@ public:
     float Width() const { return width_; }
     float Height() const { return height_; }
     // Setting the size raises Resize at once, before the call returns, unless the size
-    // is unchanged. A negative size raises "Invalid property value".
+    // is unchanged. A negative or non-finite size raises "Invalid property value".
     void Width(float w) { setSize(w, height_); }
     void Height(float h) { setSize(width_, h); }
     void setSize(float w, float h);

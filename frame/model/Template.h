@@ -33,6 +33,10 @@ struct ElementSpec {
     bool autoSize = false;
     bool transparent = true;
     TextEncoding encoding = TextEncoding::Windows1252;
+    // A label's own mouse cursor: a 32 x 32 template picture (named as `picture` is) and
+    // its hot spot in pixels; empty for the host's default cursor.
+    std::string cursor;
+    std::int16_t cursorX = 0, cursorY = 0;
 
     float x1 = 0, y1 = 0, x2 = 0, y2 = 0;  // lines
     Colour borderColor = 0;
@@ -42,7 +46,6 @@ struct ElementSpec {
 };
 
 struct ControlTemplate {
-    std::string className;
     float width = 0, height = 0;  // design size in twips
     Colour backColor = kButtonFace;
     std::int16_t backStyle = 1;  // 0 transparent, 1 opaque

@@ -84,21 +84,18 @@ HeadlessHost::Status HeadlessHost::hostShellOpen(const ShellRequest& request, st
     return Status::ok();
 }
 
-void HeadlessHost::onTimerChanged(Timer& t) {
+void HeadlessHost::onTimerChanged(const Timer& t) {
     const std::int64_t at = t.Enabled() && t.Interval() > 0 ? elapsed_ + t.Interval() : -1;
     for (Due& d : due_)
-        if (d.timer == &t) {
+        if (d.timer == t) {
             d.at = at;
             return;
         }
     if (at < 0) return;
     // Kept in template order, which decides between timers due at the same moment.
     std::size_t before = 0;
-    for (const auto& e : elements()) {
-        if (e.get() == &t) break;
-        if (before < due_.size() && e.get() == due_[before].timer) ++before;
-    }
-    due_.insert(due_.begin() + static_cast<std::ptrdiff_t>(before), {&t, at});
+    while (before < due_.size() && due_[before].timer.id() < t.id()) ++before;
+    due_.insert(due_.begin() + static_cast<std::ptrdiff_t>(before), {t, at});
 }
 
 void HeadlessHost::advance(std::int32_t ms) {
@@ -110,7 +107,7 @@ void HeadlessHost::advance(std::int32_t ms) {
             if (d.at >= 0 && d.at <= end && (next == nullptr || d.at < next->at)) next = &d;
         if (next == nullptr) break;
         elapsed_ = next->at;
-        Timer& t = *next->timer;
+        const Timer t = next->timer;
         // Before the tick, so that whatever the handler does to the timer wins.
         next->at += t.Interval();
         tick(t);

@@ -81,7 +81,7 @@ protected:
     // One character is round(size * 2 / 3) pixels wide, a line round(size * 1.6)
     // pixels high, halves to even; 15 twips a pixel.
     TextExtent hostMeasureText(std::string_view text, const Font& font) noexcept override;
-    void onTimerChanged(Timer& t) override;
+    void onTimerChanged(const Timer& t) override;
 
 private:
     void record(ServiceCall c);
@@ -92,7 +92,7 @@ private:
     // Every timer that has been enabled, in template order, with when it next ticks
     // (-1: it does not).
     struct Due {
-        Timer* timer;
+        Timer timer;
         std::int64_t at;
     };
     std::vector<Due> due_;

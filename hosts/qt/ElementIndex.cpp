@@ -60,7 +60,7 @@ bool ElementIndex::stale(const ControlHost& host, const TwipScale& scale) const 
 void ElementIndex::rebuild(const ControlHost& host, const TwipScale& scale) {
     scale_ = scale;
     extent_ = scale.size(host.surface().Width(), host.surface().Height());
-    const auto& elements = host.elements();
+    const ElementRange elements = host.elements();
     elements_ = elements.size();
     shift_ = 5;
     const auto fit = [&](int extent) { return std::max(1, (extent + (1 << shift_) - 1) >> shift_); };
@@ -74,7 +74,7 @@ void ElementIndex::rebuild(const ControlHost& host, const TwipScale& scale) {
     std::vector<Cells> placed(std::min<std::size_t>(elements.size(), kGone));
     std::vector<std::uint32_t> count(std::size_t(cells) + 1, 0);
     for (Id id = 0; id < placed.size(); ++id) {
-        const Element& e = *elements[id];
+        const Element e = elements[id];
         placed[id] = {0, 0, -1, -1};
         if (!everDrawn(e)) continue;
         const Cells c = cellsOf(cover(e.bounds()));
@@ -103,7 +103,7 @@ void ElementIndex::rebuild(const ControlHost& host, const TwipScale& scale) {
 
 void ElementIndex::update(const ControlHost& host, const TwipScale& scale, std::span<const RectF> damage) {
     if (damage.empty() || stale(host, scale)) return;
-    const auto& elements = host.elements();
+    const ElementRange elements = host.elements();
     // A damaged element is listed either where it is now or, moved, under its old
     // rectangle, which the damage covers. Each element found is checked: listed in just
     // the damaged cells it now covers, it stays; anywhere else, it leaves the grid.
@@ -147,7 +147,7 @@ void ElementIndex::update(const ControlHost& host, const TwipScale& scale, std::
     };
     for (auto first = found.begin(); first != uniqueEnd;) {
         const auto last = std::find_if(first, uniqueEnd, [&](const Found& f) { return f.id != first->id; });
-        const Element& e = *elements[first->id];
+        const Element e = elements[first->id];
         bool stays = e.isVisible();
         if (stays) {
             const Cells now = cellsOf(cover(e.bounds()));
@@ -173,7 +173,7 @@ void ElementIndex::addCandidates(const QRect& px, std::vector<Id>& out) const {
     forEachIn(cellsOf(px), [&](Id id, int, std::uint32_t) { out.push_back(id); });
 }
 
-void ElementIndex::visibleIn(const ControlHost& host, const QRegion& region, std::vector<const Element*>& out) const {
+void ElementIndex::visibleIn(const ControlHost& host, const QRegion& region, std::vector<Element>& out) const {
     out.clear();
     if (region.isEmpty()) return;
     // One UI thread paints; the candidates' buffer is kept for the next paint.
@@ -183,15 +183,15 @@ void ElementIndex::visibleIn(const ControlHost& host, const QRegion& region, std
     ids.insert(ids.end(), loose_.begin(), loose_.end());
     std::sort(ids.begin(), ids.end());
     ids.erase(std::unique(ids.begin(), ids.end()), ids.end());
-    const auto& elements = host.elements();
+    const ElementRange elements = host.elements();
     const bool oneRect = region.rectCount() == 1;
     const QRect bounds = region.boundingRect();
     for (const Id id : ids) {
-        const Element& e = *elements[id];
+        const Element e = elements[id];
         if (!e.isVisible()) continue;
         const QRect px = cover(e.bounds());
         if (!px.intersects(bounds) || (!oneRect && !region.intersects(px))) continue;
-        out.push_back(&e);
+        out.push_back(e);
     }
 }
 
@@ -201,30 +201,30 @@ bool ElementIndex::large(const QRegion& region, QSize surface) {
 }
 
 void ElementIndex::visibleInAll(const ControlHost& host, const TwipScale& scale, const QRegion& region,
-                                std::vector<const Element*>& out) {
+                                std::vector<Element>& out) {
     out.clear();
     const bool oneRect = region.rectCount() == 1;
     const QRect bounds = region.boundingRect();
-    for (const auto& e : host.elements()) {
-        if (!e->isVisible()) continue;
-        const QRect px = cover(scale, e->bounds());
+    for (const Element e : host.elements()) {
+        if (!e.isVisible()) continue;
+        const QRect px = cover(scale, e.bounds());
         if (!px.intersects(bounds) || (!oneRect && !region.intersects(px))) continue;
-        out.push_back(e.get());
+        out.push_back(e);
     }
 }
 
-Element* ElementIndex::at(const ControlHost& host, QPointF px) const {
+Element ElementIndex::at(const ControlHost& host, QPointF px) const {
     const float x = scale_.twips(px.x()), y = scale_.twips(px.y());
-    const auto& elements = host.elements();
+    const ElementRange elements = host.elements();
     // The topmost is the last in stacking order: the largest number.
     int best = -1;
     for (const Id id : loose_)
-        if (id > best && takesMouseAt(*elements[id], x, y)) best = id;
+        if (id > best && takesMouseAt(elements[id], x, y)) best = id;
     const QPoint p(int(std::floor(px.x())), int(std::floor(px.y())));
     forEachIn(cellsOf(QRect(p, p)), [&](Id id, int, std::uint32_t) {
-        if (id > best && takesMouseAt(*elements[id], x, y)) best = id;
+        if (id > best && takesMouseAt(elements[id], x, y)) best = id;
     });
-    return best < 0 ? nullptr : elements[std::size_t(best)].get();
+    return best < 0 ? Element() : elements[std::size_t(best)];
 }
 
 }  // namespace talvik

@@ -5,7 +5,7 @@
 // that moved is found under its old rectangle, which the damage always covers.
 //
 //     index.update(host, scale, host.takeDamage());
-//     Element* hit = index.at(host, point);
+//     Element hit = index.at(host, point);
 #include <QRect>
 #include <QRegion>
 #include <cstdint>
@@ -30,15 +30,15 @@ public:
     void invalidate() { stale_ = true; }
 
     // The visible elements whose pixels may meet `region`, in stacking order.
-    void visibleIn(const ControlHost& host, const QRegion& region, std::vector<const Element*>& out) const;
+    void visibleIn(const ControlHost& host, const QRegion& region, std::vector<Element>& out) const;
     // The same for a region that covers much of the surface (a first paint): every
     // element is looked at, and no index is needed.
     static void visibleInAll(const ControlHost& host, const TwipScale& scale, const QRegion& region,
-                             std::vector<const Element*>& out);
+                             std::vector<Element>& out);
     // Whether a region is better served by visibleInAll.
     static bool large(const QRegion& region, QSize surface);
     // The topmost visible element that takes the mouse at a point in pixels, or null.
-    Element* at(const ControlHost& host, QPointF px) const;
+    Element at(const ControlHost& host, QPointF px) const;
 
 private:
     using Id = std::uint16_t;

@@ -70,15 +70,15 @@ QColor qtColour(Colour c, const QPalette& palette) {
 }
 
 void ElementPainter::paint(QPainter& p, const ControlHost& host, const QRegion& exposed,
-                           std::span<const Element* const> elements, const Context& ctx) {
+                           std::span<const Element> elements, const Context& ctx) {
     current_ = nullptr;
     drawSurface(p, host, exposed, elements, ctx);
-    for (const Element* e : elements) {
-        switch (e->kind()) {
-            case ElementKind::Image: drawImage(p, static_cast<const Image&>(*e), exposed, ctx); break;
-            case ElementKind::Label: drawLabel(p, static_cast<const Label&>(*e), ctx); break;
-            case ElementKind::Line: drawLine(p, static_cast<const Line&>(*e), ctx); break;
-            case ElementKind::Frame: drawFrame(p, static_cast<const Frame&>(*e), host.surface(), ctx); break;
+    for (const Element& e : elements) {
+        switch (e.kind()) {
+            case ElementKind::Image: drawImage(p, e.as<Image>(), exposed, ctx); break;
+            case ElementKind::Label: drawLabel(p, e.as<Label>(), ctx); break;
+            case ElementKind::Line: drawLine(p, e.as<Line>(), ctx); break;
+            case ElementKind::Frame: drawFrame(p, e.as<Frame>(), host.surface(), ctx); break;
             case ElementKind::PictureBox:
             case ElementKind::Timer: break;
         }
@@ -91,17 +91,17 @@ void ElementPainter::clear() {
 }
 
 void ElementPainter::drawSurface(QPainter& p, const ControlHost& host, const QRegion& exposed,
-                                 std::span<const Element* const> elements, const Context& ctx) {
+                                 std::span<const Element> elements, const Context& ctx) {
     const Surface& s = host.surface();
     if (s.BackStyle() != 0) {
         // The back colour is filled only where no opaque picture covers it: a skinned box
         // is covered whole by its slices, and filling under them would write every pixel twice.
         QRegion back(exposed);
-        for (const Element* e : elements) {
-            if (e->kind() != ElementKind::Image) continue;
-            const Picture& pic = static_cast<const Image&>(*e).picture();
+        for (const Element& e : elements) {
+            if (e.kind() != ElementKind::Image) continue;
+            const Picture& pic = e.as<Image>().picture();
             if (pic.empty() || pic.bitmap()->hasMask) continue;
-            if (const QRect at = ctx.scale.snapped(e->bounds()); exposed.intersects(at)) back -= at;
+            if (const QRect at = ctx.scale.snapped(e.bounds()); exposed.intersects(at)) back -= at;
         }
         const QColor colour = qtColour(s.BackColor(), ctx.palette);
         for (const QRect& r : back) p.fillRect(r, colour);
@@ -165,7 +165,7 @@ void ElementPainter::drawLabel(QPainter& p, const Label& l, const Context& ctx) 
     const QRect at = ctx.scale.snapped(l.bounds());
     if (at.isEmpty()) return;
     if (!l.transparent()) p.fillRect(at, qtColour(l.BackColor(), ctx.palette));
-    if (l.Caption().empty()) return;
+    if (l.captionView().empty()) return;
     const QColor colour = l.Enabled() ? qtColour(l.ForeColor(), ctx.palette)
                                       : ctx.palette.color(QPalette::Disabled, QPalette::WindowText);
     // A label sized to its caption keeps it on one line: its edges rounded to pixels may
@@ -267,7 +267,7 @@ void ElementPainter::drawFrame(QPainter& p, const Frame& f, const Surface& s, co
         QRect text(at.left() + pad, at.top(), metrics.horizontalAdvance(caption) + 4, metrics.height());
         text &= at;
         if (s.BackStyle() != 0) p.fillRect(text, qtColour(s.BackColor(), ctx.palette));
-        p.setPen(f.Enabled() ? ctx.palette.color(QPalette::WindowText)
+        p.setPen(f.isEnabled() ? ctx.palette.color(QPalette::WindowText)
                              : ctx.palette.color(QPalette::Disabled, QPalette::WindowText));
         p.drawText(text, Qt::AlignCenter, caption);
     }

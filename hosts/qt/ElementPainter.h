@@ -41,14 +41,14 @@ public:
 
     // Paints `elements` (in stacking order: those the exposed area may show) over the
     // surface; `exposed` is in the widget's logical pixels.
-    void paint(QPainter& p, const ControlHost& host, const QRegion& exposed, std::span<const Element* const> elements,
+    void paint(QPainter& p, const ControlHost& host, const QRegion& exposed, std::span<const Element> elements,
                const Context& ctx);
     // Forgets the scaled pictures and fonts, of every painter (the screen changed).
     void clear();
 
 private:
     void drawSurface(QPainter& p, const ControlHost& host, const QRegion& exposed,
-                     std::span<const Element* const> elements, const Context& ctx);
+                     std::span<const Element> elements, const Context& ctx);
     void drawImage(QPainter& p, const Image& img, const QRegion& exposed, const Context& ctx);
     void drawLabel(QPainter& p, const Label& l, const Context& ctx);
     void drawLine(QPainter& p, const Line& l, const Context& ctx);

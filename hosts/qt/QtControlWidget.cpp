@@ -157,7 +157,7 @@ void QtControlWidget::paintEvent(QPaintEvent* e) {
 
     // One pass over the whole region (the paint is clipped to it), and only over the
     // elements under it.
-    static thread_local std::vector<const Element*> shown;
+    static thread_local std::vector<Element> shown;
     if (ElementIndex::large(e->region(), size()))
         ElementIndex::visibleInAll(*host_, s, e->region(), shown);
     else
@@ -185,9 +185,10 @@ void QtControlWidget::changeEvent(QEvent* e) {
 bool QtControlWidget::event(QEvent* e) {
     if (e->type() == QEvent::ToolTip) {
         const auto* help = static_cast<QHelpEvent*>(e);
-        const auto* box = dynamic_cast<const BoxElement*>(elementAt(help->pos()));
-        if (box != nullptr && !box->ToolTipText().empty())
-            QToolTip::showText(help->globalPos(), decodeText(box->ToolTipText()), this);
+        const Element at = elementAt(help->pos());
+        const std::string tip = !at ? std::string() : at.is<Image>() ? at.as<Image>().ToolTipText() : at.as<Label>().ToolTipText();
+        if (!tip.empty())
+            QToolTip::showText(help->globalPos(), decodeText(tip), this);
         else
             QToolTip::hideText();
         return true;
@@ -205,15 +206,12 @@ bool QtControlWidget::event(QEvent* e) {
 
 // ---- Input ----
 
-Element* QtControlWidget::elementAt(QPointF px) {
-    Element* hit = index().at(*host_, px);
-    if (hit == nullptr || hit->kind() == ElementKind::Line || hit->kind() == ElementKind::PictureBox ||
-        hit->kind() == ElementKind::Timer)
-        return nullptr;
+Element QtControlWidget::elementAt(QPointF px) {
+    const Element hit = index().at(*host_, px);
     // Mouse input goes only to elements that take it (images and labels), and a
     // disabled one keeps it from the surface too.
-    auto* box = static_cast<BoxElement*>(hit);
-    return box->Enabled() ? box : nullptr;
+    if (!hit || !hit.takesMouse() || !hit.isEnabled()) return Element();
+    return hit;
 }
 
 void QtControlWidget::deliver(const InputEvent& ev) {
@@ -225,20 +223,20 @@ void QtControlWidget::deliverMouse(EventKind kind, const QMouseEvent& e) {
     deliverMouse(kind, e, elementAt(e.position()));
 }
 
-void QtControlWidget::deliverMouse(EventKind kind, const QMouseEvent& e, Element* target) {
+void QtControlWidget::deliverMouse(EventKind kind, const QMouseEvent& e, Element target) {
     const TwipScale s = scale();
     float x = s.twips(e.position().x()), y = s.twips(e.position().y());
     // An element's event carries the point in the element's own coordinates.
-    if (target != nullptr) {
-        x -= target->bounds().left;
-        y -= target->bounds().top;
+    if (target) {
+        x -= target.bounds().left;
+        y -= target.bounds().top;
     }
     const Qt::MouseButtons buttons = kind == EventKind::MouseMove ? e.buttons() : Qt::MouseButtons(e.button());
     deliver({kind, target, buttonOf(buttons), shiftMask(e.modifiers()), x, y});
 }
 
 void QtControlWidget::mousePressEvent(QMouseEvent* e) {
-    Element* target = elementAt(e->position());
+    const Element target = elementAt(e->position());
     if (e->button() == Qt::LeftButton) {
         pressed_ = target;
         pressing_ = true;
@@ -247,7 +245,7 @@ void QtControlWidget::mousePressEvent(QMouseEvent* e) {
 }
 
 void QtControlWidget::mouseReleaseEvent(QMouseEvent* e) {
-    Element* target = elementAt(e->position());
+    const Element target = elementAt(e->position());
     deliverMouse(EventKind::MouseUp, *e, target);
     if (e->button() != Qt::LeftButton || !pressing_) return;
     pressing_ = false;
@@ -355,13 +353,13 @@ void QtControlWidget::dropEvent(QDropEvent* e) {
 
 // ---- Timers ----
 
-void QtControlWidget::timerChanged(Timer& t) {
-    std::unique_ptr<QTimer>& qtimer = timers_[&t];
+void QtControlWidget::timerChanged(const Timer& t) {
+    std::unique_ptr<QTimer>& qtimer = timers_[t.id()];
     if (!qtimer) {
         // A child named after the element, so that tools and tests can find it.
         qtimer = std::make_unique<QTimer>(this);
         qtimer->setObjectName(QString::fromStdString(t.displayName()));
-        connect(qtimer.get(), &QTimer::timeout, this, [this, &t] {
+        connect(qtimer.get(), &QTimer::timeout, this, [this, t] {
             report(handle_.tick(t));
             afterCall();
         });

@@ -101,27 +101,27 @@ private:
     void afterCall();
     Outcome report(Outcome o);
     void deliverMouse(EventKind kind, const QMouseEvent& e);
-    void deliverMouse(EventKind kind, const QMouseEvent& e, Element* target);
+    void deliverMouse(EventKind kind, const QMouseEvent& e, Element target);
     void deliver(const InputEvent& ev);
     // The element a mouse event at a pixel goes to: the topmost visible one that takes
     // mouse input, or null for the surface (also when that element is disabled).
-    Element* elementAt(QPointF px);
+    Element elementAt(QPointF px);
     // What the control changed since the last call: the index follows it.
     std::vector<RectF> takeDamage();
     // The index of the elements, rebuilt first when it no longer follows the model.
     const ElementIndex& index();
     QSize surfacePixels() const;
-    void timerChanged(Timer& t);
+    void timerChanged(const Timer& t);
     // OLEDragOver in that state; whether Qt may drop here, and how, follows the effect
     // the control chose.
     void dragOver(QDropEvent& e, std::int16_t state);
 
-    std::map<const Timer*, std::unique_ptr<QTimer>> timers_;
+    std::map<std::uint32_t, std::unique_ptr<QTimer>> timers_;  // by element id
     std::unique_ptr<QtHost> host_;
     ControlHandle handle_;  // after the host: the control goes before the host it is sited on
     ElementPainter painter_;
     ElementIndex index_;
-    Element* pressed_ = nullptr;  // where the left button went down (null: the surface)
+    Element pressed_;  // where the left button went down (none: the surface)
     bool pressing_ = false;
     bool focused_ = false;  // between GotFocus and LostFocus
     // The Qt drag over the widget: its data, and where and how it was last (for the

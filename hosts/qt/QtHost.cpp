@@ -104,6 +104,6 @@ TextExtent QtHost::hostMeasureText(std::string_view text, const Font& font) noex
     }
 }
 
-void QtHost::onTimerChanged(Timer& t) { widget_.timerChanged(t); }
+void QtHost::onTimerChanged(const Timer& t) { widget_.timerChanged(t); }
 
 }  // namespace talvik

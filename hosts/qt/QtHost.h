@@ -24,7 +24,7 @@ protected:
     Status hostNow(TimeOfDay& now) noexcept override;
     Status hostPropertyChanged(std::string_view property) noexcept override;
     TextExtent hostMeasureText(std::string_view text, const Font& font) noexcept override;
-    void onTimerChanged(Timer& t) override;
+    void onTimerChanged(const Timer& t) override;
 
 private:
     static Status failure(const char* what);

@@ -59,9 +59,9 @@ struct Shown {
         return recorder.painted;
     }
     const Picture& picture(std::string_view element, int index) const {
-        const Element* e = widget.host().find(element, index);
-        if (const auto* box = dynamic_cast<const PictureBox*>(e)) return box->picture();
-        return static_cast<const Image*>(e)->picture();
+        const Element e = widget.host().find(element, index);
+        if (e.is<PictureBox>()) return e.as<PictureBox>().picture();
+        return e.as<Image>().picture();
     }
 };
 

@@ -35,7 +35,7 @@ public:
     using Control::Control;
     static const ControlTemplate& Design() {
         static const ControlTemplate t = [] {
-            ControlTemplate t{.className = "Pad", .width = 1500, .height = 1500};
+            ControlTemplate t{.width = 1500, .height = 1500};
             // 20 to 60 pixels across at 96 DPI; "off" below it takes no input.
             t.add({.kind = ElementKind::Image, .name = "pic", .left = 300, .top = 300, .width = 600, .height = 600});
             t.add({.kind = ElementKind::Image, .name = "off", .left = 300, .top = 1050, .width = 600, .height = 300,
@@ -54,7 +54,7 @@ public:
     void Timer2On(bool on) { host().timer("Timer2").Enabled(on); }
 
     void OnEvent(const InputEvent& ev) override {
-        std::string line = std::string(eventName(ev.kind)) + " " + (ev.source ? ev.source->displayName() : "-");
+        std::string line = std::string(eventName(ev.kind)) + " " + (ev.source ? ev.source.displayName() : "-");
         char args[160] = "";
         switch (ev.kind) {
             case EventKind::KeyDown:

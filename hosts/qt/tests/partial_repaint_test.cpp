@@ -38,7 +38,7 @@ QImage paintedAnew(Shown& s) {
 
 // The centre of element `index` of a choice array, in the widget's pixels.
 QPoint centreOf(const Shown& s, const char* array, int index) {
-    const RectF b = s.widget.host().find(array, index)->bounds();
+    const RectF b = s.widget.host().find(array, index).bounds();
     return s.widget.scale().point(b.left + b.width / 2, b.top + b.height / 2).toPoint();
 }
 

@@ -20,7 +20,7 @@ struct Box : Shown {
         settle();
     }
     const Picture& slice(int row, int i) const {
-        return static_cast<const Image&>(*widget.host().find("Image" + std::to_string(row), i)).picture();
+        return widget.host().find("Image" + std::to_string(row), i).as<Image>().picture();
     }
     int width(int row, int i) const { return slice(row, i).bitmap()->width; }
     int height(int row, int i) const { return slice(row, i).bitmap()->height; }
@@ -73,7 +73,7 @@ TEST(QtvltBox, CaptionIsDrawnWhereItIsPlaced) {
             SCOPED_TRACE("style " + std::to_string(style) + " at " + std::to_string(width));
             Box plain(style, "", QSize(width, 240)), captioned(style, "Answer sheet", QSize(width, 240));
             const QImage a = plain.image(), c = captioned.image();
-            const QRect label = captioned.widget.scale().snapped(captioned.widget.host().find("Label1")->bounds());
+            const QRect label = captioned.widget.scale().snapped(captioned.widget.host().find("Label1").bounds());
             // In the bottom row, or in the top row of the FireFox skin.
             if (style == 5)
                 EXPECT_LE(label.bottom(), captioned.height(1, 0));
