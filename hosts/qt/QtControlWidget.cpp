@@ -263,7 +263,32 @@ void QtControlWidget::mouseDoubleClickEvent(QMouseEvent* e) {
     else deliverMouse(EventKind::MouseDown, *e);
 }
 
-void QtControlWidget::mouseMoveEvent(QMouseEvent* e) { deliverMouse(EventKind::MouseMove, *e); }
+void QtControlWidget::mouseMoveEvent(QMouseEvent* e) {
+    const Element hit = index().at(*host_, e->position());
+    showCursorOf(hit);
+    deliverMouse(EventKind::MouseMove, *e, hit && hit.isEnabled() ? hit : Element());
+}
+
+// A label with a cursor of its own shows it while the pointer is over the label; made
+// into a QCursor only when the pointer moves onto another cursor.
+void QtControlWidget::showCursorOf(const Element& hit) {
+    const Bitmap* wanted = nullptr;
+    int hotX = 0, hotY = 0;
+    if (hit.is<Label>()) {
+        const LabelCursor c = hit.as<Label>().cursor();
+        if (!c.picture.empty()) {
+            wanted = c.picture.bitmap();
+            hotX = c.x;
+            hotY = c.y;
+        }
+    }
+    if (wanted == cursorShown_) return;
+    cursorShown_ = wanted;
+    if (wanted == nullptr) return unsetCursor();
+    const QImage image(reinterpret_cast<const uchar*>(wanted->argb.data()), wanted->width, wanted->height,
+                       qsizetype(wanted->width) * 4, QImage::Format_ARGB32);
+    setCursor(QCursor(QPixmap::fromImage(image), hotX, hotY));
+}
 
 void QtControlWidget::keyPressEvent(QKeyEvent* e) {
     const std::int16_t shift = shiftMask(e->modifiers());

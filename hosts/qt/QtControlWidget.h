@@ -112,6 +112,7 @@ private:
     const ElementIndex& index();
     QSize surfacePixels() const;
     void timerChanged(const Timer& t);
+    void showCursorOf(const Element& hit);
     // OLEDragOver in that state; whether Qt may drop here, and how, follows the effect
     // the control chose.
     void dragOver(QDropEvent& e, std::int16_t state);
@@ -122,6 +123,7 @@ private:
     ElementPainter painter_;
     ElementIndex index_;
     Element pressed_;  // where the left button went down (none: the surface)
+    const Bitmap* cursorShown_ = nullptr;  // the label cursor shown, or none
     bool pressing_ = false;
     bool focused_ = false;  // between GotFocus and LostFocus
     // The Qt drag over the widget: its data, and where and how it was last (for the

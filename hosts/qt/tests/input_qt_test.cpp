@@ -24,6 +24,7 @@
 #include "frame/com/EntryPoints.h"
 #include "hosts/qt/DropEffects.h"
 #include "hosts/qt/QtControlWidget.h"
+#include "resources/Resources.h"
 
 namespace talvik {
 namespace {
@@ -40,6 +41,9 @@ public:
             t.add({.kind = ElementKind::Image, .name = "pic", .left = 300, .top = 300, .width = 600, .height = 600});
             t.add({.kind = ElementKind::Image, .name = "off", .left = 300, .top = 1050, .width = 600, .height = 300,
                    .enabled = false});
+            // 70 to 90 pixels across and down, with a pointing hand of its own.
+            t.add({.kind = ElementKind::Label, .name = "link", .left = 1050, .top = 1050, .width = 300, .height = 300,
+                   .cursor = "hand", .cursorX = 13, .cursorY = 5});
             t.add({.kind = ElementKind::Timer, .name = "Timer1", .interval = 1000});
             t.add({.kind = ElementKind::Timer, .name = "Timer2", .enabled = false, .interval = 500});
             return t;
@@ -86,7 +90,12 @@ constexpr MemberDesc kPadMembers[] = {
     property<Pad, bool, &Pad::Timer1On, &Pad::Timer1On>("Timer1On", 0x68030001),
     property<Pad, bool, &Pad::Timer2On, &Pad::Timer2On>("Timer2On", 0x68030000),
 };
-const ControlClass kPadClass = controlClass<Pad>("Pad", kPadMembers, {});
+// The pad's one template picture, the hand, is the library's hyperlink cursor.
+std::optional<PictureFile> padPicture(std::string_view id) {
+    return id == "Pad/hand" ? resources::kPictureFiles.templatePicture("URLLink/lblURL") : std::nullopt;
+}
+const PictureFiles kPadPictures{nullptr, &padPicture};
+const ControlClass kPadClass = controlClass<Pad>("Pad", kPadMembers, {}, &kPadPictures);
 constexpr const char* kPadId = "{5A1D0C3E-7B2F-4C11-9E8A-2D4F6B8C0E13}";
 
 HRESULT padClassObject(const Guid& clsid, const Guid& iid, void** object) {
@@ -352,6 +361,30 @@ TEST(QtInput, QtTimersFollowTheTimerElements) {
     EXPECT_EQ(p.received([&] { QCoreApplication::sendEvent(qtimer("Timer2"), &due); }), Lines{"Timer Timer2"});
     ASSERT_TRUE(p.widget.let("Timer2On", false).ok());
     EXPECT_FALSE(qtimer("Timer2")->isActive());
+}
+
+}  // namespace
+}  // namespace talvik
+
+namespace talvik {
+namespace {
+
+TEST(QtInput, ALabelsOwnCursorShowsWhileThePointerIsOverIt) {
+    PadWidget p;
+    const auto moveTo = [&](QPoint px) {
+        QMouseEvent e(QEvent::MouseMove, QPointF(px), p.widget.mapToGlobal(QPointF(px)), Qt::NoButton, Qt::NoButton,
+                      Qt::NoModifier);
+        p.send(e);
+    };
+    moveTo({80, 80});
+    EXPECT_EQ(p.widget.cursor().shape(), Qt::BitmapCursor);
+    EXPECT_EQ(p.widget.cursor().hotSpot(), QPoint(13, 5));
+    EXPECT_EQ(p.widget.cursor().pixmap().size(), QSize(32, 32));
+    for (const QPoint away : {QPoint(30, 30), QPoint(95, 10)}) {
+        moveTo({80, 80});
+        moveTo(away);
+        EXPECT_EQ(p.widget.cursor().shape(), Qt::ArrowCursor) << away.x() << "," << away.y();
+    }
 }
 
 }  // namespace
