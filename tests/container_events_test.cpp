@@ -69,27 +69,8 @@ constexpr EventDecl kBeaconEvents[] = {kPing};
 const ControlClass kBeaconClass = controlClass<Beacon>("Beacon", kBeaconMembers, kBeaconEvents, &resources::kPictureFiles);
 constexpr const char* kBeaconId = "{0B0E1C2D-3E4F-4A5B-8C6D-7E8F90A1B2C3}";
 
-// One factory serves the whole run and is never freed, so it keeps no count.
-class BeaconFactory final : public IClassFactory {
-public:
-    HRESULT QueryInterface(const Guid& iid, void** object) noexcept override {
-        *object = iid == IID_IClassFactory || iid == IID_IUnknown ? this : nullptr;
-        return *object != nullptr ? S_OK : E_NOINTERFACE;
-    }
-    std::uint32_t AddRef() noexcept override { return 2; }
-    std::uint32_t Release() noexcept override { return 1; }
-    HRESULT CreateInstance(IUnknown*, const Guid& iid, void** object) noexcept override {
-        auto* made = new ControlObject(kBeaconClass);
-        const HRESULT hr = made->QueryInterface(iid, object);
-        made->Release();
-        return hr;
-    }
-    HRESULT LockServer(bool) noexcept override { return S_OK; }
-};
-
 HRESULT beaconClassObject(const Guid& clsid, const Guid& iid, void** object) {
-    static BeaconFactory factory;
-    return clsid == guid(kBeaconId) ? factory.QueryInterface(iid, object) : getClassObject(clsid, iid, object);
+    return clsid == guid(kBeaconId) ? classObjectOf(kBeaconClass, iid, object) : getClassObject(clsid, iid, object);
 }
 
 std::string run(const std::vector<std::string>& script, decltype(&beaconClassObject) classObject = &beaconClassObject) {
@@ -200,24 +181,7 @@ constexpr EventDecl kRecorderEvents[] = {kGot};
 const ControlClass kRecorderClass = controlClass<Recorder>("Recorder", kRecorderMembers, kRecorderEvents);
 
 HRESULT recorderClassObject(const Guid& clsid, const Guid& iid, void** object) {
-    class Factory final : public IClassFactory {
-    public:
-        HRESULT QueryInterface(const Guid& iid, void** object) noexcept override {
-            *object = iid == IID_IClassFactory || iid == IID_IUnknown ? this : nullptr;
-            return *object != nullptr ? S_OK : E_NOINTERFACE;
-        }
-        std::uint32_t AddRef() noexcept override { return 2; }
-        std::uint32_t Release() noexcept override { return 1; }
-        HRESULT CreateInstance(IUnknown*, const Guid& iid, void** object) noexcept override {
-            auto* made = new ControlObject(kRecorderClass);
-            const HRESULT hr = made->QueryInterface(iid, object);
-            made->Release();
-            return hr;
-        }
-        HRESULT LockServer(bool) noexcept override { return S_OK; }
-    };
-    static Factory factory;
-    return clsid == guid(kBeaconId) ? factory.QueryInterface(iid, object) : getClassObject(clsid, iid, object);
+    return clsid == guid(kBeaconId) ? classObjectOf(kRecorderClass, iid, object) : getClassObject(clsid, iid, object);
 }
 
 std::string got(int line, const std::string& what) {

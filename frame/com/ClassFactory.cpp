@@ -100,4 +100,10 @@ HRESULT getClassObject(const Guid& clsid, const Guid& iid, void** object) noexce
     }
 }
 
+HRESULT classObjectOf(const ControlClass& cls, const Guid& iid, void** object) noexcept {
+    if (object == nullptr) return E_POINTER;
+    *object = nullptr;
+    return handOut(new (std::nothrow) ClassFactory(cls), iid, object);
+}
+
 }  // namespace talvik

@@ -99,24 +99,7 @@ const ControlClass kPadClass = controlClass<Pad>("Pad", kPadMembers, {}, &kPadPi
 constexpr const char* kPadId = "{5A1D0C3E-7B2F-4C11-9E8A-2D4F6B8C0E13}";
 
 HRESULT padClassObject(const Guid& clsid, const Guid& iid, void** object) {
-    class Factory final : public IClassFactory {
-    public:
-        HRESULT QueryInterface(const Guid& iid, void** object) noexcept override {
-            *object = iid == IID_IClassFactory || iid == IID_IUnknown ? this : nullptr;
-            return *object != nullptr ? S_OK : E_NOINTERFACE;
-        }
-        std::uint32_t AddRef() noexcept override { return 2; }
-        std::uint32_t Release() noexcept override { return 1; }
-        HRESULT CreateInstance(IUnknown*, const Guid& iid, void** object) noexcept override {
-            auto* made = new ControlObject(kPadClass);
-            const HRESULT hr = made->QueryInterface(iid, object);
-            made->Release();
-            return hr;
-        }
-        HRESULT LockServer(bool) noexcept override { return S_OK; }
-    };
-    static Factory factory;
-    return clsid == guid(kPadId) ? factory.QueryInterface(iid, object) : getClassObject(clsid, iid, object);
+    return clsid == guid(kPadId) ? classObjectOf(kPadClass, iid, object) : getClassObject(clsid, iid, object);
 }
 
 const EntryPoints& padEntryPoints() {
