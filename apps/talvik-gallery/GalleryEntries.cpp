@@ -34,6 +34,14 @@ std::vector<GalleryEntry> galleryEntries() {
         {"vltBox", "Baby_FireFox", {{"Caption", "Baby_FireFox"}, {"Style", i32{5}}}},
         {"vltBox", "Classicbox (no skin of its own)", {{"Caption", "Classicbox"}, {"Style", i32{10}}}},
 
+        {"vltSwitch", "Office2007box", {{"Caption", "Office2007box"}, {"Style", i32{0}}}},
+        {"vltSwitch", "Natural_bluebox", {{"Caption", "Natural_bluebox"}, {"Style", i32{1}}}},
+        {"vltSwitch", "Natural_greenbox", {{"Caption", "Natural_greenbox"}, {"Style", i32{2}}}},
+        {"vltSwitch", "Natural_redlightbox", {{"Caption", "Natural_redlightbox"}, {"Style", i32{3}}}},
+        {"vltSwitch", "Baby_reddarkbox", {{"Caption", "Baby_reddarkbox"}, {"Style", i32{4}}}},
+        {"vltSwitch", "Baby_FireFox", {{"Caption", "Baby_FireFox"}, {"Style", i32{5}}}},
+        {"vltSwitch", "Classicbox (no skin of its own)", {{"Caption", "Classicbox"}, {"Style", i32{10}}}},
+
         {"vltHeaderExam", "Exam header", {}},
     };
 }

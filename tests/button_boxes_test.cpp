@@ -1,0 +1,307 @@
+// The boxes with a row of buttons as a host sees them: the row's places at the
+// widths and heights of their skins, the hover pictures by identity as the mouse moves,
+// the click events, persistence, and one script of the test container for each.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+#include "boxes/vltSwitch.h"
+#include "hosts/headless/HeadlessHost.h"
+
+namespace talvik {
+namespace {
+
+constexpr Colour kWhite = 0x00FFFFFF;
+
+template <class C>
+struct Box {
+    HeadlessHost host{C::Class};
+    C& box;
+    Box() : box(static_cast<C&>(*host.control())) { host.Initialize(); }
+    Image button(int i) { return host.images("Image4")(i); }
+    Label caption() { return host.label("Label1"); }
+    // The resource each button shows, left to right.
+    std::vector<std::string> buttons() {
+        std::vector<std::string> out;
+        for (const Image b : host.images("Image4")) out.push_back(b.picture().empty() ? "" : b.picture().bitmap()->origin);
+        return out;
+    }
+    std::vector<float> lefts() {
+        std::vector<float> out;
+        for (const Image b : host.images("Image4")) out.push_back(b.Left());
+        return out;
+    }
+    void move(const std::string& element) {
+        InputEvent ev;
+        ev.kind = EventKind::MouseMove;
+        if (element != "surface") {
+            const auto open = element.find('(');
+            ev.source = open == std::string::npos ? host.find(element)
+                                                  : host.find(element.substr(0, open), std::stoi(element.substr(open + 1)));
+        }
+        host.deliver(ev);
+    }
+    // The Button argument of every event raised so far, as "Name Button".
+    std::vector<std::string> events() {
+        std::vector<std::string> out;
+        for (const ServiceCall& c : host.calls())
+            if (c.kind == ServiceCall::Kind::Event) out.push_back(c.name + " " + c.args.at(0).toString());
+        return out;
+    }
+    void fire(EventKind kind, int button) {
+        InputEvent ev;
+        ev.kind = kind;
+        ev.source = host.find("Image4", button);
+        host.deliver(ev);
+    }
+};
+
+using Names = std::vector<std::string>;
+
+// A walk of the mouse over a box in one style: each step the element it moves onto and
+// the pictures the buttons show then.
+struct Step {
+    const char* over;
+    Names shown;
+};
+struct Walk {
+    std::int32_t style;
+    std::vector<Step> steps;
+};
+
+template <class C>
+void walk(const Walk& w) {
+    Box<C> b;
+    b.box.Style(w.style);
+    for (const Step& s : w.steps) {
+        SCOPED_TRACE(std::to_string(w.style) + " over " + s.over);
+        b.move(s.over);
+        EXPECT_EQ(b.buttons(), s.shown);
+    }
+}
+
+// What a new box with this caption and style writes, checked against the keys and the
+// box's default caption.
+template <class C>
+PropertyBag saved(const std::string& caption, std::int32_t style, const char* defaultCaption) {
+    PropertyBag bag;
+    Box<C> box;
+    box.host.InitProperties();
+    box.box.Caption(caption);
+    box.box.Style(style);
+    box.host.WriteProperties(bag);
+    EXPECT_EQ(bag.writes().size(), 2u);
+    if (bag.writes().size() == 2) {
+        EXPECT_EQ(bag.writes()[0].key, "Caption");
+        EXPECT_EQ(bag.writes()[0].value, Variant(caption));
+        EXPECT_EQ(bag.writes()[0].defaultValue, Variant(defaultCaption));
+        EXPECT_EQ(bag.writes()[1].key, "Style");
+        EXPECT_EQ(bag.writes()[1].value, Variant(style));
+        EXPECT_EQ(bag.writes()[1].defaultValue, Variant(std::int32_t{0}));
+    }
+    return bag;
+}
+
+// Runs a script through the test container and gives its whole output.
+std::string runContainer(const std::string& name, const std::string& script) {
+#ifdef TALVIK_CONTAINER_PATH
+    const std::filesystem::path file =
+        std::filesystem::path(::testing::TempDir()) / (name + "-" + std::to_string(::getpid()) + ".txt");
+    std::ofstream(file) << script;
+    std::string out;
+    FILE* pipe = ::popen((std::string(TALVIK_CONTAINER_PATH) + " '" + file.string() + "'").c_str(), "r");
+    if (pipe == nullptr) return "popen failed";
+    char buf[4096];
+    for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, pipe)) > 0;) out.append(buf, n);
+    const int status = ::pclose(pipe);
+    std::filesystem::remove(file);
+    if (status != 0) out += "exit status " + std::to_string(status);
+    return out;
+#else
+    (void)name;
+    (void)script;
+    GTEST_SKIP() << "no test container in this build";
+    return {};
+#endif
+}
+
+// ---- vltSwitch ----
+
+TEST(vltSwitch, RowAcrossAndDownInEveryStyle) {
+    struct Case {
+        std::int32_t style;
+        std::vector<float> lefts;  // first, previous, next, last
+        float width, top;          // of the first button
+        float leastWidth;
+        Colour caption;
+    };
+    // At 3000 x 1485: C = 1500; numbered buttons 645 x 495, style 5 first/last 690 x 690,
+    // previous/next 675 wide. Top = bottom row's top - (button height + 50).
+    const Case cases[] = {
+        {0, {180, 845, 1510, 2165}, 645, 1170 - 545, 2680, kHighlight},
+        {1, {180, 845, 1510, 2165}, 645, 915 - 545, 2680, kWhite},
+        {2, {180, 845, 1510, 2165}, 645, 1035 - 545, 2680, kHighlight},
+        {3, {180, 845, 1510, 2165}, 645, 1035 - 545, 2680, kHighlight},
+        {4, {180, 845, 1510, 2165}, 645, 1125 - 545, 2680, kWhite},
+        {5, {120, 815, 1510, 2195}, 690, 1335 - 740, 2830, kWhite},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.style);
+        Box<vltSwitch> b;
+        b.host.InitProperties();
+        b.host.resizeTo(3000, 1485);
+        b.box.Style(c.style);
+        EXPECT_EQ(b.lefts(), c.lefts);
+        EXPECT_EQ(b.button(0).Width(), c.width);
+        for (int i = 0; i < 4; ++i) EXPECT_EQ(b.button(i).Top(), c.top);
+        EXPECT_EQ(b.caption().ForeColor(), c.caption);
+        // A Resize moves the row down with the frame and leaves it across as it was.
+        b.host.resizeTo(5000, 2000);
+        EXPECT_EQ(b.lefts(), c.lefts);
+        EXPECT_EQ(b.button(3).Top(), c.top + 515);
+        // Narrower than its buttons: the box takes the least width back.
+        b.host.resizeTo(1000, 2000);
+        EXPECT_EQ(b.host.surface().Width(), c.leastWidth);
+    }
+    // A new box at the design width: C = 1447.5 rounded to the even 1448.
+    Box<vltSwitch> b;
+    EXPECT_EQ(b.lefts(), (std::vector<float>{128, 793, 1458, 2113}));
+    EXPECT_EQ(b.button(0).Top(), 625);
+}
+
+TEST(vltSwitch, HoverShowsOneButtonUntilTheFrameOrSurface) {
+    const Walk walks[] = {
+        {0,
+         {{"Image4(2)", {"res:111", "res:113", "res:114", "res:117"}},
+          {"Label1", {"res:111", "res:113", "res:114", "res:117"}},  // the caption keeps it
+          {"Image4(3)", {"res:111", "res:113", "res:115", "res:116"}},
+          {"Image1(1)", {"res:111", "res:113", "res:115", "res:117"}},
+          {"Image4(0)", {"res:110", "res:113", "res:115", "res:117"}},
+          {"surface", {"res:111", "res:113", "res:115", "res:117"}},
+          {"Image4(1)", {"res:111", "res:112", "res:115", "res:117"}},
+          {"Image3(2)", {"res:111", "res:113", "res:115", "res:117"}}}},
+        {4,
+         {{"Image4(1)", {"res:184", "res:112", "res:186", "res:187"}},
+          {"Image2(1)", {"res:184", "res:185", "res:186", "res:187"}}}},
+        {5,
+         {{"Image4(0)", {"res:SB_FIRST_HOVER", "res:SB_PRE_NORMAL", "res:SB_NEXT_NORMAL", "res:SB_LAST_NORMAL"}},
+          {"Image4(3)", {"res:SB_FIRST_NORMAL", "res:SB_PRE_NORMAL", "res:SB_NEXT_NORMAL", "res:SB_LAST_HOVER"}},
+          {"surface", {"res:SB_FIRST_NORMAL", "res:SB_PRE_NORMAL", "res:SB_NEXT_NORMAL", "res:SB_LAST_NORMAL"}}}},
+        // Without a row the buttons keep the pictures of style 0 and show no hover.
+        {10,
+         {{"Image4(2)", {"res:111", "res:113", "res:115", "res:117"}},
+          {"Image1(0)", {"res:111", "res:113", "res:115", "res:117"}}}},
+    };
+    for (const Walk& w : walks) walk<vltSwitch>(w);
+    // Reloading the skin puts a hovered button back to normal.
+    Box<vltSwitch> b;
+    b.move("Image4(2)");
+    b.box.Style(0);
+    EXPECT_EQ(b.buttons(), (Names{"res:111", "res:113", "res:115", "res:117"}));
+}
+
+TEST(vltSwitch, HoverLoadsOnceAndRepaintsOnlyTheChangedButtons) {
+    Box<vltSwitch> b;
+    EXPECT_EQ(b.host.resourceLoads(), 9 + 4);  // the skin and the four normal buttons
+    b.host.takeDamage();
+    b.move("Image4(2)");
+    EXPECT_EQ(b.host.resourceLoads(), 14);
+    const RectF next{b.button(2).Left(), b.button(2).Top(), b.button(2).Width(), b.button(2).Height()};
+    for (const RectF& r : b.host.takeDamage()) EXPECT_TRUE(next.contains(r));
+    b.move("Image4(2)");
+    EXPECT_TRUE(b.host.takeDamage().empty());
+    for (int i = 0; i < 100; ++i) b.move(i % 2 ? "Image4(2)" : "Image1(1)");
+    EXPECT_EQ(b.host.resourceLoads(), 14);
+    b.box.Style(5);
+    b.box.Style(0);  // the skin loads again, the buttons' pictures are kept
+    EXPECT_EQ(b.host.resourceLoads(), 14 + 9 + 4 + 9);
+    b.move("Image4(3)");
+    EXPECT_EQ(b.host.resourceLoads(), 36 + 1);
+}
+
+TEST(vltSwitch, ClicksRaiseButtonClickAndNothingElse) {
+    Box<vltSwitch> b;
+    b.fire(EventKind::Click, 3);
+    b.fire(EventKind::DblClick, 3);
+    b.fire(EventKind::Click, 0);
+    b.fire(EventKind::MouseDown, 1);
+    EXPECT_EQ(b.events(), (Names{"ButtonClick 3", "ButtonClick 0"}));
+}
+
+TEST(vltSwitch, SavesRestoresAndShowsTheCaptionAtOnce) {
+    struct Case {
+        const char* caption;
+        std::int32_t style;
+        const char* first;  // the first button's picture after the restore
+    };
+    const Case cases[] = {{"vltBox", 0, "res:111"}, {"Question 7", 3, "res:154"}, {"Next", 5, "res:SB_FIRST_NORMAL"},
+                          {"None", 10, "res:111"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.style);
+        const PropertyBag bag = saved<vltSwitch>(c.caption, c.style, "vltBox");
+        Box<vltSwitch> b;
+        b.host.ReadProperties(bag);
+        EXPECT_EQ(b.box.Caption(), c.caption);
+        EXPECT_EQ(b.box.Style(), c.style);
+        EXPECT_EQ(b.caption().Caption(), c.caption);
+        EXPECT_EQ(b.buttons().at(0), c.first);
+    }
+    // A new box shows its caption without waiting for a layout.
+    Box<vltSwitch> fresh;
+    fresh.host.InitProperties();
+    EXPECT_EQ(fresh.caption().Caption(), "vltBox");
+    EXPECT_EQ(fresh.caption().Left(), 2895 / 2.0f - 270);
+    // A stored Style that is no integer ends the restore; the caption is already shown.
+    Box<vltSwitch> b;
+    try {
+        b.host.ReadProperties(PropertyBag{{"Caption", "Kept"}, {"Style", "abc"}});
+        ADD_FAILURE() << "expected a type mismatch";
+    } catch (const HostError& e) {
+        EXPECT_EQ(e.number, 13);
+    }
+    EXPECT_EQ(b.box.Style(), 0);
+    EXPECT_EQ(b.caption().Caption(), "Kept");
+    EXPECT_EQ(b.host.resourceLoads(), 13);
+}
+
+TEST(vltSwitch, ThroughTheTestContainer) {
+    const std::string out = runContainer("vltswitch",
+        "new vltSwitch s\ninit s\nshow s\ndump s Image4(0) Image4(2)\n"
+        "fire s Image4(2) MouseMove 0 0 10 10\nfire s Label1 MouseMove 0 0 10 10\ndump s Image4(2)\n"
+        "fire s Image2(1) MouseMove 0 0 10 10\ndump s Image4(2)\nfire s Image4(3) Click\n"
+        "resize s 1000 1485\nset s Style 5\ndump s Image4(0) Label1\nwrite s\n");
+    // At 2680 wide in style 5: C = 1340, next at 1350, previous 1330 - 675, first 655 - 20 - 675.
+    EXPECT_EQ(out,
+        R"j({"line":1,"new":"s","class":"vltSwitch","width":2895,"height":1485}
+{"line":4,"dump":"s","element":"Image4(0)","kind":"image","Left":128,"Top":625,"Width":645,"Height":495,"Picture":"res:111","Stretch":false,"Visible":true,"Enabled":true,"ToolTipText":""}
+{"line":4,"dump":"s","element":"Image4(2)","kind":"image","Left":1458,"Top":625,"Width":645,"Height":495,"Picture":"res:115","Stretch":false,"Visible":true,"Enabled":true,"ToolTipText":""}
+{"line":7,"dump":"s","element":"Image4(2)","kind":"image","Left":1458,"Top":625,"Width":645,"Height":495,"Picture":"res:114","Stretch":false,"Visible":true,"Enabled":true,"ToolTipText":""}
+{"line":9,"dump":"s","element":"Image4(2)","kind":"image","Left":1458,"Top":625,"Width":645,"Height":495,"Picture":"res:115","Stretch":false,"Visible":true,"Enabled":true,"ToolTipText":""}
+{"line":10,"event":"ButtonClick","control":"s","args":{"Button":3}}
+{"line":11,"resize":"s","width":2680,"height":1485}
+{"line":13,"dump":"s","element":"Image4(0)","kind":"image","Left":-40,"Top":595,"Width":690,"Height":690,"Picture":"res:SB_FIRST_NORMAL","Stretch":false,"Visible":true,"Enabled":true,"ToolTipText":""}
+{"line":13,"dump":"s","element":"Label1","kind":"label","Left":1070,"Top":300,"Width":540,"Height":195,"Caption":"vltBox","ForeColor":16777215,"Alignment":0,"FontSize":8.25,"Visible":true,"Enabled":true,"ToolTipText":""}
+{"line":14,"write":"s","bag":[["Caption","vltBox","vltBox"],["Style",5,0]]}
+)j");
+}
+
+TEST(vltSwitch, FailingButtonBitmapEndsTheLayout) {
+    Box<vltSwitch> b;
+    b.host.failResource("147");
+    try {
+        b.box.Style(1);
+        ADD_FAILURE() << "expected the load to fail";
+    } catch (const HostError& e) {
+        EXPECT_EQ(e.number, 5);
+    }
+    EXPECT_EQ(b.buttons(), (Names{"res:146", "res:113", "res:115", "res:117"}));
+    EXPECT_EQ(b.button(0).Top(), 625);  // nothing was laid out after the failure
+}
+
+}  // namespace
+}  // namespace talvik
