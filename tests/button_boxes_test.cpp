@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "boxes/vltSwitch.h"
+#include "boxes/vltZoomBox.h"
 #include "hosts/headless/HeadlessHost.h"
 
 namespace talvik {
@@ -301,6 +302,153 @@ TEST(vltSwitch, FailingButtonBitmapEndsTheLayout) {
     }
     EXPECT_EQ(b.buttons(), (Names{"res:146", "res:113", "res:115", "res:117"}));
     EXPECT_EQ(b.button(0).Top(), 625);  // nothing was laid out after the failure
+}
+
+// ---- vltZoomBox ----
+
+TEST(vltZoomBox, RowAcrossDownAndTheHeightRule) {
+    struct Case {
+        std::int32_t style;
+        std::vector<float> lefts;  // shrink, enlarge, fit
+        float height;              // after a Style at 3000 x 1485
+        float top;
+        float heightAt2000;        // sized to 2000 high
+    };
+    // Numbered buttons 810 x 915, style 5 855 x 960; tops = bottom row's top - (height + 50).
+    const Case cases[] = {
+        {0, {245, 1095, 1945}, 1485, 1170 - 965, 1485},
+        {1, {245, 1095, 1945}, 1595, 1025 - 965, 2000},
+        {2, {245, 1095, 1945}, 1595, 1145 - 965, 2000},
+        {3, {245, 1095, 1945}, 1595, 1145 - 965, 2000},
+        {4, {245, 1095, 1945}, 1595, 1235 - 965, 2000},
+        {5, {177.5f, 1072.5f, 1967.5f}, 1595, 1445 - 1010, 2000},
+        {10, {245, 1095, 1945}, 1595, 1025 - 965, 2000},  // after style 1: its skin and buttons stay
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.style);
+        Box<vltZoomBox> b;
+        b.host.InitProperties();
+        b.host.resizeTo(3000, 1000);
+        EXPECT_EQ(b.host.surface().Height(), 1485);  // Office2007box has one height
+        if (c.style == 10) b.box.Style(1);
+        b.box.Style(c.style);
+        EXPECT_EQ(b.lefts(), c.lefts);
+        EXPECT_EQ(b.host.surface().Height(), c.height);
+        for (int i = 0; i < 3; ++i) EXPECT_EQ(b.button(i).Top(), c.top);
+        b.host.resizeTo(1000, 1000);
+        EXPECT_EQ(b.host.surface().Height(), c.height);
+        b.host.resizeTo(5000, 2000);
+        EXPECT_EQ(b.host.surface().Height(), c.heightAt2000);
+        EXPECT_EQ(b.lefts(), c.lefts);  // a Resize leaves them across as they were
+        EXPECT_EQ(b.button(1).Top(), c.top + c.heightAt2000 - c.height);
+    }
+    // A new box, centred for the design width.
+    Box<vltZoomBox> b;
+    EXPECT_EQ(b.lefts(), (std::vector<float>{192.5f, 1042.5f, 1892.5f}));
+    EXPECT_EQ(b.button(0).Top(), 205);
+}
+
+TEST(vltZoomBox, HoverShowsOneButtonUntilAnyOtherPart) {
+    const Walk walks[] = {
+        {0,
+         {{"Image4(1)", {"res:158", "res:171", "res:160"}},
+          {"Label1", {"res:158", "res:159", "res:160"}},
+          {"Image4(0)", {"res:170", "res:159", "res:160"}},
+          {"Image4(2)", {"res:158", "res:159", "res:172"}},
+          {"surface", {"res:158", "res:159", "res:160"}},
+          {"Image4(2)", {"res:158", "res:159", "res:172"}},
+          {"Image2(2)", {"res:158", "res:159", "res:160"}}}},
+        {4, {{"Image4(1)", {"res:188", "res:171", "res:190"}}, {"Image3(0)", {"res:188", "res:189", "res:190"}}}},
+        {5,
+         {{"Image4(2)", {"res:THU_NHO_NORMAL", "res:PHONG_TO_NORMAL", "res:FIT_HOVER"}},
+          {"Image4(0)", {"res:THU_NHO_HOVER", "res:PHONG_TO_NORMAL", "res:FIT_NORMAL"}},
+          {"Label1", {"res:THU_NHO_NORMAL", "res:PHONG_TO_NORMAL", "res:FIT_NORMAL"}}}},
+        // Without normal pictures a hovered button keeps its hover picture.
+        {10,
+         {{"Image4(1)", {"res:158", "res:171", "res:160"}},
+          {"Image1(0)", {"res:158", "res:171", "res:160"}},
+          {"Label1", {"res:158", "res:171", "res:160"}},
+          {"Image4(0)", {"res:170", "res:171", "res:160"}}}},
+    };
+    for (const Walk& w : walks) walk<vltZoomBox>(w);
+    // Styles 0 to 4 share their hover pictures: once loaded, no style loads them again.
+    Box<vltZoomBox> b;
+    for (std::int32_t style : {0, 1, 2}) {
+        b.box.Style(style);
+        b.move("Image4(1)");
+        b.move("Image4(2)");
+    }
+    EXPECT_EQ(b.host.resourceLoads(), 9 + 3 + (9 + 2) + (9 + 3) + (9 + 3));
+}
+
+TEST(vltZoomBox, FailingStepsAreSkipped) {
+    Box<vltZoomBox> b;
+    b.host.failResource("162");
+    b.box.Style(1);  // no error reaches the caller
+    // The shrink button got its new picture before the failing one; the layout went on.
+    EXPECT_EQ(b.buttons(), (Names{"res:161", "res:159", "res:160"}));
+    EXPECT_EQ(b.host.surface().Height(), 1595);
+    EXPECT_EQ(b.button(2).Top(), 1025 - 965);
+    EXPECT_EQ(b.caption().Top(), 1025 + 45);
+    b.host.unfailAll();
+    b.host.failResource("SB_TOP_2");
+    b.box.Style(5);
+    EXPECT_EQ(b.buttons(), (Names{"res:THU_NHO_NORMAL", "res:PHONG_TO_NORMAL", "res:FIT_NORMAL"}));
+    EXPECT_EQ(b.caption().ForeColor(), kHighlight);  // the skin stopped before the colour
+    EXPECT_EQ(b.button(0).Top(), 1025 - 1010);       // on the bottom row of style 1, still shown
+}
+
+TEST(vltZoomBox, ClicksRaiseZoomBoxClickOnly) {
+    Box<vltZoomBox> b;
+    b.fire(EventKind::Click, 2);
+    b.fire(EventKind::DblClick, 2);
+    b.fire(EventKind::Click, 0);
+    EXPECT_EQ(b.events(), (Names{"vltZoomBoxClick 2", "vltZoomBoxClick 0"}));
+}
+
+TEST(vltZoomBox, SavesAndRestores) {
+    const std::pair<const char*, std::int32_t> cases[] = {{"vltZoomBox", 0}, {"Figure 3", 5}, {"None", 7}};
+    for (const auto& [caption, style] : cases) {
+        SCOPED_TRACE(style);
+        const PropertyBag bag = saved<vltZoomBox>(caption, style, "vltZoomBox");
+        Box<vltZoomBox> b;
+        b.host.ReadProperties(bag);
+        EXPECT_EQ(b.box.Caption(), caption);
+        EXPECT_EQ(b.box.Style(), style);
+        EXPECT_EQ(b.caption().Caption(), caption);
+        EXPECT_EQ(b.host.surface().Height(), style == 0 ? 1485 : 1595);
+    }
+    // The caption waits for the first layout; a Style that is no integer ends the restore.
+    Box<vltZoomBox> fresh;
+    fresh.host.InitProperties();
+    EXPECT_EQ(fresh.caption().Caption(), "");
+    Box<vltZoomBox> b;
+    try {
+        b.host.ReadProperties(PropertyBag{{"Caption", "Kept"}, {"Style", 1e12}});
+        ADD_FAILURE() << "expected an overflow";
+    } catch (const HostError& e) {
+        EXPECT_EQ(e.number, 6);
+    }
+    EXPECT_EQ(b.box.Caption(), "Kept");
+    EXPECT_EQ(b.caption().Caption(), "");
+}
+
+TEST(vltZoomBox, ThroughTheTestContainer) {
+    const std::string out = runContainer("vltzoombox",
+        "new vltZoomBox z\ninit z\nshow z\nset z Style 1\nresize z 3000 1000\ndump z Image4(1)\n"
+        "fire z Image4(1) MouseMove 0 0 5 5\ndump z Image4(1)\nfire z Label1 MouseMove 0 0 5 5\n"
+        "dump z Image4(1)\nfire z Image4(2) Click\nfire z Image4(2) DblClick\nwrite z\n");
+    // Style 1 centres the row for 2895 (1447.5 - 405) and raises the height to 1595; the
+    // later resize keeps both. Top: 1595 - 570 - (915 + 50).
+    EXPECT_EQ(out,
+        R"j({"line":1,"new":"z","class":"vltZoomBox","width":2895,"height":1485}
+{"line":5,"resize":"z","width":3000,"height":1595}
+{"line":6,"dump":"z","element":"Image4(1)","kind":"image","Left":1042.5,"Top":60,"Width":810,"Height":915,"Picture":"res:162","Stretch":false,"Visible":true,"Enabled":true,"ToolTipText":""}
+{"line":8,"dump":"z","element":"Image4(1)","kind":"image","Left":1042.5,"Top":60,"Width":810,"Height":915,"Picture":"res:171","Stretch":false,"Visible":true,"Enabled":true,"ToolTipText":""}
+{"line":10,"dump":"z","element":"Image4(1)","kind":"image","Left":1042.5,"Top":60,"Width":810,"Height":915,"Picture":"res:162","Stretch":false,"Visible":true,"Enabled":true,"ToolTipText":""}
+{"line":11,"event":"vltZoomBoxClick","control":"z","args":{"Button":2}}
+{"line":13,"write":"z","bag":[["Caption","vltZoomBox","vltZoomBox"],["Style",1,0]]}
+)j");
 }
 
 }  // namespace

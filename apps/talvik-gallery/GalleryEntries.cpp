@@ -42,6 +42,14 @@ std::vector<GalleryEntry> galleryEntries() {
         {"vltSwitch", "Baby_FireFox", {{"Caption", "Baby_FireFox"}, {"Style", i32{5}}}},
         {"vltSwitch", "Classicbox (no skin of its own)", {{"Caption", "Classicbox"}, {"Style", i32{10}}}},
 
+        {"vltZoomBox", "Office2007box", {{"Caption", "Office2007box"}, {"Style", i32{0}}}},
+        {"vltZoomBox", "Natural_bluebox", {{"Caption", "Natural_bluebox"}, {"Style", i32{1}}}},
+        {"vltZoomBox", "Natural_greenbox", {{"Caption", "Natural_greenbox"}, {"Style", i32{2}}}},
+        {"vltZoomBox", "Natural_redlightbox", {{"Caption", "Natural_redlightbox"}, {"Style", i32{3}}}},
+        {"vltZoomBox", "Baby_reddarkbox", {{"Caption", "Baby_reddarkbox"}, {"Style", i32{4}}}},
+        {"vltZoomBox", "Baby_FireFox", {{"Caption", "Baby_FireFox"}, {"Style", i32{5}}}},
+        {"vltZoomBox", "Classicbox (no skin of its own)", {{"Caption", "Classicbox"}, {"Style", i32{10}}}},
+
         {"vltHeaderExam", "Exam header", {}},
     };
 }

@@ -26,6 +26,7 @@ TEST(QtButtonBoxes, HoverAndClick) {
     };
     const Case cases[] = {
         {"vltSwitch", 0, 2, "res:115", "res:114", "ButtonClick"},
+        {"vltZoomBox", 5, 1, "res:PHONG_TO_NORMAL", "res:PHONG_TO_HOVER", "vltZoomBoxClick"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.className);
