@@ -1,4 +1,4 @@
-// The boxes with a row of buttons as a host sees them: the row's places at the
+// The three boxes with a row of buttons as a host sees them: the row's places at the
 // widths and heights of their skins, the hover pictures by identity as the mouse moves,
 // the click events, persistence, and one script of the test container for each.
 #include <gtest/gtest.h>
@@ -10,6 +10,7 @@
 #include <unistd.h>
 #include <vector>
 
+#include "boxes/ScrollBox.h"
 #include "boxes/vltSwitch.h"
 #include "boxes/vltZoomBox.h"
 #include "hosts/headless/HeadlessHost.h"
@@ -448,6 +449,117 @@ TEST(vltZoomBox, ThroughTheTestContainer) {
 {"line":10,"dump":"z","element":"Image4(1)","kind":"image","Left":1042.5,"Top":60,"Width":810,"Height":915,"Picture":"res:162","Stretch":false,"Visible":true,"Enabled":true,"ToolTipText":""}
 {"line":11,"event":"vltZoomBoxClick","control":"z","args":{"Button":2}}
 {"line":13,"write":"z","bag":[["Caption","vltZoomBox","vltZoomBox"],["Style",1,0]]}
+)j");
+}
+
+// ---- ScrollBox ----
+
+TEST(ScrollBox, RowAcrossAndDownOnEveryLayout) {
+    struct Case {
+        std::int32_t style;
+        float top;  // at 3000 x 1000: bottom row's top - (720 + 50)
+        std::int32_t bottomHeight;
+    };
+    const Case cases[] = {{0, 685 - 770, 315}, {1, 430 - 770, 570}, {2, 550 - 770, 450},
+                          {3, 550 - 770, 450}, {4, 640 - 770, 360}, {5, 850 - 770, 150}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.style);
+        Box<ScrollBox> b;
+        b.host.resizeTo(3000, 1000);
+        b.box.Style(c.style);
+        EXPECT_EQ(b.lefts(), (std::vector<float>{270, 890, 1510, 2130}));
+        for (int i = 0; i < 4; ++i) EXPECT_EQ(b.button(i).Top(), c.top);
+        EXPECT_EQ(b.box.BottomHeight(), c.bottomHeight);
+        // Every Resize places the row again, across and down.
+        b.host.resizeTo(5000, 2000);
+        EXPECT_EQ(b.lefts(), (std::vector<float>{1270, 1890, 2510, 3130}));
+        EXPECT_EQ(b.button(0).Top(), c.top + 1000);
+    }
+}
+
+TEST(ScrollBox, HoverShowsOneArrowUntilAFrameSlice) {
+    const Names normal{"res:SCROLL_NORMAL_1", "res:SCROLL_NORMAL_2", "res:SCROLL_NORMAL_3", "res:SCROLL_NORMAL_4"};
+    const std::vector<Step> steps = {
+        {"Image4(2)", {"res:SCROLL_NORMAL_1", "res:SCROLL_NORMAL_2", "res:SCROLL_3", "res:SCROLL_NORMAL_4"}},
+        {"Image4(3)", {"res:SCROLL_NORMAL_1", "res:SCROLL_NORMAL_2", "res:SCROLL_NORMAL_3", "res:SCROLL_4"}},
+        {"Label1", {"res:SCROLL_NORMAL_1", "res:SCROLL_NORMAL_2", "res:SCROLL_NORMAL_3", "res:SCROLL_4"}},
+        {"surface", {"res:SCROLL_NORMAL_1", "res:SCROLL_NORMAL_2", "res:SCROLL_NORMAL_3", "res:SCROLL_4"}},
+        {"Image3(1)", normal},
+        {"Image4(0)", {"res:SCROLL_1", "res:SCROLL_NORMAL_2", "res:SCROLL_NORMAL_3", "res:SCROLL_NORMAL_4"}},
+        {"Image1(2)", normal},
+        {"Image4(1)", {"res:SCROLL_NORMAL_1", "res:SCROLL_2", "res:SCROLL_NORMAL_3", "res:SCROLL_NORMAL_4"}},
+    };
+    for (std::int32_t style : {0, 5, 10}) {
+        Box<ScrollBox> b;
+        b.box.Style(style);
+        for (const Step& s : steps) {
+            SCOPED_TRACE(std::to_string(style) + " over " + s.over);
+            b.move(s.over);
+            EXPECT_EQ(b.buttons(), s.shown);
+        }
+        b.box.Style(style);  // a new skin puts the arrow back
+        EXPECT_EQ(b.buttons(), normal);
+        // The eight arrows load once for the box, whatever its styles.
+        EXPECT_EQ(b.host.resourceLoads(), 9 + 8 + (style == 10 ? 0 : 18));
+    }
+}
+
+TEST(ScrollBox, ClicksAndDoubleClicks) {
+    Box<ScrollBox> b;
+    b.fire(EventKind::Click, 1);
+    b.fire(EventKind::DblClick, 1);
+    b.fire(EventKind::Click, 3);
+    b.fire(EventKind::MouseUp, 3);
+    EXPECT_EQ(b.events(), (Names{"ButtonClick 1", "ButtonDoubleClick 1", "ButtonClick 3"}));
+}
+
+TEST(ScrollBox, ArrowsComeFirstOfAll) {
+    // A missing arrow ends the very first layout before any slice is loaded.
+    HeadlessHost host{ScrollBox::Class};
+    host.failResource("SCROLL_NORMAL_3");
+    EXPECT_THROW(host.Initialize(), HostError);
+    const ElementArray<Image> arrows = host.images("Image4");
+    EXPECT_FALSE(arrows(1).picture().empty());
+    EXPECT_TRUE(arrows(2).picture().empty());
+    EXPECT_TRUE(host.images("Image1")(0).picture().empty());
+}
+
+TEST(ScrollBox, SavesAndRestores) {
+    const std::pair<const char*, std::int32_t> cases[] = {{"ScrollBox", 0}, {"Passage", 4}, {"None", -3}};
+    for (const auto& [caption, style] : cases) {
+        SCOPED_TRACE(style);
+        const PropertyBag bag = saved<ScrollBox>(caption, style, "ScrollBox");
+        Box<ScrollBox> b;
+        b.host.ReadProperties(bag);
+        EXPECT_EQ(b.box.Caption(), caption);
+        EXPECT_EQ(b.box.Style(), style);
+        EXPECT_EQ(b.caption().Caption(), caption);
+    }
+    Box<ScrollBox> b;
+    EXPECT_THROW(b.host.ReadProperties(PropertyBag{{"Caption", "Kept"}, {"Style", "x"}}), HostError);
+    EXPECT_EQ(b.box.Caption(), "Kept");
+    EXPECT_EQ(b.caption().Caption(), "");
+}
+
+TEST(ScrollBox, ThroughTheTestContainer) {
+    const std::string out = runContainer("scrollbox",
+        "new ScrollBox sb\ninit sb\nshow sb\nresize sb 3000 1000\nset sb Style 1\ndump sb Image4(0) Image4(3)\n"
+        "fire sb Image4(1) MouseMove 0 0 5 5\nfire sb surface MouseMove 0 0 5 5\ndump sb Image4(1)\n"
+        "fire sb Image2(0) MouseMove 0 0 5 5\ndump sb Image4(1)\nfire sb Image4(1) Click\n"
+        "fire sb Image4(1) DblClick\ncall sb BottomHeight\nwrite sb\n");
+    // At 3000 wide the row spans 1500 - 1230 to 1500 + 1230; style 1 at 1000 high puts
+    // it at 430 - 770, above the top edge.
+    EXPECT_EQ(out,
+        R"j({"line":1,"new":"sb","class":"ScrollBox","width":2895,"height":1485}
+{"line":4,"resize":"sb","width":3000,"height":1000}
+{"line":6,"dump":"sb","element":"Image4(0)","kind":"image","Left":270,"Top":-340,"Width":600,"Height":720,"Picture":"res:SCROLL_NORMAL_1","Stretch":false,"Visible":true,"Enabled":true,"ToolTipText":""}
+{"line":6,"dump":"sb","element":"Image4(3)","kind":"image","Left":2130,"Top":-340,"Width":600,"Height":720,"Picture":"res:SCROLL_NORMAL_4","Stretch":false,"Visible":true,"Enabled":true,"ToolTipText":""}
+{"line":9,"dump":"sb","element":"Image4(1)","kind":"image","Left":890,"Top":-340,"Width":600,"Height":720,"Picture":"res:SCROLL_2","Stretch":false,"Visible":true,"Enabled":true,"ToolTipText":""}
+{"line":11,"dump":"sb","element":"Image4(1)","kind":"image","Left":890,"Top":-340,"Width":600,"Height":720,"Picture":"res:SCROLL_NORMAL_2","Stretch":false,"Visible":true,"Enabled":true,"ToolTipText":""}
+{"line":12,"event":"ButtonClick","control":"sb","args":{"Button":1}}
+{"line":13,"event":"ButtonDoubleClick","control":"sb","args":{"Button":1}}
+{"line":14,"call":"BottomHeight","value":570}
+{"line":15,"write":"sb","bag":[["Caption","ScrollBox","ScrollBox"],["Style",1,0]]}
 )j");
 }
 

@@ -27,6 +27,7 @@ TEST(QtButtonBoxes, HoverAndClick) {
     const Case cases[] = {
         {"vltSwitch", 0, 2, "res:115", "res:114", "ButtonClick"},
         {"vltZoomBox", 5, 1, "res:PHONG_TO_NORMAL", "res:PHONG_TO_HOVER", "vltZoomBoxClick"},
+        {"ScrollBox", 1, 3, "res:SCROLL_NORMAL_4", "res:SCROLL_4", "ButtonClick"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.className);
