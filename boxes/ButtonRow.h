@@ -51,6 +51,7 @@ public:
     template <class Box, int Buttons>
     static constexpr ControlClass record(std::string_view name, ClassIds ids, std::span<const MemberDesc> members,
                                          std::span<const EventDecl> events) {
+        static_assert(Buttons > 0 && Buttons <= kMaxButtons, "a button set has a picture for each button");
         return {.name = name, .ids = ids, .members = members, .events = events, .design = &design<Buttons>,
                 .create = &construct<Box>, .pictures = &resources::kPictureFiles};
     }
