@@ -37,6 +37,9 @@ struct BoxVariant {
     std::span<const WhiteLabel> whiteLabels;   // in the order they are recoloured
     bool captionInTopRowForStyle5 = true;      // PlaceCaption's style 5 step
     OnStepError arrangeErrors = OnStepError::EndRoutine;
+    // InitProperties and ReadProperties put the caption into Label1 as soon as it is
+    // known, before the Style is read, not only at the next layout.
+    bool showsCaptionAtOnce = false;
 };
 
 }  // namespace talvik

@@ -164,13 +164,16 @@ void SkinFrame::PlaceCaption() {
 void SkinFrame::Initialize() { ArrangeFrame(true); }
 
 void SkinFrame::InitProperties() {
-    // The label stays empty until the host's first Resize lays the frame out.
+    // Unless the box shows it at once, the label stays empty until the host's first
+    // Resize lays the frame out.
     caption_ = variant_.defaultCaption;
+    if (variant_.showsCaptionAtOnce) Label1.Caption(caption_);
     PlaceCaption();
 }
 
 void SkinFrame::ReadProperties(const PropertyBag& bag) {
     caption_ = bag.ReadProperty("Caption", Variant(variant_.defaultCaption)).toString();
+    if (variant_.showsCaptionAtOnce) Label1.Caption(caption_);
     style_ = bag.ReadProperty("Style", std::int32_t{0}).toInt32();
     ArrangeFrame(true);
     Label1.Caption(caption_);

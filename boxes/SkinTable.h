@@ -12,6 +12,7 @@ namespace talvik {
 // A slice's bitmap resource, by number or by name.
 class SliceBitmap {
 public:
+    constexpr SliceBitmap() = default;  // none: a place a shorter row leaves unused
     constexpr SliceBitmap(std::int32_t number) : number_(number) {}
     constexpr SliceBitmap(const char* name) : name_(name) {}
     ResId id() const { return name_ != nullptr ? ResId(name_) : ResId(number_); }

@@ -34,6 +34,30 @@ std::vector<GalleryEntry> galleryEntries() {
         {"vltBox", "Baby_FireFox", {{"Caption", "Baby_FireFox"}, {"Style", i32{5}}}},
         {"vltBox", "Classicbox (no skin of its own)", {{"Caption", "Classicbox"}, {"Style", i32{10}}}},
 
+        {"vltSwitch", "Office2007box", {{"Caption", "Office2007box"}, {"Style", i32{0}}}},
+        {"vltSwitch", "Natural_bluebox", {{"Caption", "Natural_bluebox"}, {"Style", i32{1}}}},
+        {"vltSwitch", "Natural_greenbox", {{"Caption", "Natural_greenbox"}, {"Style", i32{2}}}},
+        {"vltSwitch", "Natural_redlightbox", {{"Caption", "Natural_redlightbox"}, {"Style", i32{3}}}},
+        {"vltSwitch", "Baby_reddarkbox", {{"Caption", "Baby_reddarkbox"}, {"Style", i32{4}}}},
+        {"vltSwitch", "Baby_FireFox", {{"Caption", "Baby_FireFox"}, {"Style", i32{5}}}},
+        {"vltSwitch", "Classicbox (no skin of its own)", {{"Caption", "Classicbox"}, {"Style", i32{10}}}},
+
+        {"vltZoomBox", "Office2007box", {{"Caption", "Office2007box"}, {"Style", i32{0}}}},
+        {"vltZoomBox", "Natural_bluebox", {{"Caption", "Natural_bluebox"}, {"Style", i32{1}}}},
+        {"vltZoomBox", "Natural_greenbox", {{"Caption", "Natural_greenbox"}, {"Style", i32{2}}}},
+        {"vltZoomBox", "Natural_redlightbox", {{"Caption", "Natural_redlightbox"}, {"Style", i32{3}}}},
+        {"vltZoomBox", "Baby_reddarkbox", {{"Caption", "Baby_reddarkbox"}, {"Style", i32{4}}}},
+        {"vltZoomBox", "Baby_FireFox", {{"Caption", "Baby_FireFox"}, {"Style", i32{5}}}},
+        {"vltZoomBox", "Classicbox (no skin of its own)", {{"Caption", "Classicbox"}, {"Style", i32{10}}}},
+
+        {"ScrollBox", "Office2007box", {{"Caption", "Office2007box"}, {"Style", i32{0}}}},
+        {"ScrollBox", "Natural_bluebox", {{"Caption", "Natural_bluebox"}, {"Style", i32{1}}}},
+        {"ScrollBox", "Natural_greenbox", {{"Caption", "Natural_greenbox"}, {"Style", i32{2}}}},
+        {"ScrollBox", "Natural_redlightbox", {{"Caption", "Natural_redlightbox"}, {"Style", i32{3}}}},
+        {"ScrollBox", "Baby_reddarkbox", {{"Caption", "Baby_reddarkbox"}, {"Style", i32{4}}}},
+        {"ScrollBox", "Baby_FireFox", {{"Caption", "Baby_FireFox"}, {"Style", i32{5}}}},
+        {"ScrollBox", "Classicbox (no skin of its own)", {{"Caption", "Classicbox"}, {"Style", i32{10}}}},
+
         {"vltHeaderExam", "Exam header", {}},
     };
 }

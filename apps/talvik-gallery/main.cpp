@@ -7,6 +7,8 @@
 #include <QVBoxLayout>
 #include <cstdio>
 #include <map>
+#include <span>
+#include <string>
 
 #include "GalleryEntries.h"
 #include "frame/typelib/Catalogue.h"
@@ -30,7 +32,17 @@ QWidget* makeCell(const GalleryEntry& entry) {
     layout->addWidget(title);
     try {
         const PropertyBag* saved = entry.properties.entries().empty() ? nullptr : &entry.properties;
-        layout->addWidget(new QtControlWidget(entry.className, saved), 0, Qt::AlignLeft | Qt::AlignTop);
+        auto* control = new QtControlWidget(entry.className, saved);
+        // Every event a control raises, one line each, so that clicks can be followed.
+        QObject::connect(control, &QtControlWidget::eventRaised,
+                         [name = entry.className, title = entry.title](const EventDecl& ev, std::span<Variant> args) {
+                             std::string line = name + " (" + title + "): " + std::string(ev.name);
+                             for (std::size_t i = 0; i < args.size() && i < ev.args.size(); ++i)
+                                 line += " " + std::string(ev.args[i].name) + "=" + args[i].toString();
+                             std::printf("%s\n", line.c_str());
+                             std::fflush(stdout);
+                         });
+        layout->addWidget(control, 0, Qt::AlignLeft | Qt::AlignTop);
     } catch (const HostError& e) {
         auto* error = new QLabel(QStringLiteral("error %1: %2").arg(e.number).arg(QString::fromStdString(e.description)));
         error->setStyleSheet(QStringLiteral("color: #b00020;"));

@@ -1,0 +1,567 @@
+// The three boxes with a row of buttons as a host sees them: the row's places at the
+// widths and heights of their skins, the hover pictures by identity as the mouse moves,
+// the click events, persistence, and one script of the test container for each.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+#include "boxes/ScrollBox.h"
+#include "boxes/vltSwitch.h"
+#include "boxes/vltZoomBox.h"
+#include "hosts/headless/HeadlessHost.h"
+
+namespace talvik {
+namespace {
+
+constexpr Colour kWhite = 0x00FFFFFF;
+
+template <class C>
+struct Box {
+    HeadlessHost host{C::Class};
+    C& box;
+    Box() : box(static_cast<C&>(*host.control())) { host.Initialize(); }
+    Image button(int i) { return host.images("Image4")(i); }
+    Label caption() { return host.label("Label1"); }
+    // The resource each button shows, left to right.
+    std::vector<std::string> buttons() {
+        std::vector<std::string> out;
+        for (const Image b : host.images("Image4")) out.push_back(b.picture().empty() ? "" : b.picture().bitmap()->origin);
+        return out;
+    }
+    std::vector<float> lefts() {
+        std::vector<float> out;
+        for (const Image b : host.images("Image4")) out.push_back(b.Left());
+        return out;
+    }
+    void move(const std::string& element) {
+        InputEvent ev;
+        ev.kind = EventKind::MouseMove;
+        if (element != "surface") {
+            const auto open = element.find('(');
+            ev.source = open == std::string::npos ? host.find(element)
+                                                  : host.find(element.substr(0, open), std::stoi(element.substr(open + 1)));
+        }
+        host.deliver(ev);
+    }
+    // The Button argument of every event raised so far, as "Name Button".
+    std::vector<std::string> events() {
+        std::vector<std::string> out;
+        for (const ServiceCall& c : host.calls())
+            if (c.kind == ServiceCall::Kind::Event) out.push_back(c.name + " " + c.args.at(0).toString());
+        return out;
+    }
+    void fire(EventKind kind, int button) {
+        InputEvent ev;
+        ev.kind = kind;
+        ev.source = host.find("Image4", button);
+        host.deliver(ev);
+    }
+};
+
+using Names = std::vector<std::string>;
+
+// A walk of the mouse over a box in one style: each step the element it moves onto and
+// the pictures the buttons show then.
+struct Step {
+    const char* over;
+    Names shown;
+};
+struct Walk {
+    std::int32_t style;
+    std::vector<Step> steps;
+};
+
+template <class C>
+void walk(const Walk& w) {
+    Box<C> b;
+    b.box.Style(w.style);
+    for (const Step& s : w.steps) {
+        SCOPED_TRACE(std::to_string(w.style) + " over " + s.over);
+        b.move(s.over);
+        EXPECT_EQ(b.buttons(), s.shown);
+    }
+}
+
+// What a new box with this caption and style writes, checked against the keys and the
+// box's default caption.
+template <class C>
+PropertyBag saved(const std::string& caption, std::int32_t style, const char* defaultCaption) {
+    PropertyBag bag;
+    Box<C> box;
+    box.host.InitProperties();
+    box.box.Caption(caption);
+    box.box.Style(style);
+    box.host.WriteProperties(bag);
+    EXPECT_EQ(bag.writes().size(), 2u);
+    if (bag.writes().size() == 2) {
+        EXPECT_EQ(bag.writes()[0].key, "Caption");
+        EXPECT_EQ(bag.writes()[0].value, Variant(caption));
+        EXPECT_EQ(bag.writes()[0].defaultValue, Variant(defaultCaption));
+        EXPECT_EQ(bag.writes()[1].key, "Style");
+        EXPECT_EQ(bag.writes()[1].value, Variant(style));
+        EXPECT_EQ(bag.writes()[1].defaultValue, Variant(std::int32_t{0}));
+    }
+    return bag;
+}
+
+// Runs a script through the test container and gives its whole output.
+std::string runContainer(const std::string& name, const std::string& script) {
+#ifdef TALVIK_CONTAINER_PATH
+    const std::filesystem::path file =
+        std::filesystem::path(::testing::TempDir()) / (name + "-" + std::to_string(::getpid()) + ".txt");
+    std::ofstream(file) << script;
+    std::string out;
+    FILE* pipe = ::popen((std::string(TALVIK_CONTAINER_PATH) + " '" + file.string() + "'").c_str(), "r");
+    if (pipe == nullptr) return "popen failed";
+    char buf[4096];
+    for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, pipe)) > 0;) out.append(buf, n);
+    const int status = ::pclose(pipe);
+    std::filesystem::remove(file);
+    if (status != 0) out += "exit status " + std::to_string(status);
+    return out;
+#else
+    (void)name;
+    (void)script;
+    GTEST_SKIP() << "no test container in this build";
+    return {};
+#endif
+}
+
+// ---- vltSwitch ----
+
+TEST(vltSwitch, RowAcrossAndDownInEveryStyle) {
+    struct Case {
+        std::int32_t style;
+        std::vector<float> lefts;  // first, previous, next, last
+        float width, top;          // of the first button
+        float leastWidth;
+        Colour caption;
+    };
+    // At 3000 x 1485: C = 1500; numbered buttons 645 x 495, style 5 first/last 690 x 690,
+    // previous/next 675 wide. Top = bottom row's top - (button height + 50).
+    const Case cases[] = {
+        {0, {180, 845, 1510, 2165}, 645, 1170 - 545, 2680, kHighlight},
+        {1, {180, 845, 1510, 2165}, 645, 915 - 545, 2680, kWhite},
+        {2, {180, 845, 1510, 2165}, 645, 1035 - 545, 2680, kHighlight},
+        {3, {180, 845, 1510, 2165}, 645, 1035 - 545, 2680, kHighlight},
+        {4, {180, 845, 1510, 2165}, 645, 1125 - 545, 2680, kWhite},
+        {5, {120, 815, 1510, 2195}, 690, 1335 - 740, 2830, kWhite},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.style);
+        Box<vltSwitch> b;
+        b.host.InitProperties();
+        b.host.resizeTo(3000, 1485);
+        b.box.Style(c.style);
+        EXPECT_EQ(b.lefts(), c.lefts);
+        EXPECT_EQ(b.button(0).Width(), c.width);
+        for (int i = 0; i < 4; ++i) EXPECT_EQ(b.button(i).Top(), c.top);
+        EXPECT_EQ(b.caption().ForeColor(), c.caption);
+        // A Resize moves the row down with the frame and leaves it across as it was.
+        b.host.resizeTo(5000, 2000);
+        EXPECT_EQ(b.lefts(), c.lefts);
+        EXPECT_EQ(b.button(3).Top(), c.top + 515);
+        // Narrower than its buttons: the box takes the least width back.
+        b.host.resizeTo(1000, 2000);
+        EXPECT_EQ(b.host.surface().Width(), c.leastWidth);
+    }
+    // A new box at the design width: C = 1447.5 rounded to the even 1448.
+    Box<vltSwitch> b;
+    EXPECT_EQ(b.lefts(), (std::vector<float>{128, 793, 1458, 2113}));
+    EXPECT_EQ(b.button(0).Top(), 625);
+}
+
+TEST(vltSwitch, HoverShowsOneButtonUntilTheFrameOrSurface) {
+    const Walk walks[] = {
+        {0,
+         {{"Image4(2)", {"res:111", "res:113", "res:114", "res:117"}},
+          {"Label1", {"res:111", "res:113", "res:114", "res:117"}},  // the caption keeps it
+          {"Image4(3)", {"res:111", "res:113", "res:115", "res:116"}},
+          {"Image1(1)", {"res:111", "res:113", "res:115", "res:117"}},
+          {"Image4(0)", {"res:110", "res:113", "res:115", "res:117"}},
+          {"surface", {"res:111", "res:113", "res:115", "res:117"}},
+          {"Image4(1)", {"res:111", "res:112", "res:115", "res:117"}},
+          {"Image3(2)", {"res:111", "res:113", "res:115", "res:117"}}}},
+        {4,
+         {{"Image4(1)", {"res:184", "res:112", "res:186", "res:187"}},
+          {"Image2(1)", {"res:184", "res:185", "res:186", "res:187"}}}},
+        {5,
+         {{"Image4(0)", {"res:SB_FIRST_HOVER", "res:SB_PRE_NORMAL", "res:SB_NEXT_NORMAL", "res:SB_LAST_NORMAL"}},
+          {"Image4(3)", {"res:SB_FIRST_NORMAL", "res:SB_PRE_NORMAL", "res:SB_NEXT_NORMAL", "res:SB_LAST_HOVER"}},
+          {"surface", {"res:SB_FIRST_NORMAL", "res:SB_PRE_NORMAL", "res:SB_NEXT_NORMAL", "res:SB_LAST_NORMAL"}}}},
+        // Without a row the buttons keep the pictures of style 0 and show no hover.
+        {10,
+         {{"Image4(2)", {"res:111", "res:113", "res:115", "res:117"}},
+          {"Image1(0)", {"res:111", "res:113", "res:115", "res:117"}}}},
+    };
+    for (const Walk& w : walks) walk<vltSwitch>(w);
+    // Reloading the skin puts a hovered button back to normal.
+    Box<vltSwitch> b;
+    b.move("Image4(2)");
+    b.box.Style(0);
+    EXPECT_EQ(b.buttons(), (Names{"res:111", "res:113", "res:115", "res:117"}));
+}
+
+TEST(vltSwitch, HoverLoadsOnceAndRepaintsOnlyTheChangedButtons) {
+    Box<vltSwitch> b;
+    EXPECT_EQ(b.host.resourceLoads(), 9 + 4);  // the skin and the four normal buttons
+    b.host.takeDamage();
+    b.move("Image4(2)");
+    EXPECT_EQ(b.host.resourceLoads(), 14);
+    const RectF next{b.button(2).Left(), b.button(2).Top(), b.button(2).Width(), b.button(2).Height()};
+    for (const RectF& r : b.host.takeDamage()) EXPECT_TRUE(next.contains(r));
+    b.move("Image4(2)");
+    EXPECT_TRUE(b.host.takeDamage().empty());
+    for (int i = 0; i < 100; ++i) b.move(i % 2 ? "Image4(2)" : "Image1(1)");
+    EXPECT_EQ(b.host.resourceLoads(), 14);
+    b.box.Style(5);
+    b.box.Style(0);  // the skin loads again, the buttons' pictures are kept
+    EXPECT_EQ(b.host.resourceLoads(), 14 + 9 + 4 + 9);
+    b.move("Image4(3)");
+    EXPECT_EQ(b.host.resourceLoads(), 36 + 1);
+}
+
+TEST(vltSwitch, ClicksRaiseButtonClickAndNothingElse) {
+    Box<vltSwitch> b;
+    b.fire(EventKind::Click, 3);
+    b.fire(EventKind::DblClick, 3);
+    b.fire(EventKind::Click, 0);
+    b.fire(EventKind::MouseDown, 1);
+    EXPECT_EQ(b.events(), (Names{"ButtonClick 3", "ButtonClick 0"}));
+}
+
+TEST(vltSwitch, SavesRestoresAndShowsTheCaptionAtOnce) {
+    struct Case {
+        const char* caption;
+        std::int32_t style;
+        const char* first;  // the first button's picture after the restore
+    };
+    const Case cases[] = {{"vltBox", 0, "res:111"}, {"Question 7", 3, "res:154"}, {"Next", 5, "res:SB_FIRST_NORMAL"},
+                          {"None", 10, "res:111"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.style);
+        const PropertyBag bag = saved<vltSwitch>(c.caption, c.style, "vltBox");
+        Box<vltSwitch> b;
+        b.host.ReadProperties(bag);
+        EXPECT_EQ(b.box.Caption(), c.caption);
+        EXPECT_EQ(b.box.Style(), c.style);
+        EXPECT_EQ(b.caption().Caption(), c.caption);
+        EXPECT_EQ(b.buttons().at(0), c.first);
+    }
+    // A new box shows its caption without waiting for a layout.
+    Box<vltSwitch> fresh;
+    fresh.host.InitProperties();
+    EXPECT_EQ(fresh.caption().Caption(), "vltBox");
+    EXPECT_EQ(fresh.caption().Left(), 2895 / 2.0f - 270);
+    // A stored Style that is no integer ends the restore; the caption is already shown.
+    Box<vltSwitch> b;
+    try {
+        b.host.ReadProperties(PropertyBag{{"Caption", "Kept"}, {"Style", "abc"}});
+        ADD_FAILURE() << "expected a type mismatch";
+    } catch (const HostError& e) {
+        EXPECT_EQ(e.number, 13);
+    }
+    EXPECT_EQ(b.box.Style(), 0);
+    EXPECT_EQ(b.caption().Caption(), "Kept");
+    EXPECT_EQ(b.host.resourceLoads(), 13);
+}
+
+TEST(vltSwitch, ThroughTheTestContainer) {
+    const std::string out = runContainer("vltswitch",
+        "new vltSwitch s\ninit s\nshow s\ndump s Image4(0) Image4(2)\n"
+        "fire s Image4(2) MouseMove 0 0 10 10\nfire s Label1 MouseMove 0 0 10 10\ndump s Image4(2)\n"
+        "fire s Image2(1) MouseMove 0 0 10 10\ndump s Image4(2)\nfire s Image4(3) Click\n"
+        "resize s 1000 1485\nset s Style 5\ndump s Image4(0) Label1\nwrite s\n");
+    // At 2680 wide in style 5: C = 1340, next at 1350, previous 1330 - 675, first 655 - 20 - 675.
+    EXPECT_EQ(out,
+        R"j({"line":1,"new":"s","class":"vltSwitch","width":2895,"height":1485}
+{"line":4,"dump":"s","element":"Image4(0)","kind":"image","Left":128,"Top":625,"Width":645,"Height":495,"Picture":"res:111","Stretch":false,"Visible":true,"Enabled":true,"ToolTipText":""}
+{"line":4,"dump":"s","element":"Image4(2)","kind":"image","Left":1458,"Top":625,"Width":645,"Height":495,"Picture":"res:115","Stretch":false,"Visible":true,"Enabled":true,"ToolTipText":""}
+{"line":7,"dump":"s","element":"Image4(2)","kind":"image","Left":1458,"Top":625,"Width":645,"Height":495,"Picture":"res:114","Stretch":false,"Visible":true,"Enabled":true,"ToolTipText":""}
+{"line":9,"dump":"s","element":"Image4(2)","kind":"image","Left":1458,"Top":625,"Width":645,"Height":495,"Picture":"res:115","Stretch":false,"Visible":true,"Enabled":true,"ToolTipText":""}
+{"line":10,"event":"ButtonClick","control":"s","args":{"Button":3}}
+{"line":11,"resize":"s","width":2680,"height":1485}
+{"line":13,"dump":"s","element":"Image4(0)","kind":"image","Left":-40,"Top":595,"Width":690,"Height":690,"Picture":"res:SB_FIRST_NORMAL","Stretch":false,"Visible":true,"Enabled":true,"ToolTipText":""}
+{"line":13,"dump":"s","element":"Label1","kind":"label","Left":1070,"Top":300,"Width":540,"Height":195,"Caption":"vltBox","ForeColor":16777215,"Alignment":0,"FontSize":8.25,"Visible":true,"Enabled":true,"ToolTipText":""}
+{"line":14,"write":"s","bag":[["Caption","vltBox","vltBox"],["Style",5,0]]}
+)j");
+}
+
+TEST(vltSwitch, FailingButtonBitmapEndsTheLayout) {
+    Box<vltSwitch> b;
+    b.host.failResource("147");
+    try {
+        b.box.Style(1);
+        ADD_FAILURE() << "expected the load to fail";
+    } catch (const HostError& e) {
+        EXPECT_EQ(e.number, 5);
+    }
+    EXPECT_EQ(b.buttons(), (Names{"res:146", "res:113", "res:115", "res:117"}));
+    EXPECT_EQ(b.button(0).Top(), 625);  // nothing was laid out after the failure
+}
+
+// ---- vltZoomBox ----
+
+TEST(vltZoomBox, RowAcrossDownAndTheHeightRule) {
+    struct Case {
+        std::int32_t style;
+        std::vector<float> lefts;  // shrink, enlarge, fit
+        float height;              // after a Style at 3000 x 1485
+        float top;
+        float heightAt2000;        // sized to 2000 high
+    };
+    // Numbered buttons 810 x 915, style 5 855 x 960; tops = bottom row's top - (height + 50).
+    const Case cases[] = {
+        {0, {245, 1095, 1945}, 1485, 1170 - 965, 1485},
+        {1, {245, 1095, 1945}, 1595, 1025 - 965, 2000},
+        {2, {245, 1095, 1945}, 1595, 1145 - 965, 2000},
+        {3, {245, 1095, 1945}, 1595, 1145 - 965, 2000},
+        {4, {245, 1095, 1945}, 1595, 1235 - 965, 2000},
+        {5, {177.5f, 1072.5f, 1967.5f}, 1595, 1445 - 1010, 2000},
+        {10, {245, 1095, 1945}, 1595, 1025 - 965, 2000},  // after style 1: its skin and buttons stay
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.style);
+        Box<vltZoomBox> b;
+        b.host.InitProperties();
+        b.host.resizeTo(3000, 1000);
+        EXPECT_EQ(b.host.surface().Height(), 1485);  // Office2007box has one height
+        if (c.style == 10) b.box.Style(1);
+        b.box.Style(c.style);
+        EXPECT_EQ(b.lefts(), c.lefts);
+        EXPECT_EQ(b.host.surface().Height(), c.height);
+        for (int i = 0; i < 3; ++i) EXPECT_EQ(b.button(i).Top(), c.top);
+        b.host.resizeTo(1000, 1000);
+        EXPECT_EQ(b.host.surface().Height(), c.height);
+        b.host.resizeTo(5000, 2000);
+        EXPECT_EQ(b.host.surface().Height(), c.heightAt2000);
+        EXPECT_EQ(b.lefts(), c.lefts);  // a Resize leaves them across as they were
+        EXPECT_EQ(b.button(1).Top(), c.top + c.heightAt2000 - c.height);
+    }
+    // A new box, centred for the design width.
+    Box<vltZoomBox> b;
+    EXPECT_EQ(b.lefts(), (std::vector<float>{192.5f, 1042.5f, 1892.5f}));
+    EXPECT_EQ(b.button(0).Top(), 205);
+}
+
+TEST(vltZoomBox, HoverShowsOneButtonUntilAnyOtherPart) {
+    const Walk walks[] = {
+        {0,
+         {{"Image4(1)", {"res:158", "res:171", "res:160"}},
+          {"Label1", {"res:158", "res:159", "res:160"}},
+          {"Image4(0)", {"res:170", "res:159", "res:160"}},
+          {"Image4(2)", {"res:158", "res:159", "res:172"}},
+          {"surface", {"res:158", "res:159", "res:160"}},
+          {"Image4(2)", {"res:158", "res:159", "res:172"}},
+          {"Image2(2)", {"res:158", "res:159", "res:160"}}}},
+        {4, {{"Image4(1)", {"res:188", "res:171", "res:190"}}, {"Image3(0)", {"res:188", "res:189", "res:190"}}}},
+        {5,
+         {{"Image4(2)", {"res:THU_NHO_NORMAL", "res:PHONG_TO_NORMAL", "res:FIT_HOVER"}},
+          {"Image4(0)", {"res:THU_NHO_HOVER", "res:PHONG_TO_NORMAL", "res:FIT_NORMAL"}},
+          {"Label1", {"res:THU_NHO_NORMAL", "res:PHONG_TO_NORMAL", "res:FIT_NORMAL"}}}},
+        // Without normal pictures a hovered button keeps its hover picture.
+        {10,
+         {{"Image4(1)", {"res:158", "res:171", "res:160"}},
+          {"Image1(0)", {"res:158", "res:171", "res:160"}},
+          {"Label1", {"res:158", "res:171", "res:160"}},
+          {"Image4(0)", {"res:170", "res:171", "res:160"}}}},
+    };
+    for (const Walk& w : walks) walk<vltZoomBox>(w);
+    // Styles 0 to 4 share their hover pictures: once loaded, no style loads them again.
+    Box<vltZoomBox> b;
+    for (std::int32_t style : {0, 1, 2}) {
+        b.box.Style(style);
+        b.move("Image4(1)");
+        b.move("Image4(2)");
+    }
+    EXPECT_EQ(b.host.resourceLoads(), 9 + 3 + (9 + 2) + (9 + 3) + (9 + 3));
+}
+
+TEST(vltZoomBox, FailingStepsAreSkipped) {
+    Box<vltZoomBox> b;
+    b.host.failResource("162");
+    b.box.Style(1);  // no error reaches the caller
+    // The shrink button got its new picture before the failing one; the layout went on.
+    EXPECT_EQ(b.buttons(), (Names{"res:161", "res:159", "res:160"}));
+    EXPECT_EQ(b.host.surface().Height(), 1595);
+    EXPECT_EQ(b.button(2).Top(), 1025 - 965);
+    EXPECT_EQ(b.caption().Top(), 1025 + 45);
+    b.host.unfailAll();
+    b.host.failResource("SB_TOP_2");
+    b.box.Style(5);
+    EXPECT_EQ(b.buttons(), (Names{"res:THU_NHO_NORMAL", "res:PHONG_TO_NORMAL", "res:FIT_NORMAL"}));
+    EXPECT_EQ(b.caption().ForeColor(), kHighlight);  // the skin stopped before the colour
+    EXPECT_EQ(b.button(0).Top(), 1025 - 1010);       // on the bottom row of style 1, still shown
+}
+
+TEST(vltZoomBox, ClicksRaiseZoomBoxClickOnly) {
+    Box<vltZoomBox> b;
+    b.fire(EventKind::Click, 2);
+    b.fire(EventKind::DblClick, 2);
+    b.fire(EventKind::Click, 0);
+    EXPECT_EQ(b.events(), (Names{"vltZoomBoxClick 2", "vltZoomBoxClick 0"}));
+}
+
+TEST(vltZoomBox, SavesAndRestores) {
+    const std::pair<const char*, std::int32_t> cases[] = {{"vltZoomBox", 0}, {"Figure 3", 5}, {"None", 7}};
+    for (const auto& [caption, style] : cases) {
+        SCOPED_TRACE(style);
+        const PropertyBag bag = saved<vltZoomBox>(caption, style, "vltZoomBox");
+        Box<vltZoomBox> b;
+        b.host.ReadProperties(bag);
+        EXPECT_EQ(b.box.Caption(), caption);
+        EXPECT_EQ(b.box.Style(), style);
+        EXPECT_EQ(b.caption().Caption(), caption);
+        EXPECT_EQ(b.host.surface().Height(), style == 0 ? 1485 : 1595);
+    }
+    // The caption waits for the first layout; a Style that is no integer ends the restore.
+    Box<vltZoomBox> fresh;
+    fresh.host.InitProperties();
+    EXPECT_EQ(fresh.caption().Caption(), "");
+    Box<vltZoomBox> b;
+    try {
+        b.host.ReadProperties(PropertyBag{{"Caption", "Kept"}, {"Style", 1e12}});
+        ADD_FAILURE() << "expected an overflow";
+    } catch (const HostError& e) {
+        EXPECT_EQ(e.number, 6);
+    }
+    EXPECT_EQ(b.box.Caption(), "Kept");
+    EXPECT_EQ(b.caption().Caption(), "");
+}
+
+TEST(vltZoomBox, ThroughTheTestContainer) {
+    const std::string out = runContainer("vltzoombox",
+        "new vltZoomBox z\ninit z\nshow z\nset z Style 1\nresize z 3000 1000\ndump z Image4(1)\n"
+        "fire z Image4(1) MouseMove 0 0 5 5\ndump z Image4(1)\nfire z Label1 MouseMove 0 0 5 5\n"
+        "dump z Image4(1)\nfire z Image4(2) Click\nfire z Image4(2) DblClick\nwrite z\n");
+    // Style 1 centres the row for 2895 (1447.5 - 405) and raises the height to 1595; the
+    // later resize keeps both. Top: 1595 - 570 - (915 + 50).
+    EXPECT_EQ(out,
+        R"j({"line":1,"new":"z","class":"vltZoomBox","width":2895,"height":1485}
+{"line":5,"resize":"z","width":3000,"height":1595}
+{"line":6,"dump":"z","element":"Image4(1)","kind":"image","Left":1042.5,"Top":60,"Width":810,"Height":915,"Picture":"res:162","Stretch":false,"Visible":true,"Enabled":true,"ToolTipText":""}
+{"line":8,"dump":"z","element":"Image4(1)","kind":"image","Left":1042.5,"Top":60,"Width":810,"Height":915,"Picture":"res:171","Stretch":false,"Visible":true,"Enabled":true,"ToolTipText":""}
+{"line":10,"dump":"z","element":"Image4(1)","kind":"image","Left":1042.5,"Top":60,"Width":810,"Height":915,"Picture":"res:162","Stretch":false,"Visible":true,"Enabled":true,"ToolTipText":""}
+{"line":11,"event":"vltZoomBoxClick","control":"z","args":{"Button":2}}
+{"line":13,"write":"z","bag":[["Caption","vltZoomBox","vltZoomBox"],["Style",1,0]]}
+)j");
+}
+
+// ---- ScrollBox ----
+
+TEST(ScrollBox, RowAcrossAndDownOnEveryLayout) {
+    struct Case {
+        std::int32_t style;
+        float top;  // at 3000 x 1000: bottom row's top - (720 + 50)
+        std::int32_t bottomHeight;
+    };
+    const Case cases[] = {{0, 685 - 770, 315}, {1, 430 - 770, 570}, {2, 550 - 770, 450},
+                          {3, 550 - 770, 450}, {4, 640 - 770, 360}, {5, 850 - 770, 150}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.style);
+        Box<ScrollBox> b;
+        b.host.resizeTo(3000, 1000);
+        b.box.Style(c.style);
+        EXPECT_EQ(b.lefts(), (std::vector<float>{270, 890, 1510, 2130}));
+        for (int i = 0; i < 4; ++i) EXPECT_EQ(b.button(i).Top(), c.top);
+        EXPECT_EQ(b.box.BottomHeight(), c.bottomHeight);
+        // Every Resize places the row again, across and down.
+        b.host.resizeTo(5000, 2000);
+        EXPECT_EQ(b.lefts(), (std::vector<float>{1270, 1890, 2510, 3130}));
+        EXPECT_EQ(b.button(0).Top(), c.top + 1000);
+    }
+}
+
+TEST(ScrollBox, HoverShowsOneArrowUntilAFrameSlice) {
+    const Names normal{"res:SCROLL_NORMAL_1", "res:SCROLL_NORMAL_2", "res:SCROLL_NORMAL_3", "res:SCROLL_NORMAL_4"};
+    const std::vector<Step> steps = {
+        {"Image4(2)", {"res:SCROLL_NORMAL_1", "res:SCROLL_NORMAL_2", "res:SCROLL_3", "res:SCROLL_NORMAL_4"}},
+        {"Image4(3)", {"res:SCROLL_NORMAL_1", "res:SCROLL_NORMAL_2", "res:SCROLL_NORMAL_3", "res:SCROLL_4"}},
+        {"Label1", {"res:SCROLL_NORMAL_1", "res:SCROLL_NORMAL_2", "res:SCROLL_NORMAL_3", "res:SCROLL_4"}},
+        {"surface", {"res:SCROLL_NORMAL_1", "res:SCROLL_NORMAL_2", "res:SCROLL_NORMAL_3", "res:SCROLL_4"}},
+        {"Image3(1)", normal},
+        {"Image4(0)", {"res:SCROLL_1", "res:SCROLL_NORMAL_2", "res:SCROLL_NORMAL_3", "res:SCROLL_NORMAL_4"}},
+        {"Image1(2)", normal},
+        {"Image4(1)", {"res:SCROLL_NORMAL_1", "res:SCROLL_2", "res:SCROLL_NORMAL_3", "res:SCROLL_NORMAL_4"}},
+    };
+    for (std::int32_t style : {0, 5, 10}) {
+        Box<ScrollBox> b;
+        b.box.Style(style);
+        for (const Step& s : steps) {
+            SCOPED_TRACE(std::to_string(style) + " over " + s.over);
+            b.move(s.over);
+            EXPECT_EQ(b.buttons(), s.shown);
+        }
+        b.box.Style(style);  // a new skin puts the arrow back
+        EXPECT_EQ(b.buttons(), normal);
+        // The eight arrows load once for the box, whatever its styles.
+        EXPECT_EQ(b.host.resourceLoads(), 9 + 8 + (style == 10 ? 0 : 18));
+    }
+}
+
+TEST(ScrollBox, ClicksAndDoubleClicks) {
+    Box<ScrollBox> b;
+    b.fire(EventKind::Click, 1);
+    b.fire(EventKind::DblClick, 1);
+    b.fire(EventKind::Click, 3);
+    b.fire(EventKind::MouseUp, 3);
+    EXPECT_EQ(b.events(), (Names{"ButtonClick 1", "ButtonDoubleClick 1", "ButtonClick 3"}));
+}
+
+TEST(ScrollBox, ArrowsComeFirstOfAll) {
+    // A missing arrow ends the very first layout before any slice is loaded.
+    HeadlessHost host{ScrollBox::Class};
+    host.failResource("SCROLL_NORMAL_3");
+    EXPECT_THROW(host.Initialize(), HostError);
+    const ElementArray<Image> arrows = host.images("Image4");
+    EXPECT_FALSE(arrows(1).picture().empty());
+    EXPECT_TRUE(arrows(2).picture().empty());
+    EXPECT_TRUE(host.images("Image1")(0).picture().empty());
+}
+
+TEST(ScrollBox, SavesAndRestores) {
+    const std::pair<const char*, std::int32_t> cases[] = {{"ScrollBox", 0}, {"Passage", 4}, {"None", -3}};
+    for (const auto& [caption, style] : cases) {
+        SCOPED_TRACE(style);
+        const PropertyBag bag = saved<ScrollBox>(caption, style, "ScrollBox");
+        Box<ScrollBox> b;
+        b.host.ReadProperties(bag);
+        EXPECT_EQ(b.box.Caption(), caption);
+        EXPECT_EQ(b.box.Style(), style);
+        EXPECT_EQ(b.caption().Caption(), caption);
+    }
+    Box<ScrollBox> b;
+    EXPECT_THROW(b.host.ReadProperties(PropertyBag{{"Caption", "Kept"}, {"Style", "x"}}), HostError);
+    EXPECT_EQ(b.box.Caption(), "Kept");
+    EXPECT_EQ(b.caption().Caption(), "");
+}
+
+TEST(ScrollBox, ThroughTheTestContainer) {
+    const std::string out = runContainer("scrollbox",
+        "new ScrollBox sb\ninit sb\nshow sb\nresize sb 3000 1000\nset sb Style 1\ndump sb Image4(0) Image4(3)\n"
+        "fire sb Image4(1) MouseMove 0 0 5 5\nfire sb surface MouseMove 0 0 5 5\ndump sb Image4(1)\n"
+        "fire sb Image2(0) MouseMove 0 0 5 5\ndump sb Image4(1)\nfire sb Image4(1) Click\n"
+        "fire sb Image4(1) DblClick\ncall sb BottomHeight\nwrite sb\n");
+    // At 3000 wide the row spans 1500 - 1230 to 1500 + 1230; style 1 at 1000 high puts
+    // it at 430 - 770, above the top edge.
+    EXPECT_EQ(out,
+        R"j({"line":1,"new":"sb","class":"ScrollBox","width":2895,"height":1485}
+{"line":4,"resize":"sb","width":3000,"height":1000}
+{"line":6,"dump":"sb","element":"Image4(0)","kind":"image","Left":270,"Top":-340,"Width":600,"Height":720,"Picture":"res:SCROLL_NORMAL_1","Stretch":false,"Visible":true,"Enabled":true,"ToolTipText":""}
+{"line":6,"dump":"sb","element":"Image4(3)","kind":"image","Left":2130,"Top":-340,"Width":600,"Height":720,"Picture":"res:SCROLL_NORMAL_4","Stretch":false,"Visible":true,"Enabled":true,"ToolTipText":""}
+{"line":9,"dump":"sb","element":"Image4(1)","kind":"image","Left":890,"Top":-340,"Width":600,"Height":720,"Picture":"res:SCROLL_2","Stretch":false,"Visible":true,"Enabled":true,"ToolTipText":""}
+{"line":11,"dump":"sb","element":"Image4(1)","kind":"image","Left":890,"Top":-340,"Width":600,"Height":720,"Picture":"res:SCROLL_NORMAL_2","Stretch":false,"Visible":true,"Enabled":true,"ToolTipText":""}
+{"line":12,"event":"ButtonClick","control":"sb","args":{"Button":1}}
+{"line":13,"event":"ButtonDoubleClick","control":"sb","args":{"Button":1}}
+{"line":14,"call":"BottomHeight","value":570}
+{"line":15,"write":"sb","bag":[["Caption","ScrollBox","ScrollBox"],["Style",1,0]]}
+)j");
+}
+
+}  // namespace
+}  // namespace talvik
