@@ -244,7 +244,7 @@ void ElementPainter::drawLabel(QPainter& p, const Label& l, const Context& ctx) 
     }
     const CachedFont& f = font(l.font(), ctx.dpi, *p.device());
     use(p, f);
-    if (const std::optional<QColor> glow = l.transparent() ? halo(at, colour, ctx) : std::nullopt) {
+    if (const std::optional<QColor> glow = l.transparent() ? halo(at, colour) : std::nullopt) {
         // The text is drawn in the halo's colour shifted by up to a pixel each way first,
         // as glass window captions are, so that it reads on any part of the picture.
         p.save();
@@ -343,8 +343,7 @@ std::pair<float, float> ElementPainter::luminanceRange(const Bitmap& b, const QR
     return luminance_.emplace(key, std::pair(low, high)).first->second;
 }
 
-std::optional<QColor> ElementPainter::halo(const QRect& label, const QColor& text, const Context& ctx) const {
-    (void)ctx;
+std::optional<QColor> ElementPainter::halo(const QRect& label, const QColor& text) const {
     const float t = relativeLuminance(text.rgb());
     float worst = 21;
     for (const auto& [at, b] : beneath_) {

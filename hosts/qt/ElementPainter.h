@@ -54,7 +54,7 @@ private:
     // The colour of a halo that a transparent label's text needs to stand out from the
     // pictures drawn beneath it (contrast below 4.5:1 against some of their pixels), or
     // none when the pictures serve it.
-    std::optional<QColor> halo(const QRect& label, const QColor& text, const Context& ctx) const;
+    std::optional<QColor> halo(const QRect& label, const QColor& text) const;
     // The lightest and darkest relative luminance of a part of a bitmap, made once.
     std::pair<float, float> luminanceRange(const Bitmap& b, const QRect& part) const;
     void drawLine(QPainter& p, const Line& l, const Context& ctx);
