@@ -154,7 +154,7 @@ void SkinFrame::PlaceCaption() {
     else
         Label1.Left(0);
     Label1.Top(Image3(0).Top() + 45);
-    // The FireFox skin's tall row is the top one: the caption sits in it, 45 twips above its lower edge.
+    // The Baby_FireFox skin's tall row is the top one: the caption sits in it, 45 twips above its lower edge.
     if (variant_.captionInTopRowForStyle5 && style_ == Baby_FireFox)
         Label1.Top(Image1(0).Height() - (Label1.Height() + 45));
 }

@@ -54,12 +54,12 @@ namespace {
 std::optional<PictureFile> bitmapFile(std::string_view id) {
     const Blob* b = findBitmap(id);
     if (b == nullptr) return std::nullopt;
-    return PictureFile{b->id, {b->data, b->size}};
+    return PictureFile{b->id, {b->data, b->size}, {b->largeData, b->largeSize}};
 }
 std::optional<PictureFile> templateFile(std::string_view id) {
     const Blob* b = findTemplate(id);
     if (b == nullptr) return std::nullopt;
-    return PictureFile{b->id, {b->data, b->size}};
+    return PictureFile{b->id, {b->data, b->size}, {b->largeData, b->largeSize}};
 }
 }  // namespace
 

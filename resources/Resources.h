@@ -18,6 +18,9 @@ struct Blob {
     std::string_view id;
     const unsigned char* data;
     std::size_t size;
+    // The same picture at twice its width and height; nullptr when there is none.
+    const unsigned char* largeData = nullptr;
+    std::size_t largeSize = 0;
 };
 
 // Numbered and named resources and toolbox bitmaps, by stored name ("101", "SB_TOP_1",

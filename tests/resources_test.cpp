@@ -11,6 +11,7 @@
 
 #include "frame/model/Bitmap.h"
 #include "frame/host/HostError.h"
+#include "frame/host/ResourceStore.h"
 #include "resources/Resources.h"
 
 namespace res = talvik::resources;
@@ -43,6 +44,42 @@ TEST(Manifest, EveryEntryIsEmbeddedOnceWithItsSizeAndDepth) {
     }
     for (const auto& b : res::bitmaps()) EXPECT_TRUE(listed.count("bmp:" + std::string(b.id))) << b.id;
     for (const auto& b : res::templates()) EXPECT_TRUE(listed.count("tpl:" + std::string(b.id))) << b.id;
+}
+
+// A picture marked @2x also comes at twice its width and height, as the same kind of
+// file; the lookup by name hands both out together.
+TEST(Manifest, LargePicturesAreTwiceTheSize) {
+    std::istringstream in{std::string(res::manifest())};
+    int large = 0;
+    for (std::string line; std::getline(in, line);) {
+        if (line.empty() || line[0] == '#') continue;
+        std::istringstream words(line);
+        std::string kind, id, storage, word;
+        int width = 0, height = 0, depth = 0;
+        words >> kind >> id >> width >> height >> depth >> storage;
+        bool marked = false;
+        while (words >> word) marked |= word == "@2x";
+        SCOPED_TRACE(line);
+        const res::Blob* blob = kind == "tpl" ? res::findTemplate(id) : res::findBitmap(id);
+        ASSERT_NE(blob, nullptr);
+        EXPECT_EQ(blob->largeData != nullptr, marked);
+        if (!marked) continue;
+        ++large;
+        const talvik::Bitmap bmp = talvik::decodeBmp({blob->largeData, blob->largeSize});
+        EXPECT_EQ(bmp.width, 2 * width);
+        EXPECT_EQ(bmp.height, 2 * height);
+        EXPECT_EQ(bmp.hasMask, storage == "mask");
+    }
+    EXPECT_GT(large, 0);
+    // A skin slice loaded as a picture carries its large bitmap, while its own size stays.
+    const std::optional<talvik::PictureFile> file = res::kPictureFiles.bitmap("SB_top_1");
+    ASSERT_TRUE(file);
+    const talvik::Picture pic = talvik::findResourcePicture(res::kPictureFiles, "SB_top_1");
+    ASSERT_FALSE(pic.empty());
+    EXPECT_EQ(pic.bitmap()->width, 6);
+    ASSERT_NE(pic.bitmap()->large, nullptr);
+    EXPECT_EQ(pic.bitmap()->large->width, 12);
+    EXPECT_EQ(pic.bitmap()->large->height, 72);
 }
 
 // Sizes the layouts rely on: skin slices, box buttons, the clock face and the pictures

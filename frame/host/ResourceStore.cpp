@@ -28,6 +28,12 @@ Picture decodeCached(const PictureFiles& files, std::string key, const PictureFi
     auto slot = std::pair(&files, std::move(key));
     if (const auto it = c.pictures.find(slot); it != c.pictures.end()) return it->second;
     Bitmap b = decodeBmp(file.bytes);
+    if (!file.large.empty()) {
+        Bitmap large = decodeBmp(file.large);
+        // A large picture of any other size would be drawn distorted: it is left out.
+        if (large.width == 2 * b.width && large.height == 2 * b.height)
+            b.large = std::make_shared<const Bitmap>(std::move(large));
+    }
     b.origin = std::move(origin);
     Picture p(std::make_shared<const Bitmap>(std::move(b)));
     c.pictures.emplace(std::move(slot), p);

@@ -10,10 +10,12 @@
 
 namespace talvik {
 
-// A picture as the library stores it: its stored name and a complete BMP file.
+// A picture as the library stores it: its stored name and a complete BMP file, and
+// optionally the same picture at twice its width and height.
 struct PictureFile {
     std::string_view id;
     std::span<const unsigned char> bytes;
+    std::span<const unsigned char> large = {};
 };
 
 // Where a library's pictures come from.

@@ -1,6 +1,7 @@
 #pragma once
 // A decoded bitmap: what a Picture handle points at. Immutable once made.
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
 #include <vector>
@@ -16,6 +17,10 @@ struct Bitmap {
     std::vector<std::uint32_t> argb;
     // What the dump prints for a picture of this bitmap: "res:SB_MID_1", "tpl:Picture1(1)".
     std::string origin;
+    // The same picture drawn at twice the width and height, when the library has it: a
+    // host draws it on screens of more than one device pixel per pixel. Sizes and
+    // layouts always use this bitmap's own width and height.
+    std::shared_ptr<const Bitmap> large;
 };
 
 // Decodes a Windows device-independent bitmap file (BITMAPFILEHEADER + BITMAPINFOHEADER,

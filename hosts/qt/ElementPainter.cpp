@@ -4,6 +4,7 @@
 #include <QImage>
 #include <QPaintDevice>
 #include <QPainter>
+#include <QTransform>
 #include <QGlyphRun>
 #include <algorithm>
 #include <cmath>
@@ -14,14 +15,85 @@ namespace talvik {
 
 struct ElementPainter::Shared {
     std::map<PixmapKey, Cached> pixmaps;
-    std::map<const Bitmap*, CachedRuns> rowRuns;
+    std::map<PixmapKey, CachedProfile> profiles;
     std::deque<CachedFont> fonts;
     void clear() {
         pixmaps.clear();
-        rowRuns.clear();
+        profiles.clear();
         fonts.clear();
     }
 };
+
+namespace {
+
+// Which source pixels make up each of `to` pixels taking the place of `from`, and by how
+// much: each covers its share of the source's length, so a run of one colour stays that
+// colour, and a boundary between two runs lands on the same pixel for every picture
+// resampled between the same two lengths.
+std::vector<std::vector<std::pair<int, float>>> areaWeights(int from, int to) {
+    std::vector<std::vector<std::pair<int, float>>> taps(std::size_t(std::max(to, 0)));
+    const double step = double(from) / double(to);
+    for (int i = 0; i < to; ++i) {
+        const double start = i * step, end = (i + 1) * step;
+        auto& t = taps[std::size_t(i)];
+        for (int k = int(std::floor(start)); k < int(std::ceil(end)) && k < from; ++k) {
+            const double w = std::min(end, double(k + 1)) - std::max(start, double(k));
+            if (w > 1e-9) t.emplace_back(k, float(w / step));
+        }
+    }
+    return taps;
+}
+
+using Channels = std::array<float, 4>;  // premultiplied a, r, g, b
+
+Channels premultiplied(std::uint32_t argb) {
+    const float a = float(argb >> 24) / 255.0f;
+    return {float(argb >> 24), float((argb >> 16) & 0xFF) * a, float((argb >> 8) & 0xFF) * a, float(argb & 0xFF) * a};
+}
+
+int channel(float v) { return std::clamp(int(v + 0.5f), 0, 255); }
+
+// The bitmap resampled by area to `size`, premultiplied.
+QImage resampled(const Bitmap& b, QSize size) {
+    const auto across = areaWeights(b.width, size.width());
+    const auto down = areaWeights(b.height, size.height());
+    const auto w = std::size_t(size.width());
+    std::vector<Channels> rows(w * std::size_t(b.height));
+    for (int y = 0; y < b.height; ++y) {
+        const std::uint32_t* src = b.argb.data() + std::size_t(y) * std::size_t(b.width);
+        for (std::size_t x = 0; x < w; ++x) {
+            Channels acc{};
+            for (const auto& [k, weight] : across[x]) {
+                const Channels c = premultiplied(src[k]);
+                for (int i = 0; i < 4; ++i) acc[std::size_t(i)] += c[std::size_t(i)] * weight;
+            }
+            rows[std::size_t(y) * w + x] = acc;
+        }
+    }
+    QImage out(size, QImage::Format_ARGB32_Premultiplied);
+    for (int y = 0; y < size.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(out.scanLine(y));
+        for (std::size_t x = 0; x < w; ++x) {
+            Channels acc{};
+            for (const auto& [k, weight] : down[std::size_t(y)]) {
+                const Channels& c = rows[std::size_t(k) * w + x];
+                for (int i = 0; i < 4; ++i) acc[std::size_t(i)] += c[std::size_t(i)] * weight;
+            }
+            line[x] = qRgba(channel(acc[1]), channel(acc[2]), channel(acc[3]), channel(acc[0]));
+        }
+    }
+    return out;
+}
+
+// Edges snapped to device pixels one by one from twips: slices that touch in twips touch
+// in device pixels, at every pixel ratio, whatever their widths.
+QRect deviceRect(const RectF& r, const TwipScale& scale, qreal pixelRatio) {
+    const qreal k = scale.pxPerTwip() * pixelRatio;
+    const auto at = [k](float twips) { return qRound(qreal(twips) * k); };
+    return QRect(QPoint(at(r.left), at(r.top)), QPoint(at(r.right()) - 1, at(r.bottom()) - 1));
+}
+
+}  // namespace
 
 ElementPainter::Shared& ElementPainter::shared() {
     static Shared caches;
@@ -35,7 +107,7 @@ ElementPainter::Shared& ElementPainter::shared() {
 }
 
 ElementPainter::ElementPainter()
-    : pixmaps_(shared().pixmaps), rowRuns_(shared().rowRuns), fonts_(shared().fonts) {}
+    : pixmaps_(shared().pixmaps), profiles_(shared().profiles), fonts_(shared().fonts) {}
 
 QColor qtColour(Colour c, const QPalette& palette) {
     if ((c & kSystemColourFlag) == 0) return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF));
@@ -72,6 +144,7 @@ QColor qtColour(Colour c, const QPalette& palette) {
 void ElementPainter::paint(QPainter& p, const ControlHost& host, const QRegion& exposed,
                            std::span<const Element> elements, const Context& ctx) {
     current_ = nullptr;
+    beneath_.clear();
     drawSurface(p, host, exposed, elements, ctx);
     for (const Element& e : elements) {
         switch (e.kind()) {
@@ -101,64 +174,57 @@ void ElementPainter::drawSurface(QPainter& p, const ControlHost& host, const QRe
             if (e.kind() != ElementKind::Image) continue;
             const Picture& pic = e.as<Image>().picture();
             if (pic.empty() || pic.bitmap()->hasMask) continue;
-            if (const QRect at = ctx.scale.snapped(e.bounds()); exposed.intersects(at)) back -= at;
+            // Pictures fall on whole device pixels, which at a fractional pixel ratio may
+            // leave the edge pixels of the rounded rectangle to the back colour.
+            QRect at = ctx.scale.snapped(e.bounds());
+            if (ctx.pixelRatio != 1) at.adjust(1, 1, -1, -1);
+            if (exposed.intersects(at)) back -= at;
         }
         const QColor colour = qtColour(s.BackColor(), ctx.palette);
         for (const QRect& r : back) p.fillRect(r, colour);
     }
     const Picture& pic = s.picture();
     if (pic.empty()) return;
-    const QRect at = ctx.scale.snapped({0, 0, pic.widthTwips(), pic.heightTwips()});
-    if (!exposed.intersects(at)) return;
-    const QSize device(qRound(at.width() * ctx.pixelRatio), qRound(at.height() * ctx.pixelRatio));
-    p.drawPixmap(at.topLeft(), pixmap(pic, device, ctx.pixelRatio));
+    const RectF bounds{0, 0, pic.widthTwips(), pic.heightTwips()};
+    if (!exposed.intersects(ctx.scale.snapped(bounds))) return;
+    drawPicture(p, pic, deviceRect(bounds, ctx.scale, ctx.pixelRatio), ctx);
 }
 
 void ElementPainter::drawImage(QPainter& p, const Image& img, const QRegion& exposed, const Context& ctx) {
     const Picture& pic = img.picture();
     if (pic.empty()) return;
-    const QRect at = ctx.scale.snapped(img.bounds());
+    const QRect at = deviceRect(img.bounds(), ctx.scale, ctx.pixelRatio);
     if (at.isEmpty()) return;
-    const QSize device(qRound(at.width() * ctx.pixelRatio), qRound(at.height() * ctx.pixelRatio));
+    const QRect logical = ctx.scale.snapped(img.bounds());
+    beneath_.emplace_back(logical, pic.bitmap());
+    if (!exposed.intersects(logical)) return;
+    drawPicture(p, pic, at, ctx);
+}
+
+void ElementPainter::drawPicture(QPainter& p, const Picture& pic, const QRect& device, const Context& ctx) {
     const Bitmap& b = *pic.bitmap();
-    // A picture shrunk below its own size (the answer sheet's marker) needs blending,
-    // which the cached, smoothly scaled pixmap gives; skins are only ever stretched up.
-    const bool shrunk = device.width() < b.width || device.height() < b.height;
-    if (img.Stretch() && !shrunk && device != QSize(b.width, b.height) * qRound(ctx.pixelRatio)) {
+    if (b.width <= 0 || b.height <= 0) return;
+    const Bitmap& source = ctx.pixelRatio > 1 && b.large ? *b.large : b;
+    // Drawn in device pixels, where the rectangle's edges are whole.
+    const bool scaled = ctx.pixelRatio != 1;
+    if (scaled) {
+        p.save();
+        p.setWorldTransform(QTransform::fromScale(1 / ctx.pixelRatio, 1 / ctx.pixelRatio), true);
+    }
+    if (device.size() != QSize(source.width, source.height)) {
         // A stretched slice of a skin takes a new size with every resize of its control:
-        // it is scaled from its own pixels as it is drawn, not made and kept at each size.
-        // Skin slices repeat along the stretch, so taking the nearest pixel reproduces
-        // them exactly and keeps their rows sharp.
-        if (const std::vector<RowRun>& runs = rowRuns(pic); !runs.empty()) {
-            // Rows of one colour each (the edges and centre of a skin) are filled, which
-            // writes the pixels several times faster than scaling does.
-            for (const RowRun& r : runs) {
-                const int top = at.top() + r.first * at.height() / b.height;
-                const int bottom = at.top() + r.end * at.height() / b.height;
-                if (bottom > top) p.fillRect(QRect(at.left(), top, at.width(), bottom - top), QColor::fromRgb(r.colour));
-            }
+        // rows of one colour each (the edges and centre of a skin) are filled from the
+        // rows resampled to its height, which no new size needs to be made and kept for.
+        if (const std::vector<RowRun>& runs = rowRuns(pic, source, device.height()); !runs.empty()) {
+            for (const RowRun& r : runs)
+                p.fillRect(QRect(device.left(), device.top() + r.first, device.width(), r.end - r.first),
+                           QColor::fromRgba(r.colour));
+            if (scaled) p.restore();
             return;
         }
-        const QPixmap& own = pixmap(pic, QSize(b.width, b.height), 1.0);
-        const bool smooth = p.testRenderHint(QPainter::SmoothPixmapTransform);
-        p.setRenderHint(QPainter::SmoothPixmapTransform, false);
-        if (exposed.rectCount() > 1) {
-            // Under a clip of one rectangle at a time: at a fractional pixel ratio the rows
-            // the nearest pixel takes depend on where the clip starts, and a slice painted
-            // in two parts must look as one painted whole there.
-            for (const QRect& r : exposed) {
-                if (!r.intersects(at)) continue;
-                p.setClipRect(r);
-                p.drawPixmap(QRectF(at), own, QRectF(own.rect()));
-            }
-            p.setClipping(false);
-        } else {
-            p.drawPixmap(QRectF(at), own, QRectF(own.rect()));
-        }
-        p.setRenderHint(QPainter::SmoothPixmapTransform, smooth);
-        return;
     }
-    p.drawPixmap(at.topLeft(), pixmap(pic, device, ctx.pixelRatio));
+    p.drawPixmap(device.topLeft(), pixmap(pic, source, device.size()));
+    if (scaled) p.restore();
 }
 
 void ElementPainter::drawLabel(QPainter& p, const Label& l, const Context& ctx) {
@@ -178,6 +244,30 @@ void ElementPainter::drawLabel(QPainter& p, const Label& l, const Context& ctx) 
     }
     const CachedFont& f = font(l.font(), ctx.dpi, *p.device());
     use(p, f);
+    if (const std::optional<QColor> glow = l.transparent() ? halo(at, colour) : std::nullopt) {
+        // The text is drawn in the halo's colour shifted by up to a pixel each way first,
+        // as glass window captions are, so that it reads on any part of the picture.
+        p.save();
+        p.setPen(*glow);
+        const int reach = std::max(1, qRound(ctx.pixelRatio));
+        const qreal d = 1 / ctx.pixelRatio;
+        const QString text = decodeText(l.Caption(), l.encoding());
+        const bool oneLine = (l.AutoSize() || f.width(text) <= at.width()) && !text.contains(u'\n');
+        qreal x = at.left();
+        if (oneLine && l.alignment() == Alignment::Center) x += (at.width() - f.width(text)) / 2;
+        else if (oneLine && l.alignment() == Alignment::Right) x += at.width() - f.width(text);
+        for (int dy = -reach; dy <= reach; ++dy)
+            for (int dx = -reach; dx <= reach; ++dx) {
+                if (dx == 0 && dy == 0) continue;
+                if (oneLine)
+                    p.drawText(QPointF(x + dx * d, at.top() + f.metrics.ascent() + dy * d), text);
+                else
+                    p.drawText(QRectF(at).translated(dx * d, dy * d), flags, text);
+            }
+        p.restore();
+        current_ = nullptr;
+        use(p, f);
+    }
     p.setPen(colour);
     // A number is drawn from the font's glyphs of the digits placed by their advances, as
     // shaping places them: nothing to shape, and nothing kept per caption. The answer
@@ -219,6 +309,60 @@ void ElementPainter::drawLabel(QPainter& p, const Label& l, const Context& ctx) 
     if (l.alignment() == Alignment::Center) x += (at.width() - width) / 2;
     else if (l.alignment() == Alignment::Right) x += at.width() - width;
     p.drawText(QPointF(x, at.top() + f.metrics.ascent()), text);
+}
+
+namespace {
+
+float relativeLuminance(QRgb c) {
+    const auto linear = [](int v) {
+        const float s = float(v) / 255.0f;
+        return s <= 0.04045f ? s / 12.92f : std::pow((s + 0.055f) / 1.055f, 2.4f);
+    };
+    return 0.2126f * linear(qRed(c)) + 0.7152f * linear(qGreen(c)) + 0.0722f * linear(qBlue(c));
+}
+
+float contrast(float a, float b) { return (std::max(a, b) + 0.05f) / (std::min(a, b) + 0.05f); }
+
+constexpr float kReadable = 4.5f;
+
+}  // namespace
+
+std::pair<float, float> ElementPainter::luminanceRange(const Bitmap& b, const QRect& part) const {
+    const auto key = std::tuple(&b, part.left(), part.top(), part.width(), part.height());
+    if (const auto it = luminance_.find(key); it != luminance_.end()) return it->second;
+    float low = 1, high = 0;
+    for (int y = part.top(); y <= part.bottom(); ++y)
+        for (int x = part.left(); x <= part.right(); ++x) {
+            const std::uint32_t c = b.argb[std::size_t(y) * std::size_t(b.width) + std::size_t(x)];
+            if ((c >> 24) < 128) continue;  // what shows through is some other picture's
+            const float l = relativeLuminance(c);
+            low = std::min(low, l);
+            high = std::max(high, l);
+        }
+    if (luminance_.size() >= 1024) luminance_.clear();
+    return luminance_.emplace(key, std::pair(low, high)).first->second;
+}
+
+std::optional<QColor> ElementPainter::halo(const QRect& label, const QColor& text) const {
+    const float t = relativeLuminance(text.rgb());
+    float worst = 21;
+    for (const auto& [at, b] : beneath_) {
+        const QRect common = at & label;
+        if (common.isEmpty() || at.width() <= 0 || at.height() <= 0) continue;
+        // The bitmap's pixels under the label, as the picture is stretched over `at`.
+        const auto source = [](int v, int from, int length, int size) {
+            return std::clamp(int(std::floor(double(v - from) * size / length)), 0, size - 1);
+        };
+        const QRect part(QPoint(source(common.left(), at.left(), at.width(), b->width),
+                                source(common.top(), at.top(), at.height(), b->height)),
+                         QPoint(source(common.right(), at.left(), at.width(), b->width),
+                                source(common.bottom(), at.top(), at.height(), b->height)));
+        const auto [low, high] = luminanceRange(*b, part);
+        if (low > high) continue;
+        worst = std::min({worst, contrast(t, low), contrast(t, high)});
+    }
+    if (worst >= kReadable) return std::nullopt;
+    return contrast(t, 0) >= contrast(t, 1) ? QColor(Qt::black) : QColor(Qt::white);
 }
 
 void ElementPainter::drawLine(QPainter& p, const Line& l, const Context& ctx) {
@@ -274,47 +418,48 @@ void ElementPainter::drawFrame(QPainter& p, const Frame& f, const Surface& s, co
     p.restore();
 }
 
-const QPixmap& ElementPainter::pixmap(const Picture& pic, QSize device, qreal ratio) {
+const QPixmap& ElementPainter::pixmap(const Picture& pic, const Bitmap& source, QSize device) {
     static const QPixmap none;
-    const Bitmap& b = *pic.bitmap();
-    if (b.width <= 0 || b.height <= 0 || device.isEmpty()) return none;
-    // The same size or a whole multiple keeps every pixel sharp; any other factor
-    // (a stretched skin, a fractional pixel ratio) only looks right blended.
-    const bool smooth = !(device.width() % b.width == 0 && device.height() % b.height == 0 &&
-                          device.width() / b.width == device.height() / b.height);
-    const PixmapKey key{&b, device.width(), device.height(), ratio};
+    if (source.width <= 0 || source.height <= 0 || device.isEmpty()) return none;
+    const PixmapKey key{&source, device.width(), device.height(), 1};
     if (const auto it = pixmaps_.find(key); it != pixmaps_.end()) return it->second.pixmap;
 
     // A resize of a skinned control makes new sizes each time; old ones are not kept.
     if (pixmaps_.size() >= 512) pixmaps_.clear();
-    const QImage source(reinterpret_cast<const uchar*>(b.argb.data()), b.width, b.height,
-                        qsizetype(b.width) * 4, QImage::Format_ARGB32);
-    QImage scaled = QSize(b.width, b.height) == device
-                        ? source.convertToFormat(QImage::Format_ARGB32_Premultiplied)
-                        : source.scaled(device, Qt::IgnoreAspectRatio,
-                                        smooth ? Qt::SmoothTransformation : Qt::FastTransformation);
-    QPixmap pm = QPixmap::fromImage(std::move(scaled));
-    pm.setDevicePixelRatio(ratio);
-    return pixmaps_.emplace(key, Cached{pic, std::move(pm)}).first->second.pixmap;
+    QImage image = QSize(source.width, source.height) == device
+                       ? QImage(reinterpret_cast<const uchar*>(source.argb.data()), source.width, source.height,
+                                qsizetype(source.width) * 4, QImage::Format_ARGB32)
+                             .convertToFormat(QImage::Format_ARGB32_Premultiplied)
+                       : resampled(source, device);
+    return pixmaps_.emplace(key, Cached{pic, QPixmap::fromImage(std::move(image))}).first->second.pixmap;
 }
 
-const std::vector<ElementPainter::RowRun>& ElementPainter::rowRuns(const Picture& pic) {
-    const Bitmap& b = *pic.bitmap();
-    if (const auto it = rowRuns_.find(&b); it != rowRuns_.end()) return it->second.runs;
+const std::vector<ElementPainter::RowRun>& ElementPainter::rowRuns(const Picture& pic, const Bitmap& b, int height) {
+    const PixmapKey key{&b, -1, height, 0};
+    if (const auto it = profiles_.find(key); it != profiles_.end()) return it->second.runs;
     std::vector<RowRun> runs;
-    bool uniform = !b.hasMask;
+    bool uniform = !b.hasMask && height > 0;
     for (int y = 0; uniform && y < b.height; ++y) {
         const std::uint32_t* row = b.argb.data() + std::size_t(y) * std::size_t(b.width);
         uniform = std::all_of(row, row + b.width, [&](std::uint32_t c) { return c == row[0]; });
-        if (!uniform) break;
-        if (!runs.empty() && runs.back().colour == row[0])
-            runs.back().end = y + 1;
-        else
-            runs.push_back({y, y + 1, row[0]});
     }
-    if (!uniform) runs.clear();
-    if (rowRuns_.size() >= 512) rowRuns_.clear();
-    return rowRuns_.emplace(&b, CachedRuns{pic, std::move(runs)}).first->second.runs;
+    if (uniform) {
+        // The first column is the whole picture's profile, resampled as a corner's rows are.
+        Bitmap column;
+        column.width = 1;
+        column.height = b.height;
+        for (int y = 0; y < b.height; ++y) column.argb.push_back(b.argb[std::size_t(y) * std::size_t(b.width)]);
+        const QImage rows = resampled(column, QSize(1, height));
+        for (int y = 0; y < height; ++y) {
+            const QRgb c = rows.pixel(0, y);
+            if (!runs.empty() && runs.back().colour == c)
+                runs.back().end = y + 1;
+            else
+                runs.push_back({y, y + 1, c});
+        }
+    }
+    if (profiles_.size() >= 512) profiles_.clear();
+    return profiles_.emplace(key, CachedProfile{pic, std::move(runs)}).first->second.runs;
 }
 
 const ElementPainter::CachedFont& ElementPainter::font(const Font& f, qreal dpi, const QPaintDevice& device) {

@@ -51,19 +51,28 @@ private:
                      std::span<const Element> elements, const Context& ctx);
     void drawImage(QPainter& p, const Image& img, const QRegion& exposed, const Context& ctx);
     void drawLabel(QPainter& p, const Label& l, const Context& ctx);
+    // The colour of a halo that a transparent label's text needs to stand out from the
+    // pictures drawn beneath it (contrast below 4.5:1 against some of their pixels), or
+    // none when the pictures serve it.
+    std::optional<QColor> halo(const QRect& label, const QColor& text) const;
+    // The lightest and darkest relative luminance of a part of a bitmap, made once.
+    std::pair<float, float> luminanceRange(const Bitmap& b, const QRect& part) const;
     void drawLine(QPainter& p, const Line& l, const Context& ctx);
     void drawFrame(QPainter& p, const Frame& f, const Surface& s, const Context& ctx);
-    // The picture at `device` device pixels, made once: whole-pixel replication at a
-    // whole multiple of its size, smooth scaling otherwise (a fractional pixel ratio);
-    // stretched pictures are scaled as they are drawn instead.
-    const QPixmap& pixmap(const Picture& pic, QSize device, qreal pixelRatio);
-    // The runs of equal rows of an opaque picture whose every row is of one colour, made
-    // once; empty for any other picture.
+    // Draws a picture into `device`, a rectangle of whole device pixels, from its large
+    // bitmap on a screen of more than one device pixel per pixel. Pictures are resampled
+    // by area, each axis by the same weights for the same sizes: a corner and the edge
+    // beside it, of one height in the same row, get the same rows of colour.
+    void drawPicture(QPainter& p, const Picture& pic, const QRect& device, const Context& ctx);
+    // The bitmap resampled to `device` pixels, made once.
+    const QPixmap& pixmap(const Picture& pic, const Bitmap& source, QSize device);
     struct RowRun {
         int first, end;
         std::uint32_t colour;
     };
-    const std::vector<RowRun>& rowRuns(const Picture& pic);
+    // The runs of equal rows of an opaque picture whose every row is of one colour,
+    // resampled to `height` device pixels, made once; empty for any other picture.
+    const std::vector<RowRun>& rowRuns(const Picture& pic, const Bitmap& source, int height);
     struct CachedFont;
     // The Qt font for drawing on `device`, made once; setting the painter's font only
     // when it changes spares a font lookup per label.
@@ -80,7 +89,7 @@ private:
         Picture picture;  // keeps the bitmap, and so the key, alive
         QPixmap pixmap;
     };
-    struct CachedRuns {
+    struct CachedProfile {
         Picture picture;  // keeps the bitmap, and so the key, alive
         std::vector<RowRun> runs;
     };
@@ -113,9 +122,12 @@ private:
     struct Shared;
     static Shared& shared();
     std::map<PixmapKey, Cached>& pixmaps_;
-    std::map<const Bitmap*, CachedRuns>& rowRuns_;
+    std::map<PixmapKey, CachedProfile>& profiles_;
     std::deque<CachedFont>& fonts_;
     const CachedFont* current_ = nullptr;  // the painter's font in this paint
+    // The pictures drawn so far in this paint, in logical pixels, for the labels above them.
+    std::vector<std::pair<QRect, const Bitmap*>> beneath_;
+    mutable std::map<std::tuple<const Bitmap*, int, int, int, int>, std::pair<float, float>> luminance_;
 };
 
 }  // namespace talvik

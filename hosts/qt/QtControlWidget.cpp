@@ -6,6 +6,7 @@
 #include <QDropEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QTimer>
 #include <QToolTip>
@@ -163,7 +164,10 @@ void QtControlWidget::paintEvent(QPaintEvent* e) {
     else
         index().visibleIn(*host_, e->region(), shown);
     QPainter p(this);
-    const ElementPainter::Context ctx{s, qreal(logicalDpiX()), p.device()->devicePixelRatioF(), palette()};
+    // The pixel ratio of what is painted on: a widget rendered into an image of another
+    // ratio is drawn for that image.
+    const QPaintDevice* target = p.paintEngine() != nullptr ? p.paintEngine()->paintDevice() : p.device();
+    const ElementPainter::Context ctx{s, qreal(logicalDpiX()), target->devicePixelRatioF(), palette()};
     painter_.paint(p, *host_, e->region(), shown, ctx);
 }
 

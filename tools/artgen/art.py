@@ -34,9 +34,10 @@ import math
 from raster import (Scene, RoundRect, Rect, Circle, Capsule, Polygon, Polyline, Linear, Radial,
                     Vertical, Horizontal, Intersect, Union, Func, render, rgba, mix, lighten, darken)
 import glyphs
+import raster
 from glyphs import nav_glyph, arrow, check_mark, magnifier, glossy_face, letter
 import skins
-from skins import OUTSIDE, SKIN_TABLE, body_colour, firefox_emblem
+from skins import OUTSIDE, SKIN_TABLE, body_colour
 
 PICTURES = []
 
@@ -61,9 +62,10 @@ _skin_cache = {}
 
 
 def _skin(style):
-    if style not in _skin_cache:
-        _skin_cache[style] = skins.skin_slices(style)
-    return _skin_cache[style]
+    key = (style, raster.SCALE)
+    if key not in _skin_cache:
+        _skin_cache[key] = skins.skin_slices(style)
+    return _skin_cache[key]
 
 
 for _style, _rows in SKIN_TABLE.items():

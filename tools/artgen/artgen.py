@@ -22,20 +22,29 @@ sys.path.insert(0, HERE)
 
 import art  # noqa: E402
 import bmpio  # noqa: E402
+import raster  # noqa: E402
 
 ROOT = os.path.normpath(os.path.join(HERE, '..', '..'))
 RES = os.path.join(ROOT, 'resources')
 
 
-def file_for(entry):
+def file_for(entry, scale=1):
     """Path of a picture's file, relative to resources/. Template element indexes are
     written with an underscore on disk ("Picture1(0)" -> "Picture1_0.bmp"), which keeps
-    the names plain for every build tool; the embedding step turns them back."""
+    the names plain for every build tool; the embedding step turns them back. The
+    picture at twice its size is NAME@2x.bmp beside it."""
+    suffix = '@2x.bmp' if scale == 2 else '.bmp'
     if entry['kind'] == 'tpl':
         control, element = entry['id'].split('/')
         element = re.sub(r'\((\d+)\)$', r'_\1', element)
-        return os.path.join('templates', control, element + '.bmp')
-    return os.path.join('bitmaps', entry['id'] + '.bmp')
+        return os.path.join('templates', control, element + suffix)
+    return os.path.join('bitmaps', entry['id'] + suffix)
+
+
+def has_large(entry):
+    """Whether the picture also comes at twice its size. Toolbox bitmaps are the
+    designer's fixed 16-colour pixel art and have none."""
+    return entry['kind'] != 'toolbox'
 
 
 def encode(entry, picture):
@@ -47,12 +56,14 @@ def encode(entry, picture):
     return bmpio.bmp24(picture)
 
 
-def render_one(index):
+def render_one(job):
+    index, scale = job
     entry = art.PICTURES[index]
+    raster.SCALE = scale
     picture = entry['draw']()
     if entry['kind'] != 'toolbox':
-        assert (picture.w, picture.h) == (entry['w'], entry['h']), (entry['id'], picture.w, picture.h)
-    return index, picture
+        assert (picture.w, picture.h) == (entry['w'] * scale, entry['h'] * scale), (entry['id'], picture.w, picture.h)
+    return job, picture
 
 
 def _sort_key(entry):
@@ -74,9 +85,12 @@ def manifest_text(entries):
         '#            mask: icon or cursor with a transparency mask, stored as a 32-bit',
         '#            file whose alpha channel is the mask',
         '#   hotspot  a cursor\'s hot spot, in pixels from its top-left corner',
+        '#   @2x      the picture also comes at twice its width and height, drawn from the',
+        '#            same description, for screens with more than one device pixel per pixel',
         '#',
         '# Files: res and toolbox ids are resources/bitmaps/<id>.bmp; tpl ids',
-        '# "<Control>/<Element>(n)" are resources/templates/<Control>/<Element>_n.bmp.',
+        '# "<Control>/<Element>(n)" are resources/templates/<Control>/<Element>_n.bmp;',
+        '# the pictures at twice the size are the same names with @2x before .bmp.',
         '# Resources 118, 173, 174, 177, CATBANNER, LEOBANNER and BGRTIMERPIC are loaded by',
         '# no control and are not provided.',
     ]
@@ -84,6 +98,8 @@ def manifest_text(entries):
         line = '%s %s %d %d %d %s' % (e['kind'], e['id'], e['w'], e['h'], e['depth'], e['storage'])
         if e['hotspot']:
             line += ' hotspot %d %d' % e['hotspot']
+        if has_large(e):
+            line += ' @2x'
         lines.append(line)
     return '\n'.join(lines) + '\n'
 
@@ -102,18 +118,20 @@ def main():
 
     wanted = [i for i, e in enumerate(art.PICTURES)
               if not args.only or fnmatch.fnmatchcase(e['id'], args.only)]
+    jobs = [(i, 1) for i in wanted] + [(i, 2) for i in wanted if has_large(art.PICTURES[i])]
     if args.jobs > 1:
         with multiprocessing.Pool(args.jobs) as pool:
-            results = dict(pool.map(render_one, wanted, chunksize=1))
+            rendered = dict(pool.map(render_one, jobs, chunksize=1))
     else:
-        results = dict(map(render_one, wanted))
+        rendered = dict(map(render_one, jobs))
 
-    for i in wanted:
+    for (i, scale), picture in rendered.items():
         entry = art.PICTURES[i]
-        path = os.path.join(RES, file_for(entry))
+        path = os.path.join(RES, file_for(entry, scale))
         os.makedirs(os.path.dirname(path), exist_ok=True)
         with open(path, 'wb') as f:
-            f.write(encode(entry, results[i]))
+            f.write(encode(entry, picture))
+    results = {i: rendered[(i, 1)] for i in wanted}
 
     with open(os.path.join(RES, 'manifest.txt'), 'w') as f:
         f.write(manifest_text(art.PICTURES))

@@ -435,10 +435,17 @@ class Image:
         return Image(w, h, [self.get(x + i, y + j) for j in range(h) for i in range(w)])
 
 
+# Device pixels per picture pixel: 2 renders every picture at twice its size from the
+# same scene, for screens of twice the pixel density.
+SCALE = 1
+
+
 def render(scene, w, h, window=None):
-    """Rasterizes the scene into a w x h image. `window` = (x0, y0, x1, y1) is the scene
-    rectangle that the image covers (default: (0, 0, w, h), one unit per pixel)."""
+    """Rasterizes the scene into a w x h image (times SCALE). `window` = (x0, y0, x1, y1)
+    is the scene rectangle that the image covers (default: (0, 0, w, h), one unit per
+    picture pixel)."""
     x0, y0, x1, y1 = window if window is not None else (0.0, 0.0, float(w), float(h))
+    w, h = w * SCALE, h * SCALE
     sx, sy = (x1 - x0) / w, (y1 - y0) / h
     px = []
     for j in range(h):

@@ -159,25 +159,18 @@ def _reddark_decorate(s, W, H, top_h, bot_h, variant):
         s.add(_heart(bx, by + 0.6, 10), Linear(bx, by - 5, bx, by + 6, [(0, (226, 60, 60)), (1, (150, 20, 20))]))
 
 
-def firefox_emblem(s, cx, cy, r):
-    """A blue globe with an orange, flame-tipped ring sweeping round it."""
+def round_badge(s, cx, cy, r):
+    """The title band's badge: a pale disc in a dark blue rim holding a four-pointed
+    star, a plain mark of the library's own."""
     s.add(Circle(cx + 0.6, cy + 1.0, r), (0, 0, 40), 0.35)
-    s.add(Circle(cx, cy, r), Radial(cx - r * 0.35, cy - r * 0.4, r * 1.5,
-                                    [(0, (150, 205, 255)), (0.45, (52, 120, 214)), (1, (16, 48, 128))]))
-    # Continents: soft lighter blobs clipped to the globe.
-    globe = Circle(cx, cy, r)
-    for (dx, dy, rr) in [(-0.25, -0.15, 0.32), (0.2, 0.3, 0.25), (0.35, -0.35, 0.18)]:
-        s.add(Intersect(globe, Ellipse(cx + dx * r, cy + dy * r, rr * r * 1.3, rr * r)), (120, 190, 240), 0.55)
-    # Sweep: a crescent hugging the globe from the top right round to the bottom left.
-    outer = Circle(cx + r * 0.10, cy - r * 0.05, r * 1.18)
-    inner = Circle(cx + r * 0.30, cy - r * 0.22, r * 1.0)
-    sweep = Intersect(outer, Circle(cx + r * 0.30, cy - r * 0.22, r * 10).shrink(0)) - inner
-    wedge = Polygon([(cx + r * 1.6, cy - r * 1.6), (cx + r * 1.6, cy + r * 1.8), (cx - r * 1.8, cy + r * 1.8),
-                     (cx - r * 1.8, cy + r * 0.2)])
-    tail = Intersect(sweep, wedge)
-    s.add(tail, Linear(cx + r, cy - r, cx - r, cy + r, [(0, (255, 214, 70)), (0.5, (246, 140, 24)),
-                                                      (1, (214, 70, 10))]))
-    s.add(tail.border(0.8), (150, 50, 0), 0.5)
+    s.add(Circle(cx, cy, r), Radial(cx - r * 0.35, cy - r * 0.4, r * 1.6,
+                                    [(0, (255, 255, 255)), (0.6, (232, 240, 252)), (1, (196, 212, 238))]))
+    s.add(Circle(cx, cy, r).border(1.4), (20, 50, 110))
+    k = r * 0.22
+    star = Polygon([(cx, cy - r * 0.72), (cx + k, cy - k), (cx + r * 0.72, cy), (cx + k, cy + k),
+                    (cx, cy + r * 0.72), (cx - k, cy + k), (cx - r * 0.72, cy), (cx - k, cy - k)])
+    s.add(star, Linear(cx - r, cy - r, cx + r, cy + r, [(0, (64, 120, 208)), (1, (20, 56, 132))]))
+    s.add(Circle(cx, cy, r * 0.14), (255, 255, 255))
 
 
 def _firefox_decorate(s, W, H, top_h, bot_h, variant):
@@ -188,7 +181,7 @@ def _firefox_decorate(s, W, H, top_h, bot_h, variant):
     s.add(Intersect(inner, Rect(0, top_h - 1, W, top_h)), (150, 70, 10))
     # Title-band sheen.
     s.add(Intersect(inner, Rect(0, 1, W, top_h * 0.45)), (255, 255, 255), 0.12)
-    firefox_emblem(s, W - 22, top_h / 2.0 - 1, 11.5)
+    round_badge(s, W - 22, top_h / 2.0 - 1, 11.5)
 
 
 STYLES = {
@@ -201,8 +194,8 @@ STYLES = {
     1: Style('Natural_bluebox', radius=(11, 11, 9, 9), outline=(30, 74, 136),
              band=(6, 6, 6, 38), band_ramps=(
                  [(0, (143, 188, 240)), (1, (104, 156, 222))],
-                 [(0, (104, 156, 222)), (1, (86, 139, 212))],
-                 [(0, (82, 136, 210)), (0.5, (68, 120, 198)), (1, (52, 100, 180))]),
+                 [(0, (104, 156, 222)), (1, (64, 112, 188))],
+                 [(0, (58, 104, 180)), (0.5, (48, 90, 166)), (1, (38, 76, 150))]),
              content_radius=(6, 6, 0, 0),
              content_ramps=([(0, (255, 255, 255)), (1, (246, 250, 255))],
                             [(0, (246, 250, 255)), (1, (226, 237, 251))],
@@ -240,7 +233,7 @@ STYLES = {
              highlight=0.3, decorate=_reddark_decorate),
     5: Style('Baby_FireFox', radius=(6, 6, 5, 5), outline=(20, 50, 110),
              band=(3, 36, 3, 3), band_ramps=(
-                 [(0, (92, 150, 226)), (0.5, (56, 112, 200)), (1, (30, 78, 164))],
+                 [(0, (92, 150, 226)), (0.5, (50, 102, 192)), (1, (30, 78, 164))],
                  [(0, (48, 98, 184)), (1, (48, 98, 184))],
                  [(0, (48, 98, 184)), (1, (36, 82, 164))]),
              content_radius=(0, 0, 2, 2),

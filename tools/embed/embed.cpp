@@ -6,7 +6,8 @@
 // resource's stored name: "101", "SB_TOP_1", "30000") and every
 // resources/templates/<Control>/<Element>.bmp as "<Control>/<Element>", an element name
 // ending in "_<n>" being written back as "(<n>)" ("Matrix/Picture1_0.bmp" becomes
-// "Matrix/Picture1(0)"). resources/manifest.txt is embedded as text.
+// "Matrix/Picture1(0)"). A file NAME@2x.bmp beside NAME.bmp is the same picture at twice
+// its size and is embedded with it. resources/manifest.txt is embedded as text.
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
@@ -16,6 +17,7 @@
 #include <iterator>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -25,7 +27,18 @@ namespace {
 struct Entry {
     std::string id;
     fs::path file;
+    fs::path large;  // empty when there is no NAME@2x.bmp
 };
+
+constexpr std::string_view kLargeSuffix = "@2x";
+
+bool isLarge(const fs::path& p) { return p.stem().string().ends_with(kLargeSuffix); }
+
+fs::path largeFile(const fs::path& p) {
+    fs::path large = p;
+    large.replace_filename(p.stem().string() + std::string(kLargeSuffix) + p.extension().string());
+    return fs::exists(large) ? large : fs::path();
+}
 
 std::string readFile(const fs::path& p) {
     std::ifstream in(p, std::ios::binary);
@@ -53,7 +66,8 @@ std::vector<Entry> bitmaps(const fs::path& root) {
     const fs::path dir = root / "bitmaps";
     if (fs::is_directory(dir))
         for (const auto& e : fs::directory_iterator(dir))
-            if (e.is_regular_file() && isBmp(e.path())) out.push_back({e.path().stem().string(), e.path()});
+            if (e.is_regular_file() && isBmp(e.path()) && !isLarge(e.path()))
+                out.push_back({e.path().stem().string(), e.path(), largeFile(e.path())});
     std::sort(out.begin(), out.end(), [](const Entry& a, const Entry& b) { return a.id < b.id; });
     return out;
 }
@@ -65,9 +79,9 @@ std::vector<Entry> templates(const fs::path& root) {
         for (const auto& control : fs::directory_iterator(dir)) {
             if (!control.is_directory()) continue;
             for (const auto& e : fs::directory_iterator(control.path()))
-                if (e.is_regular_file() && isBmp(e.path()))
+                if (e.is_regular_file() && isBmp(e.path()) && !isLarge(e.path()))
                     out.push_back({control.path().filename().string() + "/" + elementName(e.path().stem().string()),
-                                   e.path()});
+                                   e.path(), largeFile(e.path())});
         }
     std::sort(out.begin(), out.end(), [](const Entry& a, const Entry& b) { return a.id < b.id; });
     return out;
@@ -95,12 +109,18 @@ std::string quoted(const std::string& s) {
 }
 
 void writeTable(std::ostringstream& os, const char* table, const char* prefix, const std::vector<Entry>& entries) {
-    for (std::size_t i = 0; i < entries.size(); ++i)
+    for (std::size_t i = 0; i < entries.size(); ++i) {
         writeBytes(os, prefix + std::to_string(i), readFile(entries[i].file));
+        if (!entries[i].large.empty()) writeBytes(os, prefix + std::to_string(i) + "x2", readFile(entries[i].large));
+    }
     os << "}  // namespace\n\n";
     os << "extern const Blob " << table << "[] = {\n";
-    for (std::size_t i = 0; i < entries.size(); ++i)
-        os << "    {" << quoted(entries[i].id) << ", " << prefix << i << ", sizeof " << prefix << i << "},\n";
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const std::string name = prefix + std::to_string(i);
+        os << "    {" << quoted(entries[i].id) << ", " << name << ", sizeof " << name;
+        if (!entries[i].large.empty()) os << ", " << name << "x2, sizeof " << name << "x2";
+        os << "},\n";
+    }
     if (entries.empty()) os << "    {{}, nullptr, 0},\n";
     os << "};\n";
     os << "extern const std::size_t " << table << "Count = " << entries.size() << ";\n\nnamespace {\n";

@@ -22,6 +22,11 @@ QPoint bubble(int k, int q) {
     const int i = q - 1;
     return {qRound((465 + 590 * (k - 1)) / 15.0), qRound((50 + 390 * i + 20 * (i / 5)) / 15.0)};
 }
+// The same at `ratio` device pixels a pixel: an edge falls on the nearest device pixel.
+QPoint bubble(int k, int q, double ratio) {
+    const int i = q - 1;
+    return {qRound((465 + 590 * (k - 1)) / 15.0 * ratio), qRound((50 + 390 * i + 20 * (i / 5)) / 15.0 * ratio)};
+}
 QRect bubbleRect(int k, int q) { return {bubble(k, q), QSize(16, 16)}; }
 // The marker's 8 x 8 pixels beside question q.
 QRect markerRect(int q) {
@@ -59,12 +64,15 @@ TEST(QtAnswerSheet, DrawsBubblesAndMarkerWhereTheLayoutPutsThem) {
     EXPECT_TRUE(hasMarker(img, markerRect(1)));
     EXPECT_FALSE(hasMarker(img, markerRect(2)));
 
-    // At two device pixels a pixel every picture pixel becomes a sharp 2 x 2 square.
+    // At two device pixels a pixel the bubbles are drawn from their pictures at twice the
+    // size, pixel for pixel.
     QImage sharp(s.widget.size() * 2, QImage::Format_ARGB32);
     sharp.setDevicePixelRatio(2);
     s.widget.render(&sharp);
-    EXPECT_TRUE(showsPicture(sharp, bubble(1, 1) * 2, s.picture("Picture1", 0), bg, 2));
-    EXPECT_TRUE(showsPicture(sharp, bubble(3, 25) * 2, s.picture("Picture3", 0), bg, 2));
+    const auto large = [&](const char* element) { return Picture(s.picture(element, 0).bitmap()->large); };
+    ASSERT_FALSE(large("Picture1").empty());
+    EXPECT_TRUE(showsPicture(sharp, bubble(1, 1, 2), large("Picture1"), bg));
+    EXPECT_TRUE(showsPicture(sharp, bubble(3, 25, 2), large("Picture3"), bg));
 }
 
 TEST(QtAnswerSheet, MouseAndKeyboardMarkChoices) {
