@@ -58,6 +58,14 @@ std::vector<GalleryEntry> galleryEntries() {
         {"ScrollBox", "Baby_FireFox", {{"Caption", "Baby_FireFox"}, {"Style", i32{5}}}},
         {"ScrollBox", "Classicbox (no skin of its own)", {{"Caption", "Classicbox"}, {"Style", i32{10}}}},
 
+        {"vltInfoBox", "Office2007box", {{"Caption", "Office2007box"}, {"Style", i32{0}}, {"Info", "Read every question"}}},
+        {"vltInfoBox", "Natural_bluebox", {{"Caption", "Natural_bluebox"}, {"Style", i32{1}}, {"Info", "Read every question"}}},
+        {"vltInfoBox", "Natural_greenbox", {{"Caption", "Natural_greenbox"}, {"Style", i32{2}}, {"Info", "Read every question"}}},
+        {"vltInfoBox", "Natural_redlightbox", {{"Caption", "Natural_redlightbox"}, {"Style", i32{3}}, {"Info", "Read every question"}}},
+        {"vltInfoBox", "Baby_reddarkbox", {{"Caption", "Baby_reddarkbox"}, {"Style", i32{4}}, {"Info", "Read every question"}}},
+        {"vltInfoBox", "Baby_FireFox (no skin of its own)", {{"Caption", "Baby_FireFox"}, {"Style", i32{5}}, {"Info", "Read every question"}}},
+        {"vltInfoBox", "Transparent_box (Natural_greenbox skin hidden)", {{"Caption", "Transparent"}, {"Style", i32{2}}, {"Info", "Read every question"}, {"BackStyle", i32{0}}}},
+
         {"vltHeaderExam", "Exam header", {}},
     };
 }

@@ -1,0 +1,342 @@
+// vltInfoBox as a host sees it: where its two texts go in each skin, what its back style
+// hides, what it saves and restores, and a script of the test container. Text sizes
+// follow the headless measurement: 90 twips a character, 195 high.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <unistd.h>
+
+#include "boxes/vltInfoBox.h"
+#include "hosts/headless/HeadlessHost.h"
+
+namespace talvik {
+namespace {
+
+constexpr Colour kWhite = 0x00FFFFFF;
+
+// A box created and initialized in the headless host.
+struct InfoBox : HeadlessHost {
+    vltInfoBox& box = static_cast<vltInfoBox&>(*control());
+    InfoBox() : HeadlessHost(vltInfoBox::Class) { Initialize(); }
+    Label caption() { return label("Label1"); }
+    Label info() { return label("Label2"); }
+    // Slices numbered 0 to 8, top row to bottom row, left to right.
+    Image slice(int k) { return images("Image" + std::to_string(k / 3 + 1))(k % 3); }
+    std::string shown(int k) { return slice(k).picture().empty() ? "" : slice(k).picture().bitmap()->origin; }
+    int slicesShown() {
+        int n = 0;
+        for (int k = 0; k < 9; ++k) n += slice(k).Visible();
+        return n;
+    }
+};
+
+TEST(vltInfoBox, NewInstance) {
+    InfoBox b;
+    // Initialize: the Office2007box skin, an empty caption, the information label as designed.
+    EXPECT_EQ(b.shown(0), "res:101");
+    EXPECT_EQ(b.caption().Caption(), "");
+    EXPECT_EQ(b.info().Caption(), "Label2");
+    EXPECT_EQ(b.info().bounds(), (RectF{150, 120, 540, 195}));
+    EXPECT_EQ(b.box.BackStyle(), 1);
+    EXPECT_EQ(b.surface().BackStyle(), 1);
+    EXPECT_EQ(b.slicesShown(), 9);
+
+    b.InitProperties();
+    EXPECT_EQ(b.box.Caption(), "vltInfoBox");
+    EXPECT_EQ(b.box.Info(), "");
+    EXPECT_EQ(b.box.Style(), 0);
+    EXPECT_EQ(b.caption().Left(), 1447.5f);  // the empty caption centred in 2895
+    b.call([&] { b.box.Resize(); });
+    EXPECT_EQ(b.caption().Caption(), "vltInfoBox");
+    EXPECT_EQ(b.caption().Left(), 1447.5f - 450);
+    EXPECT_EQ(b.caption().Top(), 1485 - 315 + 45);
+    EXPECT_EQ(b.info().Caption(), "Label2");
+    EXPECT_EQ(b.info().bounds(), (RectF{150, 120, 540, 195}));
+    EXPECT_EQ(b.surface().BackStyle(), 1);
+}
+
+TEST(vltInfoBox, TextsInEverySkin) {
+    struct Case {
+        std::vector<std::int32_t> styles;  // set in turn
+        const char* rightTop;              // Image1(2)'s bitmap
+        float captionTop, infoTop;
+        Colour caption, info;
+        std::int32_t bottomHeight;
+    };
+    // At 3000 x 1000 with the caption "vltInfoBox" (900 wide, so Left 1500 - 450): the
+    // caption 45 below the bottom row's top; the information at its design place, or in
+    // Baby_reddarkbox 30 below the 29-pixel top row, where it stays in later styles.
+    const Case cases[] = {
+        {{0}, "res:103", 1000 - 315 + 45, 120, kHighlight, kHighlight, 315},
+        {{1}, "res:121", 1000 - 570 + 45, 120, kWhite, kWhite, 570},
+        {{2}, "res:139", 1000 - 450 + 45, 120, kHighlight, kHighlight, 450},
+        {{3}, "res:130", 1000 - 450 + 45, 120, kHighlight, kHighlight, 450},
+        {{4}, "res:193", 1000 - 360 + 45, 465, kWhite, kHighlight, 360},
+        {{4, 2}, "res:139", 1000 - 450 + 45, 465, kWhite, kHighlight, 450},
+        {{1, 2}, "res:139", 1000 - 450 + 45, 120, kWhite, kWhite, 450},
+        {{1, 4}, "res:193", 1000 - 360 + 45, 465, kWhite, kWhite, 360},
+        // No FireFox skin in this box: the skin before stays, the caption in the bottom row.
+        {{5}, "res:103", 1000 - 315 + 45, 120, kHighlight, kHighlight, 315},
+        {{1, 5}, "res:121", 1000 - 570 + 45, 120, kWhite, kWhite, 570},
+        {{4, 10}, "res:193", 1000 - 360 + 45, 465, kWhite, kHighlight, 360},
+    };
+    for (const Case& c : cases) {
+        std::string name = "styles";
+        for (std::int32_t s : c.styles) name += " " + std::to_string(s);
+        SCOPED_TRACE(name);
+        // Laid out by the Style assignment, and again by a Resize after it.
+        for (const bool resizeFirst : {true, false}) {
+            SCOPED_TRACE(resizeFirst ? "resized first" : "resized last");
+            InfoBox b;
+            b.InitProperties();
+            if (resizeFirst) b.resizeTo(3000, 1000);
+            for (std::int32_t s : c.styles) b.box.Style(s);
+            if (!resizeFirst) b.resizeTo(3000, 1000);
+            EXPECT_EQ(b.box.Style(), c.styles.back());
+            EXPECT_EQ(b.shown(2), c.rightTop);
+            EXPECT_EQ(b.caption().bounds(), (RectF{1050, c.captionTop, 900, 195}));
+            EXPECT_EQ(b.info().bounds(), (RectF{150, c.infoTop, 540, 195}));
+            EXPECT_EQ(b.caption().ForeColor(), c.caption);
+            EXPECT_EQ(b.info().ForeColor(), c.info);
+            EXPECT_EQ(b.box.BottomHeight(), c.bottomHeight);
+        }
+    }
+}
+
+TEST(vltInfoBox, InfoAndCaptionTexts) {
+    InfoBox b;
+    b.InitProperties();
+    b.resizeTo(3000, 1000);
+    b.box.Style(4);
+    // The information is shown where its label is and sized to it; the caption is centred
+    // again, or starts at the left edge when wider than the box.
+    b.box.Info("Read every question");
+    EXPECT_EQ(b.info().bounds(), (RectF{150, 465, 19 * 90, 195}));
+    b.box.Caption(std::string(40, 'W'));
+    EXPECT_EQ(b.caption().Left(), 0);
+    b.box.Caption("Exam");
+    EXPECT_EQ(b.caption().Left(), 1500 - 180);
+    // A Change of the information label places nothing.
+    b.info().Caption("Something else entirely");
+    EXPECT_EQ(b.info().bounds(), (RectF{150, 465, 23 * 90, 195}));
+    EXPECT_EQ(b.box.Info(), "Read every question");
+    EXPECT_EQ(b.caption().Left(), 1500 - 180);
+}
+
+TEST(vltInfoBox, BackStyle) {
+    struct Case { std::int32_t value; int slicesShown; };
+    const Case cases[] = {{0, 0}, {1, 9}, {7, 9}, {-1, 9}, {0, 0}, {1, 9}};
+    InfoBox b;
+    b.InitProperties();
+    b.box.Style(2);
+    const int loads = b.resourceLoads();
+    float width = 3000;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.value);
+        b.box.BackStyle(c.value);
+        EXPECT_EQ(b.box.BackStyle(), c.value);
+        EXPECT_EQ(b.slicesShown(), c.slicesShown);
+        EXPECT_EQ(b.surface().BackStyle(), 0);  // transparent for every value
+        // Hidden slices keep their pictures and are still laid out.
+        b.resizeTo(width, 1000);
+        EXPECT_EQ(b.shown(7), "res:144");
+        EXPECT_EQ(b.slice(8).bounds(), (RectF{width - 450, 550, 450, 450}));
+        EXPECT_EQ(b.box.BottomHeight(), 450);
+        EXPECT_EQ(b.caption().Top(), 550 + 45);
+        width += 100;
+    }
+    EXPECT_EQ(b.resourceLoads(), loads);
+    // A new skin while hidden stays hidden.
+    b.box.BackStyle(0);
+    b.box.Style(1);
+    EXPECT_EQ(b.slicesShown(), 0);
+    EXPECT_EQ(b.shown(0), "res:119");
+}
+
+TEST(vltInfoBox, SavesAndRestores) {
+    struct Case {
+        const char* caption;
+        const char* info;  // nullptr: never set
+        std::int32_t style, backStyle;
+        const char* topLeft;
+        float infoTop;
+        Colour infoColour;
+        int slicesShown;
+    };
+    const Case cases[] = {
+        {"vltInfoBox", nullptr, 0, 1, "res:101", 120, kHighlight, 9},
+        {"Exam", "Read every question", 4, 0, "res:175", 465, kHighlight, 0},
+        {"Answer", "x", 1, 7, "res:119", 120, kWhite, 9},
+        {"", "", 5, 1, "res:101", 120, kHighlight, 9},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.caption) + " " + std::to_string(c.style) + " " + std::to_string(c.backStyle));
+        const std::string info = c.info != nullptr ? c.info : "";
+        PropertyBag bag;
+        {
+            InfoBox saved;
+            saved.InitProperties();
+            saved.box.Caption(c.caption);
+            if (c.info != nullptr) saved.box.Info(c.info);
+            saved.box.Style(c.style);
+            saved.box.BackStyle(c.backStyle);
+            saved.WriteProperties(bag);
+        }
+        const std::vector<std::pair<std::string, std::pair<Variant, Variant>>> written = {
+            {"Caption", {c.caption, "vltInfoBox"}},
+            {"Info", {info, "infomation"}},
+            {"Style", {c.style, std::int32_t{0}}},
+            {"BackStyle", {c.backStyle, std::int32_t{1}}},
+        };
+        ASSERT_EQ(bag.writes().size(), written.size());
+        for (std::size_t i = 0; i < written.size(); ++i) {
+            SCOPED_TRACE(written[i].first);
+            EXPECT_EQ(bag.writes()[i].key, written[i].first);
+            EXPECT_EQ(bag.writes()[i].value, written[i].second.first);
+            EXPECT_EQ(bag.writes()[i].defaultValue, written[i].second.second);
+        }
+
+        InfoBox b;
+        b.ReadProperties(bag);
+        EXPECT_EQ(b.box.Caption(), c.caption);
+        EXPECT_EQ(b.box.Info(), info);
+        EXPECT_EQ(b.box.Style(), c.style);
+        EXPECT_EQ(b.box.BackStyle(), c.backStyle);
+        EXPECT_EQ(b.caption().Caption(), c.caption);
+        EXPECT_EQ(b.info().Caption(), info);
+        EXPECT_EQ(b.shown(0), c.topLeft);
+        EXPECT_EQ(b.info().Top(), c.infoTop);
+        EXPECT_EQ(b.info().ForeColor(), c.infoColour);
+        EXPECT_EQ(b.slicesShown(), c.slicesShown);
+        EXPECT_EQ(b.surface().BackStyle(), 0);
+    }
+    // An empty store gives the defaults, the information text included.
+    InfoBox b;
+    b.ReadProperties(PropertyBag{});
+    EXPECT_EQ(b.box.Caption(), "vltInfoBox");
+    EXPECT_EQ(b.box.Info(), "infomation");
+    EXPECT_EQ(b.info().bounds(), (RectF{150, 120, 900, 195}));
+    EXPECT_EQ(b.caption().bounds(), (RectF{997.5f, 1215, 900, 195}));
+    EXPECT_EQ(b.box.BackStyle(), 1);
+    EXPECT_EQ(b.slicesShown(), 9);
+    EXPECT_EQ(b.surface().BackStyle(), 0);
+    EXPECT_EQ(b.resourceLoads(), 18);
+}
+
+TEST(vltInfoBox, StoredValuesThatAreNoIntegers) {
+    struct Case { const char* key; Variant value; std::int32_t error; const char* info; std::int32_t style; };
+    // Keys are read Caption, Style, Info, BackStyle; the first bad one ends the restore
+    // with what was read before it kept, and nothing laid out, shown or hidden.
+    const Case cases[] = {
+        {"Style", "abc", 13, "", 0},
+        {"Style", 1e12, 6, "", 0},
+        {"BackStyle", "opaque", 13, "Note", 2},
+        {"BackStyle", -1e11, 6, "Note", 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.key) + " " + c.value.toString());
+        const auto stored = [&](std::string_view key, Variant good) { return key == c.key ? c.value : good; };
+        const PropertyBag bag{{"Caption", "Kept"},
+                              {"Style", stored("Style", std::int32_t{2})},
+                              {"Info", "Note"},
+                              {"BackStyle", stored("BackStyle", std::int32_t{0})}};
+        InfoBox b;
+        try {
+            b.ReadProperties(bag);
+            ADD_FAILURE() << "expected error " << c.error;
+        } catch (const HostError& e) {
+            EXPECT_EQ(e.number, c.error);
+        }
+        EXPECT_EQ(b.box.Caption(), "Kept");
+        EXPECT_EQ(b.box.Style(), c.style);
+        EXPECT_EQ(b.box.Info(), c.info);
+        EXPECT_EQ(b.box.BackStyle(), 1);
+        EXPECT_EQ(b.caption().Caption(), "");
+        EXPECT_EQ(b.info().Caption(), "Label2");
+        EXPECT_EQ(b.slicesShown(), 9);
+        EXPECT_EQ(b.surface().BackStyle(), 1);
+        EXPECT_EQ(b.resourceLoads(), 9);
+    }
+    // Text that reads as a number is taken.
+    InfoBox b;
+    b.ReadProperties(PropertyBag{{"Style", "3"}, {"BackStyle", "0"}});
+    EXPECT_EQ(b.shown(7), "res:135");
+    EXPECT_EQ(b.slicesShown(), 0);
+}
+
+#ifdef TALVIK_CONTAINER_PATH
+// The whole output of the test container driving two vltInfoBoxes through the library's
+// entry points and dispatch.
+TEST(vltInfoBox, ThroughTheTestContainer) {
+    const std::string script =
+        "new vltInfoBox i\ninit i\nshow i\ndump i surface Label1 Label2\n"
+        "set i Style 4\nset i Info \"Read every question\"\ndump i Label2 Image1(2)\n"
+        "set i BackStyle 0\ndump i surface Image2(1)\nget i BackStyle\n"
+        "resize i 3000 1000\ndump i Image3(1)\ncall i BottomHeight\n"
+        "set i Style 5\ndump i Label1 Label2\nwrite i\n"
+        "new vltInfoBox j\nread j Caption=\"Kept\" Style=2 Info=\"Note\" BackStyle=\"abc\"\n"
+        "get j Style\nget j Info\ndump j Label2\n"
+        "read j Style=1 BackStyle=7\ndump j surface Label2 Image1(0)\nget j BackStyle\n";
+    const std::filesystem::path dir(::testing::TempDir());
+    const std::string stem = "vltinfobox-" + std::to_string(::getpid());
+    const std::filesystem::path in = dir / (stem + ".txt"), out = dir / (stem + ".out");
+    std::ofstream(in) << script;
+    const int status =
+        std::system((std::string(TALVIK_CONTAINER_PATH) + " '" + in.string() + "' > '" + out.string() + "'").c_str());
+    EXPECT_EQ(status, 0);
+    std::ostringstream printed;
+    printed << std::ifstream(out).rdbuf();
+    std::filesystem::remove(in);
+    std::filesystem::remove(out);
+
+    // At 2895 x 1485: "vltInfoBox" 900 wide centred at 1447.5 - 450, 45 into the 315-high
+    // bottom row. Style 4: the information 30 below the 435-high top row, the right top
+    // corner bitmap 193 (1155 wide), the centre between the 120-wide left column and it,
+    // down to the 360-high bottom row. Style 5 loads nothing and keeps the caption in the
+    // bottom row, white since style 4. The second box stops at the back style that is no
+    // integer, with Caption, Style and Info read and nothing shown; restored again, the
+    // defaults fill the missing keys and style 1 turns both texts white.
+    const std::string expected =
+        R"j({"line":1,"new":"i","class":"vltInfoBox","width":2895,"height":1485}
+{"line":4,"dump":"i","element":"surface","kind":"surface","Width":2895,"Height":1485,"BackStyle":1,"Picture":null}
+{"line":4,"dump":"i","element":"Label1","kind":"label","Left":997.5,"Top":1215,"Width":900,"Height":195,"Caption":"vltInfoBox","ForeColor":2147483661,"Alignment":0,"FontSize":8.25,"Visible":true,"Enabled":true,"ToolTipText":""}
+{"line":4,"dump":"i","element":"Label2","kind":"label","Left":150,"Top":120,"Width":540,"Height":195,"Caption":"Label2","ForeColor":2147483661,"Alignment":0,"FontSize":8.25,"Visible":true,"Enabled":true,"ToolTipText":""}
+{"line":7,"dump":"i","element":"Label2","kind":"label","Left":150,"Top":465,"Width":1710,"Height":195,"Caption":"Read every question","ForeColor":2147483661,"Alignment":0,"FontSize":8.25,"Visible":true,"Enabled":true,"ToolTipText":""}
+{"line":7,"dump":"i","element":"Image1(2)","kind":"image","Left":1740,"Top":0,"Width":1155,"Height":435,"Picture":"res:193","Stretch":false,"Visible":true,"Enabled":true,"ToolTipText":""}
+{"line":9,"dump":"i","element":"surface","kind":"surface","Width":2895,"Height":1485,"BackStyle":0,"Picture":null}
+{"line":9,"dump":"i","element":"Image2(1)","kind":"image","Left":120,"Top":435,"Width":1620,"Height":690,"Picture":"res:179","Stretch":true,"Visible":false,"Enabled":true,"ToolTipText":""}
+{"line":10,"get":"BackStyle","value":0}
+{"line":11,"resize":"i","width":3000,"height":1000}
+{"line":12,"dump":"i","element":"Image3(1)","kind":"image","Left":165,"Top":640,"Width":2700,"Height":360,"Picture":"res:182","Stretch":true,"Visible":false,"Enabled":true,"ToolTipText":""}
+{"line":13,"call":"BottomHeight","value":360}
+{"line":15,"dump":"i","element":"Label1","kind":"label","Left":1050,"Top":685,"Width":900,"Height":195,"Caption":"vltInfoBox","ForeColor":16777215,"Alignment":0,"FontSize":8.25,"Visible":true,"Enabled":true,"ToolTipText":""}
+{"line":15,"dump":"i","element":"Label2","kind":"label","Left":150,"Top":465,"Width":1710,"Height":195,"Caption":"Read every question","ForeColor":2147483661,"Alignment":0,"FontSize":8.25,"Visible":true,"Enabled":true,"ToolTipText":""}
+{"line":16,"write":"i","bag":[["Caption","vltInfoBox","vltInfoBox"],["Info","Read every question","infomation"],["Style",5,0],["BackStyle",0,1]]}
+{"line":17,"new":"j","class":"vltInfoBox","width":2895,"height":1485}
+{"line":18,"error":{"number":13,"description":"Type mismatch"}}
+{"line":19,"get":"Style","value":2}
+{"line":20,"get":"Info","value":"Note"}
+{"line":21,"dump":"j","element":"Label2","kind":"label","Left":150,"Top":120,"Width":540,"Height":195,"Caption":"Label2","ForeColor":2147483661,"Alignment":0,"FontSize":8.25,"Visible":true,"Enabled":true,"ToolTipText":""}
+{"line":23,"dump":"j","element":"surface","kind":"surface","Width":2895,"Height":1485,"BackStyle":0,"Picture":null}
+{"line":23,"dump":"j","element":"Label2","kind":"label","Left":150,"Top":120,"Width":900,"Height":195,"Caption":"infomation","ForeColor":16777215,"Alignment":0,"FontSize":8.25,"Visible":true,"Enabled":true,"ToolTipText":""}
+{"line":23,"dump":"j","element":"Image1(0)","kind":"image","Left":0,"Top":0,"Width":435,"Height":315,"Picture":"res:119","Stretch":false,"Visible":true,"Enabled":true,"ToolTipText":""}
+{"line":24,"get":"BackStyle","value":7}
+)j";
+    const std::string got = printed.str();
+    // Line by line, so that a difference names its line.
+    std::istringstream gotLines(got), wantLines(expected);
+    std::string g, w;
+    while (std::getline(wantLines, w)) {
+        ASSERT_TRUE(std::getline(gotLines, g)) << "missing: " << w;
+        EXPECT_EQ(g, w);
+    }
+    EXPECT_FALSE(std::getline(gotLines, g)) << "extra: " << g;
+}
+#endif
+
+}  // namespace
+}  // namespace talvik
