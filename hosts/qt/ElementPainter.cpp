@@ -17,10 +17,14 @@ struct ElementPainter::Shared {
     std::map<PixmapKey, Cached> pixmaps;
     std::map<PixmapKey, CachedProfile> profiles;
     std::deque<CachedFont> fonts;
+    std::vector<std::pair<QRect, const Bitmap*>> beneath;
+    std::map<std::tuple<const Bitmap*, int, int, int, int>, std::pair<float, float>> luminance;
     void clear() {
         pixmaps.clear();
         profiles.clear();
         fonts.clear();
+        beneath.clear();
+        luminance.clear();
     }
 };
 
@@ -107,7 +111,11 @@ ElementPainter::Shared& ElementPainter::shared() {
 }
 
 ElementPainter::ElementPainter()
-    : pixmaps_(shared().pixmaps), profiles_(shared().profiles), fonts_(shared().fonts) {}
+    : pixmaps_(shared().pixmaps),
+      profiles_(shared().profiles),
+      fonts_(shared().fonts),
+      beneath_(shared().beneath),
+      luminance_(shared().luminance) {}
 
 QColor qtColour(Colour c, const QPalette& palette) {
     if ((c & kSystemColourFlag) == 0) return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF));

@@ -125,9 +125,11 @@ private:
     std::map<PixmapKey, CachedProfile>& profiles_;
     std::deque<CachedFont>& fonts_;
     const CachedFont* current_ = nullptr;  // the painter's font in this paint
-    // The pictures drawn so far in this paint, in logical pixels, for the labels above them.
-    std::vector<std::pair<QRect, const Bitmap*>> beneath_;
-    mutable std::map<std::tuple<const Bitmap*, int, int, int, int>, std::pair<float, float>> luminance_;
+    // The pictures drawn so far in this paint, in logical pixels, for the labels above
+    // them, and the lightness found under a label: shared like the caches (painting
+    // happens on one thread), so that a sheet keeps none of it between paints.
+    std::vector<std::pair<QRect, const Bitmap*>>& beneath_;
+    std::map<std::tuple<const Bitmap*, int, int, int, int>, std::pair<float, float>>& luminance_;
 };
 
 }  // namespace talvik
