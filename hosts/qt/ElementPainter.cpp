@@ -1,5 +1,7 @@
 #include "hosts/qt/ElementPainter.h"
 
+#include <QStaticText>
+
 #include <QCoreApplication>
 #include <QImage>
 #include <QPaintDevice>
@@ -19,12 +21,14 @@ struct ElementPainter::Shared {
     std::deque<CachedFont> fonts;
     std::vector<std::pair<QRect, const Bitmap*>> beneath;
     std::map<std::tuple<const Bitmap*, int, int, int, int>, std::pair<float, float>> luminance;
+    std::map<std::tuple<QString, QString, QRgb, int, qreal, int>, QPixmap> halos;
     void clear() {
         pixmaps.clear();
         profiles.clear();
         fonts.clear();
         beneath.clear();
         luminance.clear();
+        halos.clear();
     }
 };
 
@@ -230,6 +234,25 @@ void ElementPainter::drawPicture(QPainter& p, const Picture& pic, const QRect& d
             if (scaled) p.restore();
             return;
         }
+        if (const std::vector<RowRun>& runs = columnRuns(pic, source, device.width()); !runs.empty()) {
+            for (const RowRun& r : runs)
+                p.fillRect(QRect(device.left() + r.first, device.top(), r.end - r.first, device.height()),
+                           QColor::fromRgba(r.colour));
+            if (scaled) p.restore();
+            return;
+        }
+        // Stretched along one axis only, its rows (or columns) are the picture's own:
+        // repeated as they are, they meet the unscaled corners beside them exactly, and
+        // no resampled copy is made for each new size.
+        if (device.width() == source.width || device.height() == source.height) {
+            const QPixmap& own = pixmap(pic, source, QSize(source.width, source.height));
+            p.save();
+            p.setRenderHint(QPainter::SmoothPixmapTransform, false);
+            p.drawPixmap(device, own);
+            p.restore();
+            if (scaled) p.restore();
+            return;
+        }
     }
     p.drawPixmap(device.topLeft(), pixmap(pic, source, device.size()));
     if (scaled) p.restore();
@@ -264,14 +287,13 @@ void ElementPainter::drawLabel(QPainter& p, const Label& l, const Context& ctx) 
         qreal x = at.left();
         if (oneLine && l.alignment() == Alignment::Center) x += (at.width() - f.width(text)) / 2;
         else if (oneLine && l.alignment() == Alignment::Right) x += at.width() - f.width(text);
-        for (int dy = -reach; dy <= reach; ++dy)
-            for (int dx = -reach; dx <= reach; ++dx) {
-                if (dx == 0 && dy == 0) continue;
-                if (oneLine)
-                    p.drawText(QPointF(x + dx * d, at.top() + f.metrics.ascent() + dy * d), text);
-                else
-                    p.drawText(QRectF(at).translated(dx * d, dy * d), flags, text);
-            }
+        if (oneLine) {
+            p.drawPixmap(QPointF(x - reach * d, at.top() - reach * d), haloOf(p, text, *glow, reach, ctx.pixelRatio));
+        } else {
+            for (int dy = -reach; dy <= reach; ++dy)
+                for (int dx = -reach; dx <= reach; ++dx)
+                    if (dx != 0 || dy != 0) p.drawText(QRectF(at).translated(dx * d, dy * d), flags, text);
+        }
         p.restore();
         current_ = nullptr;
         use(p, f);
@@ -321,12 +343,19 @@ void ElementPainter::drawLabel(QPainter& p, const Label& l, const Context& ctx) 
 
 namespace {
 
+// Each channel's share of light, looked up: the halo test reads every pixel under a
+// caption at each new size of its box.
 float relativeLuminance(QRgb c) {
-    const auto linear = [](int v) {
-        const float s = float(v) / 255.0f;
-        return s <= 0.04045f ? s / 12.92f : std::pow((s + 0.055f) / 1.055f, 2.4f);
-    };
-    return 0.2126f * linear(qRed(c)) + 0.7152f * linear(qGreen(c)) + 0.0722f * linear(qBlue(c));
+    static const std::array<float, 256> linear = [] {
+        std::array<float, 256> t{};
+        for (int v = 0; v < 256; ++v) {
+            const float s = float(v) / 255.0f;
+            t[std::size_t(v)] = s <= 0.04045f ? s / 12.92f : std::pow((s + 0.055f) / 1.055f, 2.4f);
+        }
+        return t;
+    }();
+    return 0.2126f * linear[std::size_t(qRed(c))] + 0.7152f * linear[std::size_t(qGreen(c))] +
+           0.0722f * linear[std::size_t(qBlue(c))];
 }
 
 float contrast(float a, float b) { return (std::max(a, b) + 0.05f) / (std::min(a, b) + 0.05f); }
@@ -334,6 +363,36 @@ float contrast(float a, float b) { return (std::max(a, b) + 0.05f) / (std::min(a
 constexpr float kReadable = 4.5f;
 
 }  // namespace
+
+// A one-line caption's halo, drawn once and kept while the caption, its font and the
+// pixel ratio stay: a box's resize moves its caption but does not change it.
+const QPixmap& ElementPainter::haloOf(QPainter& p, const QString& text, const QColor& glow, int reach, qreal ratio) {
+    auto& cache = shared().halos;
+    const auto key = std::tuple(text, p.font().key(), glow.rgba(), reach, ratio, p.device()->logicalDpiX());
+    if (const auto it = cache.find(key); it != cache.end()) return it->second;
+    const qreal d = 1 / ratio;
+    const QFontMetricsF metrics(p.font(), p.device());
+    const QSizeF size(metrics.horizontalAdvance(text) + 2 * reach * d + 2, metrics.height() + 2 * reach * d + 2);
+    QImage image((size * ratio).toSize(), QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(ratio);
+    image.setDotsPerMeterX(qRound(p.device()->logicalDpiX() / 0.0254));
+    image.setDotsPerMeterY(qRound(p.device()->logicalDpiY() / 0.0254));
+    image.fill(Qt::transparent);
+    {
+        QPainter q(&image);
+        q.setFont(p.font());
+        q.setPen(glow);
+        q.setRenderHints(p.renderHints());
+        QStaticText shaped(text);
+        shaped.setTextFormat(Qt::PlainText);
+        shaped.prepare(q.transform(), q.font());
+        for (int dy = -reach; dy <= reach; ++dy)
+            for (int dx = -reach; dx <= reach; ++dx)
+                if (dx != 0 || dy != 0) q.drawStaticText(QPointF((reach + dx) * d, (reach + dy) * d), shaped);
+    }
+    if (cache.size() >= 256) cache.clear();
+    return cache.emplace(key, QPixmap::fromImage(std::move(image))).first->second;
+}
 
 std::pair<float, float> ElementPainter::luminanceRange(const Bitmap& b, const QRect& part) const {
     const auto key = std::tuple(&b, part.left(), part.top(), part.width(), part.height());
@@ -464,6 +523,34 @@ const std::vector<ElementPainter::RowRun>& ElementPainter::rowRuns(const Picture
                 runs.back().end = y + 1;
             else
                 runs.push_back({y, y + 1, c});
+        }
+    }
+    if (profiles_.size() >= 512) profiles_.clear();
+    return profiles_.emplace(key, CachedProfile{pic, std::move(runs)}).first->second.runs;
+}
+
+const std::vector<ElementPainter::RowRun>& ElementPainter::columnRuns(const Picture& pic, const Bitmap& b, int width) {
+    const PixmapKey key{&b, width, -1, 2};
+    if (const auto it = profiles_.find(key); it != profiles_.end()) return it->second.runs;
+    std::vector<RowRun> runs;
+    bool uniform = !b.hasMask && width > 0;
+    for (int y = 1; uniform && y < b.height; ++y) {
+        const std::uint32_t* row = b.argb.data() + std::size_t(y) * std::size_t(b.width);
+        uniform = std::equal(row, row + b.width, b.argb.data());
+    }
+    if (uniform) {
+        // The first row is the whole picture's profile, resampled as a corner's columns are.
+        Bitmap row;
+        row.width = b.width;
+        row.height = 1;
+        row.argb.assign(b.argb.begin(), b.argb.begin() + b.width);
+        const QImage columns = resampled(row, QSize(width, 1));
+        for (int x = 0; x < width; ++x) {
+            const QRgb c = columns.pixel(x, 0);
+            if (!runs.empty() && runs.back().colour == c)
+                runs.back().end = x + 1;
+            else
+                runs.push_back({x, x + 1, c});
         }
     }
     if (profiles_.size() >= 512) profiles_.clear();

@@ -65,7 +65,9 @@ TEST(QtvltInfoBox, InfoTextIsDrawnLegiblyWhereItIsPlaced) {
             // Natural_bluebox turns the information white; it lies over the top row, which
             // the skin's artwork keeps light below its blue rim, and in the transparent box
             // over the light form. Every other skin keeps the highlight colour.
-            if (style != 1) EXPECT_GE(best, 3.0) << "the text's strongest pixel against what lies under it";
+            if (style != 1) {
+                EXPECT_GE(best, 3.0) << "the text's strongest pixel against what lies under it";
+            }
         }
     }
 }
