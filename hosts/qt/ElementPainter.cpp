@@ -234,13 +234,6 @@ void ElementPainter::drawPicture(QPainter& p, const Picture& pic, const QRect& d
             if (scaled) p.restore();
             return;
         }
-        if (const std::vector<RowRun>& runs = columnRuns(pic, source, device.width()); !runs.empty()) {
-            for (const RowRun& r : runs)
-                p.fillRect(QRect(device.left() + r.first, device.top(), r.end - r.first, device.height()),
-                           QColor::fromRgba(r.colour));
-            if (scaled) p.restore();
-            return;
-        }
         // Stretched along one axis only, its rows (or columns) are the picture's own:
         // repeated as they are, they meet the unscaled corners beside them exactly, and
         // no resampled copy is made for each new size.
@@ -523,34 +516,6 @@ const std::vector<ElementPainter::RowRun>& ElementPainter::rowRuns(const Picture
                 runs.back().end = y + 1;
             else
                 runs.push_back({y, y + 1, c});
-        }
-    }
-    if (profiles_.size() >= 512) profiles_.clear();
-    return profiles_.emplace(key, CachedProfile{pic, std::move(runs)}).first->second.runs;
-}
-
-const std::vector<ElementPainter::RowRun>& ElementPainter::columnRuns(const Picture& pic, const Bitmap& b, int width) {
-    const PixmapKey key{&b, width, -1, 2};
-    if (const auto it = profiles_.find(key); it != profiles_.end()) return it->second.runs;
-    std::vector<RowRun> runs;
-    bool uniform = !b.hasMask && width > 0;
-    for (int y = 1; uniform && y < b.height; ++y) {
-        const std::uint32_t* row = b.argb.data() + std::size_t(y) * std::size_t(b.width);
-        uniform = std::equal(row, row + b.width, b.argb.data());
-    }
-    if (uniform) {
-        // The first row is the whole picture's profile, resampled as a corner's columns are.
-        Bitmap row;
-        row.width = b.width;
-        row.height = 1;
-        row.argb.assign(b.argb.begin(), b.argb.begin() + b.width);
-        const QImage columns = resampled(row, QSize(width, 1));
-        for (int x = 0; x < width; ++x) {
-            const QRgb c = columns.pixel(x, 0);
-            if (!runs.empty() && runs.back().colour == c)
-                runs.back().end = x + 1;
-            else
-                runs.push_back({x, x + 1, c});
         }
     }
     if (profiles_.size() >= 512) profiles_.clear();

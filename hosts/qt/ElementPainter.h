@@ -73,9 +73,6 @@ private:
     // The runs of equal rows of an opaque picture whose every row is of one colour,
     // resampled to `height` device pixels, made once; empty for any other picture.
     const std::vector<RowRun>& rowRuns(const Picture& pic, const Bitmap& source, int height);
-    // The same for a picture whose columns are each one colour (a skin's side edges),
-    // runs of columns across `width`.
-    const std::vector<RowRun>& columnRuns(const Picture& pic, const Bitmap& source, int width);
     const QPixmap& haloOf(QPainter& p, const QString& text, const QColor& glow, int reach, qreal ratio);
     struct CachedFont;
     // The Qt font for drawing on `device`, made once; setting the painter's font only
