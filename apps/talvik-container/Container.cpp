@@ -348,13 +348,13 @@ void Container::fire(const Words& w) {
     Hosted& c = control(w[1]);
     InputEvent ev;
     if (!eventByName(w[3], ev.kind)) throw SyntaxError{"unknown event " + w[3]};
-    const std::span<const FireArg> spec = fireArgs(ev.kind);
-    if (w.size() != 4 + spec.size())
-        throw SyntaxError{w[3] + " takes " + std::to_string(spec.size()) + " arguments"};
+    const std::span<const FireArg> expected = fireArgs(ev.kind);
+    if (w.size() != 4 + expected.size())
+        throw SyntaxError{w[3] + " takes " + std::to_string(expected.size()) + " arguments"};
     // Every word is read before anything is looked up, so a malformed line does nothing.
     std::vector<Variant> args;
     std::size_t i = 4;
-    for (const FireArg a : spec) {
+    for (const FireArg a : expected) {
         if (a != FireArg::Dragged) args.push_back(parseValue(w[i]));
         else if (w[i] != "none" && !parseElementName(w[i])) throw SyntaxError{"not an element name: " + w[i]};
         else args.emplace_back();
@@ -368,7 +368,7 @@ void Container::fire(const Words& w) {
     try {
         i = 4;
         auto arg = args.begin();
-        for (const FireArg a : spec) {
+        for (const FireArg a : expected) {
             const Variant& v = *arg++;
             const std::string& word = w[i++];
             switch (a) {
