@@ -1,14 +1,10 @@
 // vltInfoBox as a host sees it: where its two texts go in each skin, what its back style
-// hides, what it saves and restores, and a script of the test container. Text sizes
+// hides, and what it saves and restores. Text sizes
 // follow the headless measurement: 90 twips a character, 195 high.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
-#include <unistd.h>
+#include <vector>
 
 #include "boxes/vltInfoBox.h"
 #include "hosts/headless/HeadlessHost.h"
@@ -267,76 +263,6 @@ TEST(vltInfoBox, StoredValuesThatAreNoIntegers) {
     EXPECT_EQ(b.shown(7), "res:135");
     EXPECT_EQ(b.slicesShown(), 0);
 }
-
-#ifdef TALVIK_CONTAINER_PATH
-// The whole output of the test container driving two vltInfoBoxes through the library's
-// entry points and dispatch.
-TEST(vltInfoBox, ThroughTheTestContainer) {
-    const std::string script =
-        "new vltInfoBox i\ninit i\nshow i\ndump i surface Label1 Label2\n"
-        "set i Style 4\nset i Info \"Read every question\"\ndump i Label2 Image1(2)\n"
-        "set i BackStyle 0\ndump i surface Image2(1)\nget i BackStyle\n"
-        "resize i 3000 1000\ndump i Image3(1)\ncall i BottomHeight\n"
-        "set i Style 5\ndump i Label1 Label2\nwrite i\n"
-        "new vltInfoBox j\nread j Caption=\"Kept\" Style=2 Info=\"Note\" BackStyle=\"abc\"\n"
-        "get j Style\nget j Info\ndump j Label2\n"
-        "read j Style=1 BackStyle=7\ndump j surface Label2 Image1(0)\nget j BackStyle\n";
-    const std::filesystem::path dir(::testing::TempDir());
-    const std::string stem = "vltinfobox-" + std::to_string(::getpid());
-    const std::filesystem::path in = dir / (stem + ".txt"), out = dir / (stem + ".out");
-    std::ofstream(in) << script;
-    const int status =
-        std::system((std::string(TALVIK_CONTAINER_PATH) + " '" + in.string() + "' > '" + out.string() + "'").c_str());
-    EXPECT_EQ(status, 0);
-    std::ostringstream printed;
-    printed << std::ifstream(out).rdbuf();
-    std::filesystem::remove(in);
-    std::filesystem::remove(out);
-
-    // At 2895 x 1485: "vltInfoBox" 900 wide centred at 1447.5 - 450, 45 into the 315-high
-    // bottom row. Style 4: the information 30 below the 435-high top row, the right top
-    // corner bitmap 193 (1155 wide), the centre between the 120-wide left column and it,
-    // down to the 360-high bottom row. Style 5 loads nothing and keeps the caption in the
-    // bottom row, white since style 4. The second box stops at the back style that is no
-    // integer, with Caption, Style and Info read and nothing shown; restored again, the
-    // defaults fill the missing keys and style 1 turns both texts white.
-    const std::string expected =
-        R"j({"line":1,"new":"i","class":"vltInfoBox","width":2895,"height":1485}
-{"line":4,"dump":"i","element":"surface","kind":"surface","Width":2895,"Height":1485,"BackStyle":1,"Picture":null}
-{"line":4,"dump":"i","element":"Label1","kind":"label","Left":997.5,"Top":1215,"Width":900,"Height":195,"Caption":"vltInfoBox","ForeColor":2147483661,"Alignment":0,"FontSize":8.25,"Visible":true,"Enabled":true,"ToolTipText":""}
-{"line":4,"dump":"i","element":"Label2","kind":"label","Left":150,"Top":120,"Width":540,"Height":195,"Caption":"Label2","ForeColor":2147483661,"Alignment":0,"FontSize":8.25,"Visible":true,"Enabled":true,"ToolTipText":""}
-{"line":7,"dump":"i","element":"Label2","kind":"label","Left":150,"Top":465,"Width":1710,"Height":195,"Caption":"Read every question","ForeColor":2147483661,"Alignment":0,"FontSize":8.25,"Visible":true,"Enabled":true,"ToolTipText":""}
-{"line":7,"dump":"i","element":"Image1(2)","kind":"image","Left":1740,"Top":0,"Width":1155,"Height":435,"Picture":"res:193","Stretch":false,"Visible":true,"Enabled":true,"ToolTipText":""}
-{"line":9,"dump":"i","element":"surface","kind":"surface","Width":2895,"Height":1485,"BackStyle":0,"Picture":null}
-{"line":9,"dump":"i","element":"Image2(1)","kind":"image","Left":120,"Top":435,"Width":1620,"Height":690,"Picture":"res:179","Stretch":true,"Visible":false,"Enabled":true,"ToolTipText":""}
-{"line":10,"get":"BackStyle","value":0}
-{"line":11,"resize":"i","width":3000,"height":1000}
-{"line":12,"dump":"i","element":"Image3(1)","kind":"image","Left":165,"Top":640,"Width":2700,"Height":360,"Picture":"res:182","Stretch":true,"Visible":false,"Enabled":true,"ToolTipText":""}
-{"line":13,"call":"BottomHeight","value":360}
-{"line":15,"dump":"i","element":"Label1","kind":"label","Left":1050,"Top":685,"Width":900,"Height":195,"Caption":"vltInfoBox","ForeColor":16777215,"Alignment":0,"FontSize":8.25,"Visible":true,"Enabled":true,"ToolTipText":""}
-{"line":15,"dump":"i","element":"Label2","kind":"label","Left":150,"Top":465,"Width":1710,"Height":195,"Caption":"Read every question","ForeColor":2147483661,"Alignment":0,"FontSize":8.25,"Visible":true,"Enabled":true,"ToolTipText":""}
-{"line":16,"write":"i","bag":[["Caption","vltInfoBox","vltInfoBox"],["Info","Read every question","infomation"],["Style",5,0],["BackStyle",0,1]]}
-{"line":17,"new":"j","class":"vltInfoBox","width":2895,"height":1485}
-{"line":18,"error":{"number":13,"description":"Type mismatch"}}
-{"line":19,"get":"Style","value":2}
-{"line":20,"get":"Info","value":"Note"}
-{"line":21,"dump":"j","element":"Label2","kind":"label","Left":150,"Top":120,"Width":540,"Height":195,"Caption":"Label2","ForeColor":2147483661,"Alignment":0,"FontSize":8.25,"Visible":true,"Enabled":true,"ToolTipText":""}
-{"line":23,"dump":"j","element":"surface","kind":"surface","Width":2895,"Height":1485,"BackStyle":0,"Picture":null}
-{"line":23,"dump":"j","element":"Label2","kind":"label","Left":150,"Top":120,"Width":900,"Height":195,"Caption":"infomation","ForeColor":16777215,"Alignment":0,"FontSize":8.25,"Visible":true,"Enabled":true,"ToolTipText":""}
-{"line":23,"dump":"j","element":"Image1(0)","kind":"image","Left":0,"Top":0,"Width":435,"Height":315,"Picture":"res:119","Stretch":false,"Visible":true,"Enabled":true,"ToolTipText":""}
-{"line":24,"get":"BackStyle","value":7}
-)j";
-    const std::string got = printed.str();
-    // Line by line, so that a difference names its line.
-    std::istringstream gotLines(got), wantLines(expected);
-    std::string g, w;
-    while (std::getline(wantLines, w)) {
-        ASSERT_TRUE(std::getline(gotLines, g)) << "missing: " << w;
-        EXPECT_EQ(g, w);
-    }
-    EXPECT_FALSE(std::getline(gotLines, g)) << "extra: " << g;
-}
-#endif
 
 }  // namespace
 }  // namespace talvik
