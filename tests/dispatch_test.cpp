@@ -37,11 +37,7 @@ TEST(Dispatch, LetValuesAreCoercedToTheMembersTypeFirst) {
         const char* error;
         std::int32_t questions;  // MaxItems as the sheet then shows it
     } rows[] = {
-        {"16-bit integer", std::int16_t{10}, S_OK, "", 10},
         {"numeric text", "12", S_OK, "", 12},
-        {"text with spaces", " 7 ", S_OK, "", 7},
-        {"text with an exponent", "1e2", S_OK, "", 100},
-        {"a half rounds to even, down", 10.5, S_OK, "", 10},
         {"a half rounds to even, up", 11.5, S_OK, "", 12},
         {"single", 150.0f, S_OK, "", 150},
         {"32-bit that fits", std::int32_t{200}, S_OK, "", 150},  // the let clamps to 150
