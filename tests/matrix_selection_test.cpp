@@ -127,16 +127,6 @@ TEST(MatrixSelection, ArrowKeysMoveAsTheGridRuns) {
     }
 }
 
-TEST(MatrixSelection, RowSelLetDoesNotMoveTheMarker) {
-    Sheet s;
-    s.m.RowSel(10);
-    EXPECT_EQ(s.marker().Top(), 110);
-    s.key(kDown);
-    EXPECT_EQ(s.m.RowSel(), 11);
-    EXPECT_EQ(s.marker().Top(), rowTop(11) + 60);
-    EXPECT_EQ(s.marker().Left(), 325);
-}
-
 TEST(MatrixSelection, ResultListsMarkedChoicesPerQuestion) {
     Sheet s(10);
     s.click(4, 4);
@@ -233,25 +223,6 @@ TEST(MatrixSelection, ErrorsLeaveTheStateAsTheyFoundIt) {
         EXPECT_NO_THROW(s.key(kLeft));
         EXPECT_EQ(s.m.RowSel(), -32768);
     }
-}
-
-TEST(MatrixSelection, AHundredQuestionSheetFilledByClicksAndKeys) {
-    Sheet s;
-    std::vector<std::string> expected(100);
-    for (int i = 0; i < 100; ++i) {
-        const int k = 1 + (i * 7) % 4;
-        if (i % 2 == 0) {
-            s.click(k, i);
-        } else {
-            s.m.RowSel(static_cast<std::int16_t>(i - 1));
-            s.key(kDown);
-            s.key(static_cast<std::int16_t>(64 + k));
-        }
-        expected[i] = std::to_string(k);
-    }
-    EXPECT_EQ(s.m.result().items, expected);
-    s.m.reset();
-    EXPECT_EQ(s.m.result().items, std::vector<std::string>(100));
 }
 
 }  // namespace

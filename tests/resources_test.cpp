@@ -21,35 +21,11 @@ namespace {
 talvik::Bitmap decode(const res::Blob& b) { return talvik::decodeBmp({b.data, b.size}); }
 
 // Every manifest line is embedded once, at its size; a masked picture (an icon or a
-// cursor) is a 32-bit file whose alpha is its mask. Every embedded picture is listed.
+// cursor) is a 32-bit file whose alpha is its mask; one marked @2x also comes at twice
+// its size, as the same kind of file. Every embedded picture is listed.
 TEST(Manifest, EveryEntryIsEmbeddedOnceWithItsSizeAndDepth) {
     std::istringstream in{std::string(res::manifest())};
     std::set<std::string> listed;
-    for (std::string line; std::getline(in, line);) {
-        if (line.empty() || line[0] == '#') continue;
-        std::istringstream words(line);
-        std::string kind, id, storage;
-        int width = 0, height = 0, depth = 0;
-        words >> kind >> id >> width >> height >> depth >> storage;
-        SCOPED_TRACE(line);
-        EXPECT_TRUE(kind == "res" || kind == "toolbox" || kind == "tpl");
-        EXPECT_TRUE(listed.insert((kind == "tpl" ? "tpl:" : "bmp:") + id).second);
-        const res::Blob* blob = kind == "tpl" ? res::findTemplate(id) : res::findBitmap(id);
-        ASSERT_NE(blob, nullptr);
-        const talvik::Bitmap bmp = decode(*blob);
-        EXPECT_EQ(bmp.width, width);
-        EXPECT_EQ(bmp.height, height);
-        EXPECT_EQ(bmp.bitDepth, storage == "mask" ? 32 : depth);
-        EXPECT_EQ(bmp.hasMask, storage == "mask");
-    }
-    for (const auto& b : res::bitmaps()) EXPECT_TRUE(listed.count("bmp:" + std::string(b.id))) << b.id;
-    for (const auto& b : res::templates()) EXPECT_TRUE(listed.count("tpl:" + std::string(b.id))) << b.id;
-}
-
-// A picture marked @2x also comes at twice its width and height, as the same kind of
-// file; the lookup by name hands both out together.
-TEST(Manifest, LargePicturesAreTwiceTheSize) {
-    std::istringstream in{std::string(res::manifest())};
     int large = 0;
     for (std::string line; std::getline(in, line);) {
         if (line.empty() || line[0] == '#') continue;
@@ -60,20 +36,27 @@ TEST(Manifest, LargePicturesAreTwiceTheSize) {
         bool marked = false;
         while (words >> word) marked |= word == "@2x";
         SCOPED_TRACE(line);
+        EXPECT_TRUE(kind == "res" || kind == "toolbox" || kind == "tpl");
+        EXPECT_TRUE(listed.insert((kind == "tpl" ? "tpl:" : "bmp:") + id).second);
         const res::Blob* blob = kind == "tpl" ? res::findTemplate(id) : res::findBitmap(id);
         ASSERT_NE(blob, nullptr);
+        const talvik::Bitmap bmp = decode(*blob);
+        EXPECT_EQ(bmp.width, width);
+        EXPECT_EQ(bmp.height, height);
+        EXPECT_EQ(bmp.bitDepth, storage == "mask" ? 32 : depth);
+        EXPECT_EQ(bmp.hasMask, storage == "mask");
         EXPECT_EQ(blob->largeData != nullptr, marked);
         if (!marked) continue;
         ++large;
-        const talvik::Bitmap bmp = talvik::decodeBmp({blob->largeData, blob->largeSize});
-        EXPECT_EQ(bmp.width, 2 * width);
-        EXPECT_EQ(bmp.height, 2 * height);
-        EXPECT_EQ(bmp.hasMask, storage == "mask");
+        const talvik::Bitmap twice = talvik::decodeBmp({blob->largeData, blob->largeSize});
+        EXPECT_EQ(twice.width, 2 * width);
+        EXPECT_EQ(twice.height, 2 * height);
+        EXPECT_EQ(twice.hasMask, storage == "mask");
     }
     EXPECT_GT(large, 0);
+    for (const auto& b : res::bitmaps()) EXPECT_TRUE(listed.count("bmp:" + std::string(b.id))) << b.id;
+    for (const auto& b : res::templates()) EXPECT_TRUE(listed.count("tpl:" + std::string(b.id))) << b.id;
     // A skin slice loaded as a picture carries its large bitmap, while its own size stays.
-    const std::optional<talvik::PictureFile> file = res::kPictureFiles.bitmap("SB_top_1");
-    ASSERT_TRUE(file);
     const talvik::Picture pic = talvik::findResourcePicture(res::kPictureFiles, "SB_top_1");
     ASSERT_FALSE(pic.empty());
     EXPECT_EQ(pic.bitmap()->width, 6);
