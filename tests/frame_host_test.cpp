@@ -44,7 +44,6 @@ public:
             t.addArray("cell", 3, [](int i) {
                 return ElementSpec{.kind = ElementKind::Image, .left = 100.0f * i, .width = 50, .height = 50};
             });
-            t.add({.kind = ElementKind::Timer, .name = "clock", .interval = 1000});
             t.add({.kind = ElementKind::Line, .name = "rule", .x2 = 100});
             return t;
         }();
@@ -64,7 +63,6 @@ public:
     }
     void OnEvent(const InputEvent& ev) override {
         if (ev.kind == EventKind::Change) ++changes;
-        if (ev.kind == EventKind::Timer) ++ticks;
         if (ev.kind != EventKind::Click) return;
         Variant args[] = {std::int16_t{1}};
         host().RaiseEvent(kPing, args);
@@ -75,7 +73,7 @@ public:
     }
 
     ElementArray<Image> cells;
-    int resizes = 0, terminations = 0, changes = 0, ticks = 0;
+    int resizes = 0, terminations = 0, changes = 0;
     std::int16_t pingCount = 0;
 };
 const ControlClass Probe::Class = controlClass<Probe>("Probe", {}, {}, &resources::kPictureFiles);
@@ -174,16 +172,11 @@ TEST(HostDamage, OnlyWhatChangedIsRepainted) {
     EXPECT_TRUE(f.host.takeDamage().empty());
 }
 
-TEST(HostEvents, LabelChangeAndTimers) {
+TEST(HostEvents, ALabelChangesOnlyWhenItsTextDoes) {
     Fixture f;
     f.host.label("caption").Caption("new");
     f.host.label("caption").Caption("new");
     EXPECT_EQ(f.probe().changes, 1);
-    Timer clock = f.host.timer("clock");
-    f.host.tick(clock);
-    clock.Enabled(false);
-    f.host.tick(clock);
-    EXPECT_EQ(f.probe().ticks, 1);
 }
 
 TEST(HostEvents, AControlSurvivesItsOwnEvents) {
@@ -334,20 +327,6 @@ TEST(HostMouse, ElementAtAPoint) {
         s.change();
         EXPECT_EQ(at(s.x, s.y), s.expected) << s.x << "," << s.y;
     }
-}
-
-TEST(HostMouse, HiddenOrDisabledElementsTakeNoClicks) {
-    Fixture f;
-    Image pic = f.host.image("pic");
-    pic.Enabled(false);
-    f.host.deliver({EventKind::Click, pic});
-    pic.Enabled(true);
-    pic.Visible(false);
-    f.host.deliver({EventKind::Click, pic});
-    EXPECT_TRUE(f.host.calls().empty());
-    pic.Visible(true);
-    f.host.deliver({EventKind::Click, pic});
-    EXPECT_EQ(f.host.calls().size(), 1u);
 }
 
 TEST(HostServices, TextModelAndScriptedAnswers) {

@@ -26,6 +26,7 @@ public:
             ControlTemplate t{.width = 3000, .height = 1500};
             t.add({.kind = ElementKind::Image, .name = "pic", .width = 300, .height = 300});
             t.add({.kind = ElementKind::Image, .name = "hidden", .width = 300, .height = 300, .visible = false});
+            t.add({.kind = ElementKind::Image, .name = "off", .width = 300, .height = 300, .enabled = false});
             t.add({.kind = ElementKind::Timer, .name = "Slow", .interval = 1000});
             t.add({.kind = ElementKind::Timer, .name = "Fast", .interval = 300});
             t.add({.kind = ElementKind::Timer, .name = "Idle", .enabled = false, .interval = 500});
@@ -116,12 +117,11 @@ TEST(InputEvents, PointerEventsReachOnlyElementsThatShowAndTakeTheMouse) {
     Fixture f;
     const Image pic = f.host->image("pic");
     const Image hidden = f.host->image("hidden");
+    const Image off = f.host->image("off");
     DataObject data;
     for (const EventKind k : {EventKind::Click, EventKind::DragDrop, EventKind::DragOver, EventKind::OLEDragDrop,
-                              EventKind::OLEDragOver}) {
-        f.host->deliver({.kind = k, .source = pic, .data = &data});
-        f.host->deliver({.kind = k, .source = hidden, .data = &data});
-    }
+                              EventKind::OLEDragOver})
+        for (const Image& to : {pic, hidden, off}) f.host->deliver({.kind = k, .source = to, .data = &data});
     // Events that are not the pointer's reach a hidden element all the same.
     for (const EventKind k : {EventKind::OLEStartDrag, EventKind::OLEGiveFeedback, EventKind::OLESetData,
                               EventKind::OLECompleteDrag, EventKind::AmbientChanged})
