@@ -7,6 +7,8 @@
 #include <QPaintEvent>
 #include <QRegion>
 #include <gtest/gtest.h>
+#include <algorithm>
+#include <cmath>
 #include <optional>
 
 #include "frame/model/Picture.h"
@@ -68,6 +70,19 @@ struct Shown {
 inline bool near(QColor a, QColor b) {
     return std::abs(a.red() - b.red()) <= 2 && std::abs(a.green() - b.green()) <= 2 &&
            std::abs(a.blue() - b.blue()) <= 2;
+}
+
+// The contrast ratio of two colours from their relative luminances, 1 to 21.
+inline double contrast(QColor a, QColor b) {
+    const auto luminance = [](QColor c) {
+        const auto linear = [](int v) {
+            const double s = v / 255.0;
+            return s <= 0.04045 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * linear(c.red()) + 0.7152 * linear(c.green()) + 0.0722 * linear(c.blue());
+    };
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
 }
 
 inline QColor pixelOf(const Picture& pic, int x, int y) {

@@ -17,13 +17,9 @@ namespace {
 using testing::Shown;
 using testing::showsPicture;
 
-// Top-left pixel of choice k (1 to 4) of question q (1 to 25, first column).
-QPoint bubble(int k, int q) {
-    const int i = q - 1;
-    return {qRound((465 + 590 * (k - 1)) / 15.0), qRound((50 + 390 * i + 20 * (i / 5)) / 15.0)};
-}
-// The same at `ratio` device pixels a pixel: an edge falls on the nearest device pixel.
-QPoint bubble(int k, int q, double ratio) {
+// Top-left pixel of choice k (1 to 4) of question q (1 to 25, first column), at `ratio`
+// device pixels a pixel: an edge falls on the nearest device pixel.
+QPoint bubble(int k, int q, double ratio = 1) {
     const int i = q - 1;
     return {qRound((465 + 590 * (k - 1)) / 15.0 * ratio), qRound((50 + 390 * i + 20 * (i / 5)) / 15.0 * ratio)};
 }

@@ -346,12 +346,6 @@ TEST(QtInput, QtTimersFollowTheTimerElements) {
     EXPECT_FALSE(qtimer("Timer2")->isActive());
 }
 
-}  // namespace
-}  // namespace talvik
-
-namespace talvik {
-namespace {
-
 TEST(QtInput, ALabelsOwnCursorShowsWhileThePointerIsOverIt) {
     PadWidget p;
     const auto moveTo = [&](QPoint px) {

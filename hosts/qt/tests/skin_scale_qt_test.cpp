@@ -3,7 +3,6 @@
 // the screen's density.
 #include <QPainter>
 #include <algorithm>
-#include <cstdio>
 #include <memory>
 #include <cmath>
 #include <string>
@@ -157,33 +156,10 @@ TEST(QtSkinScale, DoubleDensityDrawsTheLargePictures) {
         }
 }
 
-}  // namespace
-}  // namespace talvik
-
-namespace talvik {
-namespace {
-
-double luminance(QRgb c) {
-    const auto linear = [](int v) {
-        const double s = v / 255.0;
-        return s <= 0.04045 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
-    };
-    return 0.2126 * linear(qRed(c)) + 0.7152 * linear(qGreen(c)) + 0.0722 * linear(qBlue(c));
-}
-
-double contrastOf(QRgb a, QRgb b) {
-    const double la = luminance(a), lb = luminance(b);
-    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
-}
-
-// How well a label's text stands out in `with`, the box drawn with it, where `without`
-// is the same box drawn without it and `recoloured` the box with only that label's
-// colour changed: the text's own pixels are those of its colour that the recolouring
-// changed, so a pixel of the skin that happens to share the colour is not taken for a
-// letter. From every text pixel, each way out of the stroke reaches some colour before
-// the box's own drawing resumes; the text reads there as well as the best contrast met
-// on the way (a halo, else what lies under it). The label reads as well as its worst
-// pixel.
+// The worst contrast of a label's text pixels in `with` (the box drawn with the label),
+// each against the best colour met walking out of the stroke until the box's own drawing
+// (`without`) resumes. Text pixels are those of its colour that recolouring the label
+// (`recoloured`) changes, so skin pixels that share the colour do not count.
 double textContrast(const QImage& with, const QImage& without, const QImage& recoloured, const QRect& label,
                     QRgb text) {
     double worst = 21;
@@ -199,7 +175,7 @@ double textContrast(const QImage& with, const QImage& without, const QImage& rec
                 for (int step = 1; step <= 8; ++step) {
                     const QPoint q(x + dx * step, y + dy * step);
                     if (!with.rect().contains(q)) break;
-                    best = std::max(best, contrastOf(text, with.pixel(q)));
+                    best = std::max(best, testing::contrast(QColor(text), QColor(with.pixel(q))));
                     if (difference(with.pixel(q), without.pixel(q)) <= 4) break;
                 }
             worst = std::min(worst, best);
@@ -215,9 +191,8 @@ TEST(QtSkinScale, CaptionsReadOnEverySkin) {
         for (std::int32_t style = 0; style <= 5; ++style)
             for (const bool afterWhite : {false, true})
                 for (const qreal ratio : {1.0, 1.5, 2.0}) {
-                    const std::string what = box + " style " + std::to_string(style) +
-                                             (afterWhite ? " after style 4" : "") + " at " + std::to_string(ratio);
-                    SCOPED_TRACE(what);
+                    SCOPED_TRACE(box + " style " + std::to_string(style) + (afterWhite ? " after style 4" : "") +
+                                 " at " + std::to_string(ratio));
                     const auto show = [&](const char* caption, const char* info) {
                         auto s = std::make_unique<testing::Shown>(
                             box, PropertyBag{{"Style", afterWhite ? 4 : style}, {"Caption", caption}, {"Info", info}});
@@ -241,8 +216,6 @@ TEST(QtSkinScale, CaptionsReadOnEverySkin) {
                         l.ForeColor(own);
                         captioned->settle();
                         const double c = textContrast(with, without, recoloured, s.device(l.bounds()), text);
-                        if (ratio == 1.0)
-                            std::printf("[ contrast ] %s %s: %.2f\n", what.c_str(), name, c);
                         EXPECT_GE(c, 4.5) << name;
                     }
                 }

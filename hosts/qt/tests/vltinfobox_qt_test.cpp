@@ -2,28 +2,14 @@
 // in every skin, with enough contrast against the skin under it to be read (a contrast
 // ratio of at least 3, enough for bold text); with the transparent back style only the
 // two texts cover the form.
-#include <cmath>
-
 #include "SheetFixture.h"
 #include "frame/typelib/Catalogue.h"
 
 namespace talvik {
 namespace {
 
+using testing::contrast;
 using testing::Shown;
-
-// Relative luminance and the contrast ratio of two colours, as used for legibility.
-double luminance(QColor c) {
-    const auto channel = [](int v) {
-        const double s = v / 255.0;
-        return s <= 0.03928 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
-    };
-    return 0.2126 * channel(c.red()) + 0.7152 * channel(c.green()) + 0.0722 * channel(c.blue());
-}
-double contrast(QColor a, QColor b) {
-    const double la = luminance(a), lb = luminance(b);
-    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
-}
 
 struct InfoBox : Shown {
     InfoBox(std::int32_t style, const char* info, std::int32_t backStyle, QSize size)
