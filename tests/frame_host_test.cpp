@@ -115,11 +115,7 @@ TEST(HostElements, ResourcesByNumberAndNameWithoutRegardToCase) {
     EXPECT_EQ(a.bitmap()->origin, "res:SB_MID_2");
     EXPECT_EQ(f.host.LoadResPicture("Clock_Firefox").bitmap()->width, 122);
     EXPECT_EQ(f.host.LoadResPicture(110).bitmap()->origin, "res:110");
-    struct Case {
-        ResId id;
-        std::int32_t number;
-        std::string description;
-    };
+    struct Case { ResId id; std::int32_t number; std::string description; };
     const Case failures[] = {
         {118, 326, "Resource with identifier '118' not found"},
         {"NO_SUCH", 326, "Resource with identifier 'NO_SUCH' not found"},
@@ -331,10 +327,7 @@ TEST(HostMouse, ElementAtAPoint) {
 
 TEST(HostServices, TextModelAndScriptedAnswers) {
     Fixture f;
-    struct Case {
-        std::string text;
-        float size, width, height;
-    };
+    struct Case { std::string text; float size, width, height; };
     const Case cases[] = {
         {"vltBox", 8.25f, 540, 195}, {"", 8.25f, 0, 195}, {"ab\ncde", 8.25f, 270, 390},
         {"100", 6.0f, 180, 150},     {"A", 14.25f, 150, 345},  // 9.5 -> 10 pixels, 22.8 -> 23

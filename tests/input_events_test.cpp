@@ -173,10 +173,7 @@ TEST(InputEvents, TheTimeOfDayMovesWithTheClock) {
     Fixture f;
     f.host->advance(400);
     f.host->setClock({23, 59, 58});
-    struct Case {
-        std::int32_t advance;
-        TimeOfDay now;
-    };
+    struct Case { std::int32_t advance; TimeOfDay now; };
     const Case cases[] = {{0, {23, 59, 58}}, {999, {23, 59, 58}}, {1, {23, 59, 59}}, {1000, {0, 0, 0}},
                           {3'600'000, {1, 0, 0}}};
     for (const Case& c : cases) {

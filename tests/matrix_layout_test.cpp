@@ -24,10 +24,7 @@ float rowTop(int i) { return 50.0f + 390.0f * i + 20.0f * (i / 5); }
 
 TEST(MatrixLayout, WorkedExampleColumnsAndRows) {
     Sheet s;
-    struct Col {
-        int first;
-        float label, a, b, c, d;
-    };
+    struct Col { int first; float label, a, b, c, d; };
     const Col cols[] = {{0, 50, 465, 1055, 1645, 2235},
                         {25, 2875, 3290, 3880, 4470, 5060},
                         {50, 5700, 6115, 6705, 7295, 7885},

@@ -57,10 +57,7 @@ TEST(MatrixSelection, ClicksToggleByPictureIdentity) {
 }
 
 TEST(MatrixSelection, ChoiceKeysAndSpaceActOnTheCurrentQuestion) {
-    struct Case {
-        std::vector<std::int16_t> keys;
-        bool a, b, c, d;
-    };
+    struct Case { std::vector<std::int16_t> keys; bool a, b, c, d; };
     const Case cases[] = {
         {{65}, true, false, false, false},        {{49}, true, false, false, false},
         {{66}, false, true, false, false},        {{50}, false, true, false, false},
@@ -96,9 +93,7 @@ TEST(MatrixSelection, SpaceClearsMarksMadeByClicks) {
 }
 
 TEST(MatrixSelection, ArrowKeysMoveAsTheGridRuns) {
-    struct Case {
-        std::int16_t items, maxCols, perCol, from, key, to;
-    };
+    struct Case { std::int16_t items, maxCols, perCol, from, key, to; };
     const Case cases[] = {
         {100, 4, 25, 80, kRight, 6},   {100, 4, 25, 99, kRight, 99}, {100, 4, 25, 24, kLeft, 24},
         {100, 4, 25, 25, kLeft, 0},    {100, 4, 25, 25, kUp, 24},    {100, 4, 25, 99, kDown, 99},

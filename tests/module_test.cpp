@@ -79,12 +79,7 @@ TEST_F(ModuleTest, EachPublicIdentifierCreatesItsOwnClassOnly) {
 
 TEST_F(ModuleTest, GetClassObjectResultCodes) {
     const Guid library = typeLibrary().id;
-    const struct {
-        const char* what;
-        Guid clsid;
-        Guid iid;
-        HRESULT hr;
-    } rows[] = {
+    const struct { const char* what; Guid clsid; Guid iid; HRESULT hr; } rows[] = {
         {"factory", kMatrix, IID_IClassFactory, S_OK},
         {"as IUnknown", kMatrix, IID_IUnknown, S_OK},
         {"an interface factories lack", kMatrix, IID_IDispatch, E_NOINTERFACE},
@@ -107,11 +102,7 @@ TEST_F(ModuleTest, GetClassObjectResultCodes) {
 TEST_F(ModuleTest, FactoryCreatesInstancesAsAskedFor) {
     IClassFactory* f = factory(kMatrix);
     ASSERT_NE(f, nullptr);
-    const struct {
-        const char* what;
-        Guid iid;
-        HRESULT hr;
-    } rows[] = {
+    const struct { const char* what; Guid iid; HRESULT hr; } rows[] = {
         {"control", IID_IControl, S_OK},
         {"dispatch", IID_IDispatch, S_OK},
         {"unknown", IID_IUnknown, S_OK},

@@ -55,11 +55,7 @@ const char* const kOtherLibrary =
     "Control=Gauge\n";
 
 TEST(Registry, ParsesSectionsAndRefusesWhatIsNotAStore) {
-    const struct {
-        const char* what;
-        const char* text;
-        bool parses;
-    } rows[] = {
+    const struct { const char* what; const char* text; bool parses; } rows[] = {
         {"empty", "", true},
         {"comments and blank lines", "# note\n\n   \n", true},
         {"an empty value", "[A\\B]\nx=1\ny=\n", true},
@@ -79,12 +75,7 @@ TEST(Registry, ParsesSectionsAndRefusesWhatIsNotAStore) {
 }
 
 TEST(Registry, DefaultLocationFollowsTheEnvironment) {
-    const struct {
-        const char* talvik;
-        const char* xdg;
-        const char* home;
-        const char* expected;
-    } rows[] = {
+    const struct { const char* talvik; const char* xdg; const char* home; const char* expected; } rows[] = {
         {"/tmp/r.txt", "/xdg", "/home/u", "/tmp/r.txt"},
         {nullptr, "/xdg", "/home/u", "/xdg/talvik/registry.txt"},
         {"", "/xdg", "/home/u", "/xdg/talvik/registry.txt"},

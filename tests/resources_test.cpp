@@ -68,12 +68,7 @@ TEST(Manifest, EveryEntryIsEmbeddedOnceWithItsSizeAndDepth) {
 // Sizes the layouts rely on: skin slices, box buttons, the clock face and the pictures
 // of the design templates.
 TEST(Resources, PicturesHaveTheSizesTheirControlsLayOut) {
-    const struct {
-        const char* id;
-        bool tpl;
-        int width, height;
-        bool masked;
-    } rows[] = {
+    const struct { const char* id; bool tpl; int width, height; bool masked; } rows[] = {
         {"SB_TOP_1", false, 6, 36, false},        {"110", false, 43, 33, false},
         {"158", false, 54, 61, false},            {"THU_NHO_NORMAL", false, 57, 64, false},
         {"SB_PRE_NORMAL", false, 45, 46, false},  {"SCROLL_1", false, 40, 48, false},
@@ -114,11 +109,7 @@ TEST(Resources, NumberedAndToolboxBitmapsAreAllThere) {
 // Resources are found without regard to case and answer with their stored, upper-case
 // name; template pictures only by their exact id.
 TEST(Resources, LookupByName) {
-    const struct {
-        const char* asked;
-        bool tpl;
-        const char* found;
-    } rows[] = {
+    const struct { const char* asked; bool tpl; const char* found; } rows[] = {
         {"SB_mid_2", false, "SB_MID_2"},   {"Clock_Firefox", false, "CLOCK_FIREFOX"},
         {"thu_nho_hover", false, "THU_NHO_HOVER"}, {"110", false, "110"},
         {"SB_MID_4", false, nullptr},      {"118", false, nullptr},
@@ -183,13 +174,7 @@ Bytes tiny24(std::int32_t height) {
 Bytes tiny4() { return makeBmp(3, 1, 4, {0x00000000, 0x00800000, 0x0000FF00}, {{0x12, 0x00, 0, 0}}); }
 
 TEST(DecodeBmp, PixelsOfEveryDepthComeOutTopRowFirst) {
-    const struct {
-        const char* what;
-        Bytes file;
-        int depth;
-        bool mask;
-        std::vector<std::uint32_t> argb;
-    } rows[] = {
+    const struct { const char* what; Bytes file; int depth; bool mask; std::vector<std::uint32_t> argb; } rows[] = {
         {"bottom-up", tiny24(2), 24, false, {0xFF0000FF, 0xFFFFFFFF, 0xFFFF0000, 0xFF00FF00}},
         {"top-down", tiny24(-2), 24, false, {0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0xFFFFFFFF}},
         {"16 colours", tiny4(), 4, false, {0xFF800000, 0xFF00FF00, 0xFF000000}},
@@ -226,10 +211,7 @@ Bytes cut(Bytes f, std::size_t n) {
 
 TEST(DecodeBmp, MalformedFilesAreRejectedWithInvalidProcedureCall) {
     const Bytes good = tiny24(2);
-    const struct {
-        const char* what;
-        Bytes file;
-    } rows[] = {
+    const struct { const char* what; Bytes file; } rows[] = {
         {"empty", {}}, {"shorter than the file header", cut(good, 13)},
         {"shorter than the info header", cut(good, 30)}, {"wrong magic", with(good, 0, 'B' | ('N' << 8), 2)},
         {"unknown header size", with(good, 14, 41)}, {"zero width", with(good, 18, 0)},

@@ -220,10 +220,7 @@ TEST(Guid, ParsesTheBracedFormInEitherCaseAndRejectsAnythingElse) {
 }
 
 TEST(TextEncoding, Tcvn3BytesReadAsVietnamese) {
-    const struct {
-        std::string bytes;
-        std::string utf8;
-    } rows[] = {
+    const struct { std::string bytes; std::string utf8; } rows[] = {
         {"\x4C\xED\x70\x3A", "L\u1edbp:"},
         {"\xA7\xE9\x20\xAE\xB8", "\u0110\u1ed9 \u0111\u00e1"},
         {"\xA1\xA2\xA3\xA4\xA5\xA6", "\u0102\u00c2\u00ca\u00d4\u01a0\u01af"},

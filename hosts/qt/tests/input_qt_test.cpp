@@ -132,11 +132,7 @@ using Lines = std::vector<std::string>;
 
 TEST(QtInput, FocusComesAndGoesWithTheControlAsAWhole) {
     PadWidget p;
-    struct Step {
-        QEvent::Type type;
-        Qt::FocusReason reason;
-        Lines expected;
-    };
+    struct Step { QEvent::Type type; Qt::FocusReason reason; Lines expected; };
     const Step steps[] = {
         {QEvent::FocusIn, Qt::TabFocusReason, {"EnterFocus -", "GotFocus -"}},
         // Another window in front (a message box) and back: the control kept the focus.
@@ -191,11 +187,7 @@ TEST(QtInput, KeysGiveKeyDownKeyPressAndKeyUp) {
 
 TEST(QtInput, DoubleClicksGoToTheElementUnderTheMouse) {
     PadWidget p;
-    struct Case {
-        QPoint px;
-        Qt::MouseButton button;
-        Lines expected;
-    };
+    struct Case { QPoint px; Qt::MouseButton button; Lines expected; };
     // pic is 20 to 60 pixels across and down; an element's event has its own coordinates.
     const Case cases[] = {
         {{25, 30}, Qt::LeftButton, {"DblClick pic b1 s0 " + p.at(5, 10)}},
@@ -285,12 +277,7 @@ TEST(QtInput, ADragOverTheControlAsksItWhetherToDrop) {
 TEST(QtInput, DropEffectsAndActions) {
     EXPECT_EQ(dropEffects(Qt::CopyAction | Qt::MoveAction | Qt::LinkAction | Qt::TargetMoveAction), 7);
     EXPECT_EQ(dropEffects(Qt::IgnoreAction), 0);
-    struct Case {
-        std::int32_t effect;
-        Qt::DropActions possible;
-        Qt::DropAction proposed;
-        Qt::DropAction action;
-    };
+    struct Case { std::int32_t effect; Qt::DropActions possible; Qt::DropAction proposed; Qt::DropAction action; };
     const Case cases[] = {
         {kDropCopy | kDropMove, Qt::CopyAction | Qt::MoveAction, Qt::MoveAction, Qt::MoveAction},
         {kDropCopy | kDropMove | kDropScroll, Qt::CopyAction | Qt::MoveAction, Qt::CopyAction, Qt::CopyAction},
