@@ -5,7 +5,6 @@
 
 #include <functional>
 #include <string>
-#include <tuple>
 #include <vector>
 
 #include "boxes/ScrollBox.h"
@@ -413,13 +412,14 @@ TEST(ButtonBoxes, ClicksRaiseTheBoxsOwnEventsOnly) {
 }
 
 TEST(ButtonBoxes, SaveAndRestore) {
-    const std::tuple<const char*, std::int32_t, const char*> switches[] = {
+    struct Case { const char* caption; std::int32_t style; const char* first; };
+    const Case switches[] = {
         {"vltBox", 0, "res:111"}, {"Question 7", 3, "res:154"}, {"Next", 5, "res:SB_FIRST_NORMAL"}, {"None", 10, "res:111"}};
-    for (const auto& [caption, style, first] : switches)
-        roundTrip<vltSwitch>(caption, style, "vltBox", [&](Box<vltSwitch>& b) { EXPECT_EQ(b.buttons().at(0), first); });
-    for (const auto& [caption, style] : {std::pair{"vltZoomBox", 0}, {"Figure 3", 5}, {"None", 7}})
-        roundTrip<vltZoomBox>(caption, style, "vltZoomBox", [&](Box<vltZoomBox>& b) {
-            EXPECT_EQ(b.host.surface().Height(), style == 0 ? 1485 : 1595);
+    for (const Case& c : switches)
+        roundTrip<vltSwitch>(c.caption, c.style, "vltBox", [&](Box<vltSwitch>& b) { EXPECT_EQ(b.buttons().at(0), c.first); });
+    for (const Case& c : {Case{"vltZoomBox", 0, ""}, Case{"Figure 3", 5, ""}, Case{"None", 7, ""}})
+        roundTrip<vltZoomBox>(c.caption, c.style, "vltZoomBox", [&](Box<vltZoomBox>& b) {
+            EXPECT_EQ(b.host.surface().Height(), c.style == 0 ? 1485 : 1595);
         });
     for (const auto& [caption, style] : {std::pair{"ScrollBox", 0}, {"Passage", 4}, {"None", -3}})
         roundTrip<ScrollBox>(caption, style, "ScrollBox");
