@@ -127,14 +127,21 @@ void URLLink::WriteProperties(PropertyBag& bag) {
 // ---- Event handlers ----
 
 void URLLink::OnEvent(const InputEvent& ev) {
-    if (ev.kind == EventKind::MouseDown && ev.source == lblURL) lblURL_MouseDown(ev.button);
+    if (ev.kind == EventKind::MouseDown && ev.source == lblURL) LabelMouseDown(ev.button);
 }
 
-// Once the hourglass is asked for, a failing pointer or shell call is shown to the user
-// and the press goes on with its next step, so the pointer is set back whatever failed.
-void URLLink::lblURL_MouseDown(std::int16_t button) {
-    std::string target;
-    const auto handled = [&](auto&& f) {
+void URLLink::LabelMouseDown(std::int16_t button) {
+    if ((button & kLeftButton) == 0) {
+        host().SetScreenPointer(ScreenPointer::Default);
+        return;
+    }
+    Variant args[] = {Variant(url_), Variant(false)};
+    host().RaiseEvent(GoToURL, args);
+    if (args[1].toBool()) return;
+    const std::string target = args[0].toString();
+    // From the hourglass on, a failing pointer or shell call is shown to the user and the
+    // press goes on with its next step, so the pointer comes back whatever failed.
+    const auto step = [&](auto&& f) {
         try {
             f();
         } catch (const HostError& e) {
@@ -143,23 +150,12 @@ void URLLink::lblURL_MouseDown(std::int16_t button) {
                           kMsgOkOnly);
         }
     };
-    bool opening = false;
-    if ((button & kLeftButton) != 0) {
-        Variant args[] = {Variant(url_), Variant(false)};
-        host().RaiseEvent(GoToURL, args);
-        if (args[1].toBool()) return;
-        target = args[0].toString();
-        opening = true;
-        handled([&] { host().SetScreenPointer(ScreenPointer::Hourglass); });
-        handled([&] {
-            host().ShellOpen({.window = host().WindowHandle(), .verb = "open", .target = target, .params = "",
-                              .dir = "", .show = kShowNormal});
-        });
-    }
-    if (opening)
-        handled([&] { host().SetScreenPointer(ScreenPointer::Default); });
-    else
-        host().SetScreenPointer(ScreenPointer::Default);
+    step([&] { host().SetScreenPointer(ScreenPointer::Hourglass); });
+    step([&] {
+        host().ShellOpen({.window = host().WindowHandle(), .verb = "open", .target = target, .params = "", .dir = "",
+                          .show = kShowNormal});
+    });
+    step([&] { host().SetScreenPointer(ScreenPointer::Default); });
 }
 
 }  // namespace talvik

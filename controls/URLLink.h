@@ -34,7 +34,7 @@ public:
 
 private:
     void UpdateToolTip();
-    void lblURL_MouseDown(std::int16_t button);
+    void LabelMouseDown(std::int16_t button);
 
     std::string url_;
     bool showToolTip_ = false;
