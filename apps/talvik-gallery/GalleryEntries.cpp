@@ -67,6 +67,12 @@ std::vector<GalleryEntry> galleryEntries() {
         {"vltInfoBox", "Transparent_box (Natural_greenbox skin hidden)", {{"Caption", "Transparent"}, {"Style", i32{2}}, {"Info", "Read every question"}, {"BackStyle", i32{0}}}},
 
         {"vltHeaderExam", "Exam header", {}},
+
+        {"URLLink", "New link", {}},
+        {"URLLink", "Own text, the address as tool tip", {{"Text", "Exam rules and help"}, {"URL", "https://talvik.example/help"}, {"ShowToolTip", true}}},
+
+        {"Banner", "Design width", {}},
+        {"Banner", "Stretched across a wide screen", {}, 17400, 2910},
     };
 }
 

@@ -13,6 +13,8 @@ struct GalleryEntry {
     // Restored from these properties; with none the control is placed new
     // (InitProperties).
     PropertyBag properties;
+    // The size the container gives the control, in twips; 0 keeps the control's own.
+    float width = 0, height = 0;
 };
 
 std::vector<GalleryEntry> galleryEntries();

@@ -9,6 +9,7 @@
 #include <QPaintEngine>
 #include <QPainter>
 #include <QTimer>
+#include <QGuiApplication>
 #include <QToolTip>
 #include <QtDebug>
 
@@ -201,6 +202,7 @@ bool QtControlWidget::event(QEvent* e) {
         // Another DPI: the same twips take another number of pixels.
         painter_.clear();
         index_.invalidate();
+        cursorShown_ = nullptr;
         updateGeometry();
         resize(surfacePixels());
         update();
@@ -289,9 +291,24 @@ void QtControlWidget::showCursorOf(const Element& hit) {
     if (wanted == cursorShown_) return;
     cursorShown_ = wanted;
     if (wanted == nullptr) return unsetCursor();
-    const QImage image(reinterpret_cast<const uchar*>(wanted->argb.data()), wanted->width, wanted->height,
-                       qsizetype(wanted->width) * 4, QImage::Format_ARGB32);
-    setCursor(QCursor(QPixmap::fromImage(image), hotX, hotY));
+    // On a denser X11 screen the cursor is made from the picture at twice the size, at
+    // the screen's density, so that it keeps its size beside the window; X11 shows the
+    // image and takes the hot spot in its own pixels. Other platforms get the picture
+    // as it is.
+    const qreal ratio = devicePixelRatioF();
+    const bool dense = ratio > 1 && QGuiApplication::platformName() == u"xcb";
+    const Bitmap& source = dense && wanted->large ? *wanted->large : *wanted;
+    QImage image(reinterpret_cast<const uchar*>(source.argb.data()), source.width, source.height,
+                 qsizetype(source.width) * 4, QImage::Format_ARGB32);
+    if (dense) {
+        image = image.scaled(qRound(wanted->width * ratio), qRound(wanted->height * ratio), Qt::IgnoreAspectRatio,
+                             Qt::SmoothTransformation);
+        hotX = qRound(hotX * ratio);
+        hotY = qRound(hotY * ratio);
+    }
+    QPixmap pixmap = QPixmap::fromImage(image);
+    pixmap.setDevicePixelRatio(dense ? ratio : 1);
+    setCursor(QCursor(pixmap, hotX, hotY));
 }
 
 void QtControlWidget::keyPressEvent(QKeyEvent* e) {
