@@ -67,6 +67,8 @@ std::vector<GalleryEntry> galleryEntries() {
         {"vltInfoBox", "Transparent_box (Natural_greenbox skin hidden)", {{"Caption", "Transparent"}, {"Style", i32{2}}, {"Info", "Read every question"}, {"BackStyle", i32{0}}}},
 
         {"vltHeaderExam", "Exam header", {}},
+
+        {"TimerPicture", "Analog clock, ticking", {{"Enable", true}}},
     };
 }
 
