@@ -73,6 +73,8 @@ std::vector<GalleryEntry> galleryEntries() {
 
         {"Banner", "Design width", {}},
         {"Banner", "Stretched across a wide screen", {}, 17400, 2910},
+
+        {"TimerPicture", "Analog clock, ticking", {{"Enable", true}}},
     };
 }
 

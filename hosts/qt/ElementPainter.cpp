@@ -426,29 +426,32 @@ std::optional<QColor> ElementPainter::halo(const QRect& label, const QColor& tex
 }
 
 void ElementPainter::drawLine(QPainter& p, const Line& l, const Context& ctx) {
+    const QColor colour = qtColour(l.BorderColor(), ctx.palette);
+    // A slanted line (a clock hand) cannot be crisp on a pixel grid: it is drawn
+    // antialiased where its twips put it, in device pixels, with round ends that hide
+    // the steps. The line's bounds leave room for the pen's half width and a pixel more.
+    if (l.X1() != l.X2() && l.Y1() != l.Y2()) {
+        p.save();
+        p.setRenderHint(QPainter::Antialiasing, true);
+        p.setPen(QPen(colour, std::max<qreal>(1.0, l.BorderWidth() * ctx.dpi / 96.0), Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(ctx.scale.point(l.X1(), l.Y1()), ctx.scale.point(l.X2(), l.Y2()));
+        p.restore();
+        return;
+    }
     const qreal width = std::max<qreal>(1.0, std::round(l.BorderWidth() * ctx.dpi / 96.0));
     // Whole pixels, centred on the pixel for odd widths, keep a one-pixel line crisp.
     const qreal centre = std::fmod(width, 2.0) == 1.0 ? 0.5 : 0.0;
     const auto at = [&](float x, float y) {
         return QPointF(std::round(ctx.scale.px(x)) + centre, std::round(ctx.scale.px(y)) + centre);
     };
-    const QColor colour = qtColour(l.BorderColor(), ctx.palette);
     const QPointF a = at(l.X1(), l.Y1()), b = at(l.X2(), l.Y2());
-    // Borders are mostly straight up or across; a rectangle fills faster than a pen, and
-    // like the pen's flat cap it ends where the second point begins.
+    // Borders are straight up or across; a rectangle fills faster than a pen, and like
+    // a flat cap it ends where the second point begins.
     if (a.x() == b.x()) {
         p.fillRect(QRectF(a.x() - width / 2, std::min(a.y(), b.y()) - centre, width, std::abs(b.y() - a.y())), colour);
         return;
     }
-    if (a.y() == b.y()) {
-        p.fillRect(QRectF(std::min(a.x(), b.x()) - centre, a.y() - width / 2, std::abs(b.x() - a.x()), width), colour);
-        return;
-    }
-    p.save();
-    p.setRenderHint(QPainter::Antialiasing, false);
-    p.setPen(QPen(colour, width, Qt::SolidLine, Qt::FlatCap));
-    p.drawLine(a, b);
-    p.restore();
+    p.fillRect(QRectF(std::min(a.x(), b.x()) - centre, a.y() - width / 2, std::abs(b.x() - a.x()), width), colour);
 }
 
 void ElementPainter::drawFrame(QPainter& p, const Frame& f, const Surface& s, const Context& ctx) {

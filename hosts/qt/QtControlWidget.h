@@ -62,6 +62,9 @@ public:
     // Shows a message box for the control and returns the button's value; unset, the
     // box runs modally. Tests and scripted hosts answer without a user.
     std::function<std::int32_t(QMessageBox&)> runMessageBox;
+    // The present time of day the control reads; unset, the system clock's. Tests and
+    // tools that must not wait on the wall clock give their own.
+    std::function<TimeOfDay()> timeOfDay;
 
 signals:
     // The control told its container that a property changed.

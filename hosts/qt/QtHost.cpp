@@ -82,6 +82,14 @@ QtHost::Status QtHost::hostShellOpen(const ShellRequest& request, std::int32_t& 
 }
 
 QtHost::Status QtHost::hostNow(TimeOfDay& now) noexcept {
+    if (widget_.timeOfDay) {
+        try {
+            now = widget_.timeOfDay();
+            return Status::ok();
+        } catch (const std::exception&) {
+            return failure("time of day");
+        }
+    }
     const QTime t = QTime::currentTime();
     now = {t.hour(), t.minute(), t.second()};
     return Status::ok();

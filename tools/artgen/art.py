@@ -243,39 +243,39 @@ for _k, _d in enumerate(SCROLL_DIRS):
 
 @picture('res', 'CLOCK_FIREFOX', 122, 122)
 def clock_face():
-    # The hands turn about the middle of the 121 x 120 pixel control the face is shown
-    # in (60.5, 60 in pixel coordinates): the face is centred there.
+    # A plain wall clock: a brushed grey rim, a white dial, twelve hour marks (the four
+    # quarters longer) and a dot for every minute. The hands turn about the middle of
+    # the 121 x 120 pixel control the face is shown in (60.5, 60 in pixel coordinates),
+    # so the face is centred there and not on the bitmap; the hub takes the hands' navy.
     w, h = 122, 122
     cx, cy = 60.5, 60.0
     R = 59.0
     s = Scene().fill(OUTSIDE)
-    s.add(Circle(cx + 0.8, cy + 1.4, R), (0, 0, 0), 0.25)
-    # Bezel: orange at the top turning to deep blue at the bottom.
-    s.add(Circle(cx, cy, R), Linear(cx - 30, cy - R, cx + 30, cy + R,
-                                    [(0, (255, 196, 84)), (0.35, (240, 120, 24)), (0.65, (56, 108, 196)),
-                                     (1, (20, 50, 120))]))
-    s.add(Circle(cx, cy, R).border(1.0), (40, 30, 40), 0.7)
-    s.add(Circle(cx, cy, R - 1.5).border(1.2), (255, 255, 255), 0.35)
-    # Face.
-    F = R - 6.5
-    s.add(Circle(cx, cy, F + 1.0), (30, 40, 80), 0.8)
-    s.add(Circle(cx, cy, F), Radial(cx - 14, cy - 18, 90, [(0, (255, 255, 255)), (0.6, (246, 249, 255)),
-                                                           (1, (214, 226, 244))]))
-    # Minute dots and hour ticks (12 at the top, clockwise).
+    s.add(Circle(cx + 0.6, cy + 1.0, R), (0, 0, 0), 0.2)
+    # Rim: light at the top left, darker at the bottom right, with a bright inner edge.
+    s.add(Circle(cx, cy, R), Linear(cx - 40, cy - R, cx + 40, cy + R,
+                                    [(0, (236, 238, 242)), (0.5, (178, 182, 190)), (1, (112, 116, 126))]))
+    s.add(Circle(cx, cy, R).border(1.0), (70, 74, 84), 0.8)
+    s.add(Circle(cx, cy, R - 1.6).border(1.0), (255, 255, 255), 0.45)
+    # Dial, sunk into the rim: a dark seam, then white shading to a faint grey edge.
+    F = R - 6.0
+    s.add(Circle(cx, cy, F + 1.0), (88, 92, 104), 0.9)
+    s.add(Circle(cx, cy, F), Radial(cx - 12, cy - 16, 84, [(0, (255, 255, 255)), (0.7, (250, 250, 250)),
+                                                           (1, (226, 228, 232))]))
+    # Minute dots and hour marks (12 at the top, clockwise).
     for m in range(60):
         a = math.radians(m * 6)
         dx, dy = math.sin(a), -math.cos(a)
         if m % 5:
-            s.add(Circle(cx + dx * (F - 5), cy + dy * (F - 5), 0.75), (120, 130, 150))
+            s.add(Circle(cx + dx * (F - 4.5), cy + dy * (F - 4.5), 0.7), (128, 132, 142))
         else:
-            long = m % 15 == 0
-            r0, r1 = (F - 13 if long else F - 10), F - 3
-            s.add(Capsule(cx + dx * r0, cy + dy * r0, cx + dx * r1, cy + dy * r1, 3.6 if long else 2.4),
-                  (22, 40, 96) if long else (60, 72, 110))
-    # Hub under the hands, and a faint inner ring.
-    s.add(Circle(cx, cy, 24).stroke(0.8), (180, 192, 214), 0.6)
-    s.add(Circle(cx, cy, 3.2), (0, 0, 64))
-    s.add(Circle(cx, cy, 1.2), (240, 140, 30))
+            quarter = m % 15 == 0
+            r0, r1 = (F - 14 if quarter else F - 10), F - 3
+            s.add(Capsule(cx + dx * r0, cy + dy * r0, cx + dx * r1, cy + dy * r1, 3.6 if quarter else 2.4),
+                  (34, 36, 44) if quarter else (70, 74, 86))
+    # Hub under the hands.
+    s.add(Circle(cx, cy, 3.4), (0, 0, 64))
+    s.add(Circle(cx, cy, 1.3), (200, 204, 214))
     return render(s, w, h).opaque_over(OUTSIDE)
 
 

@@ -1,0 +1,306 @@
+// TimerPicture as a host sees it: where the hands point at given times of day, when the
+// clock ticks and when it does not, what it saves and restores, and a script of the test
+// container. The end points are worked out from the hand lengths (650, 500, 350), the
+// angles with 3.14 for the half turn, and the centre (907.5, 900), rounded halves to even.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <string>
+#include <unistd.h>
+
+#include "controls/TimerPicture.h"
+#include "frame/host/HostError.h"
+#include "hosts/headless/HeadlessHost.h"
+
+namespace talvik {
+namespace {
+
+constexpr Colour kHandColour = 0x00400000;  // RGB(0, 0, 64)
+
+struct Point {
+    float x, y;
+    friend bool operator==(const Point&, const Point&) = default;
+};
+
+void PrintTo(const Point& p, std::ostream* os) { *os << "(" << p.x << ", " << p.y << ")"; }
+
+// A clock created at a time of day, initialized in the headless host, and restored from
+// `saved` when one is given.
+struct Clock : HeadlessHost {
+    TimerPicture& clock = static_cast<TimerPicture&>(*control());
+    explicit Clock(TimeOfDay at = {}, const PropertyBag* saved = nullptr) : HeadlessHost(TimerPicture::Class) {
+        setClock(at);
+        Initialize();
+        if (saved != nullptr) ReadProperties(*saved);
+    }
+    Line second() { return line("kimgiay"); }
+    Line minute() { return line("kimphut"); }
+    Line hour() { return line("kimgio"); }
+    static Point end(const Line& l) { return {l.X2(), l.Y2()}; }
+    static Point start(const Line& l) { return {l.X1(), l.Y1()}; }
+    bool ticking() { return timer("Timer1").Enabled(); }
+    void tickNow() { tick(timer("Timer1")); }
+};
+
+TEST(TimerPicture, NewClock) {
+    Clock c({10, 20, 30});
+    EXPECT_EQ(c.surface().Width(), 1815);
+    EXPECT_EQ(c.surface().Height(), 1800);
+    ASSERT_FALSE(c.surface().picture().empty());
+    EXPECT_EQ(c.surface().picture().bitmap()->origin, "res:CLOCK_FIREFOX");
+    EXPECT_EQ(c.surface().picture().bitmap()->width, 122);
+    EXPECT_EQ(c.surface().picture().bitmap()->height, 122);
+    EXPECT_FALSE(c.clock.Enable());
+    EXPECT_EQ(c.clock.Duration(), 45);
+    // The template's timer runs although Enable reads false.
+    EXPECT_TRUE(c.ticking());
+    EXPECT_EQ(c.timer("Timer1").Interval(), 1000);
+    for (const Line& hand : {c.second(), c.minute(), c.hour()}) {
+        SCOPED_TRACE(hand.name());
+        EXPECT_EQ(Clock::start(hand), (Point{907.5f, 900}));
+        EXPECT_EQ(hand.BorderColor(), kHandColour);
+        EXPECT_EQ(hand.BorderWidth(), 2);
+        EXPECT_TRUE(hand.Visible());
+    }
+    // InitProperties changes nothing of it.
+    c.InitProperties();
+    EXPECT_FALSE(c.clock.Enable());
+    EXPECT_TRUE(c.ticking());
+}
+
+TEST(TimerPicture, HandsShowTheTimeOfDay) {
+    struct Case {
+        TimeOfDay at;
+        Point second, minute, hour;
+    };
+    const Case cases[] = {
+        // 3.14 is a little short of the half turn, so "up" leans a few twips right.
+        {{0, 0, 0}, {910, 250}, {909, 400}, {908, 550}},
+        // The hour hand straight right ends at 1257.5, which rounds to the even 1258.
+        {{3, 0, 0}, {910, 250}, {909, 400}, {1258, 900}},
+        {{15, 0, 0}, {910, 250}, {909, 400}, {1257, 899}},
+        {{0, 0, 15}, {1557, 902}, {909, 400}, {908, 550}},
+        {{6, 0, 0}, {910, 250}, {909, 400}, {908, 1250}},
+        // The hour hand moves on with the minutes, an eighth of an hour here.
+        {{0, 15, 0}, {910, 250}, {1407, 902}, {953, 553}},
+        {{9, 45, 30}, {906, 1550}, {408, 899}, {584, 767}},
+        {{23, 59, 59}, {840, 254}, {856, 403}, {902, 550}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.at.hour) + ":" + std::to_string(c.at.minute) + ":" + std::to_string(c.at.second));
+        // Drawn by Initialize, and by a tick after a clock created at another time.
+        Clock made(c.at);
+        Clock ticked({12, 34, 56});
+        ticked.setClock(c.at);
+        ticked.tickNow();
+        for (Clock* clock : {&made, &ticked}) {
+            EXPECT_EQ(Clock::end(clock->second()), c.second);
+            EXPECT_EQ(Clock::end(clock->minute()), c.minute);
+            EXPECT_EQ(Clock::end(clock->hour()), c.hour);
+            for (const Line& hand : {clock->second(), clock->minute(), clock->hour()})
+                EXPECT_EQ(Clock::start(hand), (Point{907.5f, 900}));
+        }
+    }
+}
+
+// At half past, the hour hand has turned as far from where it pointed on the hour as it
+// has still to turn to the next: a twelfth of 3.14 each way. (Not across midnight: two
+// turns of 2 x 3.14 fall 0.0064 short of 00:00's direction.)
+TEST(TimerPicture, HourHandAtHalfPastLiesHalfway) {
+    const auto direction = [](int h, int m) {
+        const Point end = Clock::end(Clock({h, m, 0}).hour());
+        return std::atan2(900.0 - end.y, end.x - 907.5);
+    };
+    // The turn from a to b, clockwise negative, within half a turn.
+    const auto turn = [](double a, double b) { return std::remainder(b - a, 2 * M_PI); };
+    // An end point rounded to whole twips is off its direction by 0.5 * sqrt(2) / 350 at most.
+    const double slack = 2 * 0.00203;
+    for (int h = 0; h < 23; ++h) {
+        SCOPED_TRACE(h);
+        const double on = direction(h, 0), half = direction(h, 30), next = direction(h + 1, 0);
+        EXPECT_NEAR(turn(on, half), -3.14 / 12, slack);
+        EXPECT_NEAR(turn(half, next), -3.14 / 12, slack);
+    }
+}
+
+TEST(TimerPicture, WhenItTicks) {
+    struct Case {
+        const char* what;
+        std::optional<bool> stored;  // restored from a store with this "Enable"; none: a new clock
+        bool restored;
+        std::optional<bool> setAfter;  // Enable set after creation
+        bool enable, ticks;
+    };
+    const Case cases[] = {
+        {"a new clock ticks from its template", std::nullopt, false, std::nullopt, false, true},
+        {"a new clock given Enable false stops", std::nullopt, false, false, false, false},
+        {"a new clock given Enable true ticks", std::nullopt, false, true, true, true},
+        {"restored without Enable: still", std::nullopt, true, std::nullopt, false, false},
+        {"restored without Enable, then Enable true", std::nullopt, true, true, true, true},
+        {"restored with Enable false: still", false, true, std::nullopt, false, false},
+        {"restored with Enable true", true, true, std::nullopt, true, true},
+        {"restored with Enable true, then Enable false", true, true, false, false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        PropertyBag bag;
+        if (c.stored) bag.WriteProperty("Enable", *c.stored, false);
+        Clock clock({10, 20, 30}, c.restored ? &bag : nullptr);
+        if (c.setAfter) clock.clock.Enable(*c.setAfter);
+        EXPECT_EQ(clock.clock.Enable(), c.enable);
+        EXPECT_EQ(clock.ticking(), c.ticks);
+        // 10:20:30 as created; a tick one second on moves the second hand to 31 s.
+        ASSERT_EQ(Clock::end(clock.second()), (Point{906, 1550}));
+        clock.advance(1000);
+        EXPECT_EQ(Clock::end(clock.second()), (c.ticks ? Point{838, 1546} : Point{906, 1550}));
+        EXPECT_EQ(Clock::end(clock.minute()), (Point{1340, 1151}));
+        EXPECT_EQ(Clock::end(clock.hour()), (Point{639, 676}));
+    }
+}
+
+// Stopped, the hands stay where they were last drawn however much time passes; started
+// again, they show the time of the next tick.
+TEST(TimerPicture, StopAndStartAgain) {
+    Clock c({10, 20, 30});
+    c.clock.Enable(true);
+    c.advance(1000);
+    ASSERT_EQ(Clock::end(c.second()), (Point{838, 1546}));  // 10:20:31
+    c.clock.Enable(false);
+    c.takeDamage();
+    c.advance(3 * 60 * 60 * 1000);
+    EXPECT_EQ(Clock::end(c.second()), (Point{838, 1546}));
+    EXPECT_EQ(Clock::end(c.minute()), (Point{1340, 1151}));
+    EXPECT_EQ(Clock::end(c.hour()), (Point{639, 676}));
+    EXPECT_TRUE(c.takeDamage().empty());
+    // 13:20:31 now; the first tick comes a second after Enable.
+    c.clock.Enable(true);
+    c.setClock({9, 45, 29});
+    c.advance(999);
+    EXPECT_EQ(Clock::end(c.second()), (Point{838, 1546}));
+    c.advance(1);
+    EXPECT_EQ(Clock::end(c.second()), (Point{906, 1550}));
+    EXPECT_EQ(Clock::end(c.minute()), (Point{408, 899}));
+    EXPECT_EQ(Clock::end(c.hour()), (Point{584, 767}));
+}
+
+TEST(TimerPicture, DurationIsKeptAndChangesNothingElse) {
+    const float values[] = {90, 0, -12.5f, 1e30f, 45};
+    Clock c({10, 20, 30});
+    c.takeDamage();
+    for (const float v : values) {
+        SCOPED_TRACE(v);
+        c.clock.Duration(v);
+        EXPECT_EQ(c.clock.Duration(), v);
+        EXPECT_FALSE(c.clock.Enable());
+        EXPECT_TRUE(c.ticking());
+        EXPECT_EQ(Clock::end(c.second()), (Point{906, 1550}));
+        EXPECT_EQ(c.surface().Width(), 1815);
+        EXPECT_TRUE(c.takeDamage().empty());
+        // Not saved either.
+        PropertyBag bag;
+        c.WriteProperties(bag);
+        ASSERT_EQ(bag.writes().size(), 1u);
+        EXPECT_EQ(bag.writes()[0].key, "Enable");
+    }
+}
+
+TEST(TimerPicture, SavesAndRestores) {
+    struct Case {
+        std::optional<bool> set;
+        bool saved;
+    };
+    const Case cases[] = {{std::nullopt, false}, {true, true}, {false, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.set ? (*c.set ? "true" : "false") : "never set");
+        PropertyBag bag;
+        {
+            Clock before({8, 0, 0});
+            if (c.set) before.clock.Enable(*c.set);
+            before.clock.Duration(90);
+            before.WriteProperties(bag);
+        }
+        ASSERT_EQ(bag.writes().size(), 1u);
+        EXPECT_EQ(bag.writes()[0].key, "Enable");
+        EXPECT_EQ(bag.writes()[0].value, Variant(c.saved));
+        EXPECT_EQ(bag.writes()[0].defaultValue, Variant(false));
+        Clock after({8, 0, 0}, &bag);
+        EXPECT_EQ(after.clock.Enable(), c.saved);
+        EXPECT_EQ(after.ticking(), c.saved);
+        EXPECT_EQ(after.clock.Duration(), 45);  // not restored: Initialize's value
+    }
+}
+
+// The centre is taken once: a container that resizes the clock leaves the hands where
+// they turn.
+TEST(TimerPicture, ResizingKeepsTheCentre) {
+    Clock c({0, 0, 0});
+    c.resizeTo(3000, 2400);
+    c.setClock({3, 0, 0});
+    c.tickNow();
+    EXPECT_EQ(Clock::start(c.hour()), (Point{907.5f, 900}));
+    EXPECT_EQ(Clock::end(c.hour()), (Point{1258, 900}));
+    EXPECT_EQ(c.surface().Width(), 3000);
+}
+
+TEST(TimerPicture, MissingFaceFailsInitialize) {
+    for (const char* id : {"Clock_Firefox", "CLOCK_FIREFOX"}) {
+        SCOPED_TRACE(id);
+        HeadlessHost h(TimerPicture::Class);
+        h.failResource(id);
+        try {
+            h.Initialize();
+            ADD_FAILURE() << "Initialize succeeded";
+        } catch (const HostError& e) {
+            EXPECT_EQ(e.number, 5);
+            EXPECT_EQ(e.description, "Injected fault");
+        }
+        // Nothing after the face was done: the design size, no hands drawn.
+        EXPECT_EQ(h.surface().Width(), 4800);
+        EXPECT_TRUE(h.surface().picture().empty());
+        EXPECT_EQ(h.line("kimgiay").X1(), 0);
+    }
+}
+
+#ifdef TALVIK_CONTAINER_PATH
+// The whole output of the test container driving a clock through the library's entry
+// points and dispatch: the container's clock is set, not read, and `tick` delivers the
+// timer's events only while it is enabled.
+TEST(TimerPicture, ThroughTheTestContainer) {
+    const std::filesystem::path script =
+        std::filesystem::path(::testing::TempDir()) / ("timerpicture-" + std::to_string(::getpid()) + ".txt");
+    std::ofstream(script) << "clock 00:00:00\nnew TimerPicture t\ndump t\nclock 03:00:00\ntick t\ndump t kimgio\n"
+                             "set t Duration 90\nget t Duration\nset t Enable false\nclock 00:00:15\ntick t 5\n"
+                             "dump t Timer1 kimgiay\nset t Enable true\ntick t\ndump t kimgiay\nwrite t\n"
+                             "fail resource clock_firefox\nnew TimerPicture u\n";
+    std::string out;
+    FILE* pipe = ::popen((std::string(TALVIK_CONTAINER_PATH) + " '" + script.string() + "'").c_str(), "r");
+    ASSERT_NE(pipe, nullptr);
+    char buf[4096];
+    for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, pipe)) > 0;) out.append(buf, n);
+    EXPECT_EQ(::pclose(pipe), 0);
+    std::filesystem::remove(script);
+
+    EXPECT_EQ(out,
+        R"j({"line":2,"new":"t","class":"TimerPicture","width":1815,"height":1800}
+{"line":3,"dump":"t","element":"surface","kind":"surface","Width":1815,"Height":1800,"BackStyle":1,"Picture":"res:CLOCK_FIREFOX"}
+{"line":3,"dump":"t","element":"Timer1","kind":"timer","Enabled":true,"Interval":1000}
+{"line":3,"dump":"t","element":"kimgiay","kind":"line","X1":907.5,"Y1":900,"X2":910,"Y2":250,"BorderColor":4194304,"BorderWidth":2,"Visible":true}
+{"line":3,"dump":"t","element":"kimphut","kind":"line","X1":907.5,"Y1":900,"X2":909,"Y2":400,"BorderColor":4194304,"BorderWidth":2,"Visible":true}
+{"line":3,"dump":"t","element":"kimgio","kind":"line","X1":907.5,"Y1":900,"X2":908,"Y2":550,"BorderColor":4194304,"BorderWidth":2,"Visible":true}
+{"line":6,"dump":"t","element":"kimgio","kind":"line","X1":907.5,"Y1":900,"X2":1258,"Y2":900,"BorderColor":4194304,"BorderWidth":2,"Visible":true}
+{"line":8,"get":"Duration","value":90}
+{"line":12,"dump":"t","element":"Timer1","kind":"timer","Enabled":false,"Interval":1000}
+{"line":12,"dump":"t","element":"kimgiay","kind":"line","X1":907.5,"Y1":900,"X2":910,"Y2":250,"BorderColor":4194304,"BorderWidth":2,"Visible":true}
+{"line":15,"dump":"t","element":"kimgiay","kind":"line","X1":907.5,"Y1":900,"X2":1557,"Y2":902,"BorderColor":4194304,"BorderWidth":2,"Visible":true}
+{"line":16,"write":"t","bag":[["Enable",true,false]]}
+{"line":18,"error":{"number":5,"description":"Injected fault"}}
+)j");
+}
+#endif
+
+}  // namespace
+}  // namespace talvik
