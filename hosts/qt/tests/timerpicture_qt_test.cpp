@@ -91,7 +91,9 @@ TEST(QtTimerPicture, TicksOnceASecondAndRepaintsOnlyTheHandsThatMoved) {
         EXPECT_EQ(painted.isEmpty(), allowed.isEmpty());
         EXPECT_TRUE((painted - allowed).isEmpty()) << "repainted beyond the hands that moved";
         // A second's step of the second hand is far less than the face.
-        if (!moves[1]) EXPECT_LT(painted.boundingRect().width() * painted.boundingRect().height(), 121 * 120 / 3);
+        if (!moves[1]) {
+            EXPECT_LT(painted.boundingRect().width() * painted.boundingRect().height(), 121 * 120 / 3);
+        }
     }
 
     // The hands are drawn in their colour, antialiased: along each, a pixel of the navy
