@@ -5,7 +5,10 @@
 #
 #   talvik_layer(NAME FOLDERS dir... [SOURCES extra...] [LINKS lib...])
 # builds a static library NAME from the *.cpp files of the folders (not their
-# subfolders) plus SOURCES, with its include root PUBLIC and LINKS PUBLIC.
+# subfolders) plus SOURCES, with its include root PUBLIC and LINKS PUBLIC. The
+# target's TALVIK_FOLDERS property lists the folders, whose headers get installed.
+include(GNUInstallDirs)
+
 function(talvik_layer name)
   cmake_parse_arguments(L "" "" "FOLDERS;SOURCES;LINKS" ${ARGN})
   set(root ${CMAKE_BINARY_DIR}/layers/${name})
@@ -16,7 +19,11 @@ function(talvik_layer name)
     list(APPEND sources ${folder_sources})
   endforeach()
   add_library(${name} STATIC ${sources})
-  target_include_directories(${name} PUBLIC ${root})
+  # Installed, every layer's headers share one root under the prefix (packaging/).
+  target_include_directories(${name} PUBLIC $<BUILD_INTERFACE:${root}>
+                                            $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}/talvik>)
+  target_compile_features(${name} PUBLIC cxx_std_20)
+  set_property(TARGET ${name} PROPERTY TALVIK_FOLDERS ${L_FOLDERS})
   if(L_LINKS)
     target_link_libraries(${name} PUBLIC ${L_LINKS})
   endif()
