@@ -2,7 +2,7 @@
 # Installs the Debian packages the project builds and tests with, if any is missing.
 set -euo pipefail
 packages=(g++ clang libclang-rt-14-dev cmake make libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev libgl-dev
-          xvfb xauth fonts-dejavu-core fonts-liberation)
+          qt6-tools-dev xvfb xauth dbus at-spi2-core python3-pyatspi fonts-dejavu-core fonts-liberation)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
