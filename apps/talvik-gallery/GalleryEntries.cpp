@@ -67,6 +67,11 @@ std::vector<GalleryEntry> galleryEntries() {
         {"vltInfoBox", "Transparent_box (Natural_greenbox skin hidden)", {{"Caption", "Transparent"}, {"Style", i32{2}}, {"Info", "Read every question"}, {"BackStyle", i32{0}}}},
 
         {"vltHeaderExam", "Exam header", {}},
+
+        {"vltGraphButton", "vltGraphButton (library-internal)", {{"CaptionText", "vltButton"}, {"ToolTipText", "A push button of the library's own"}}},
+        {"vltGraphButton", "vltGraphButton (library-internal), Next", {{"CaptionText", "Next"}}},
+        {"vltGraphButton", "vltGraphButton (library-internal), disabled", {{"CaptionText", "Hand in"}, {"Enabled", false}}},
+        {"vltGraphButton", "vltGraphButton (library-internal), caption too wide", {{"CaptionText", "A caption wider than the button"}}},
     };
 }
 
