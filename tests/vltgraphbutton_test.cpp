@@ -5,6 +5,8 @@
 // both are 195 high.
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <span>
 #include <sstream>
 #include <string>
 #include <vector>

@@ -4,10 +4,11 @@
 #include <QApplication>
 #include <QHBoxLayout>
 #include <QLineEdit>
-#include <QMouseEvent>
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -19,10 +20,10 @@ namespace {
 using Lines = std::vector<std::string>;
 
 struct Form {
+    Lines events;  // outlives the window: closing the button raises Terminate
     QWidget window;
     QLineEdit* before = new QLineEdit(&window);
     QtControlWidget* button;
-    Lines events;
 
     Form() {
         PropertyBag saved{{"CaptionText", "Next"}};
