@@ -169,7 +169,7 @@ TEST(TypeLib, LookupsAndWhatIsNotThere) {
     EXPECT_EQ(findEnum("ColorEnum"), nullptr);
     EXPECT_EQ(eventOf("ScrollBox", "ButtonDoubleClick").id, 2);
     EXPECT_THROW(eventOf("ScrollBox", "GoToURL"), std::logic_error);
-    EXPECT_THROW(eventOf("vltGraphButton", "Click"), std::logic_error);
+    EXPECT_EQ(eventOf("vltGraphButton", "Click").id, 3);  // private: declared in its own row only
 }
 
 // A control that is built answers to every member it describes.

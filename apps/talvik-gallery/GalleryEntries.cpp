@@ -75,6 +75,11 @@ std::vector<GalleryEntry> galleryEntries() {
         {"Banner", "Stretched across a wide screen", {}, 17400, 2910},
 
         {"TimerPicture", "Analog clock, ticking", {{"Enable", true}}},
+
+        {"vltGraphButton", "vltGraphButton (library-internal)", {{"CaptionText", "vltButton"}, {"ToolTipText", "A push button of the library's own"}}},
+        {"vltGraphButton", "vltGraphButton (library-internal), Next, 2000 x 500", {{"CaptionText", "Next"}}, 2000, 500},
+        {"vltGraphButton", "vltGraphButton (library-internal), disabled", {{"CaptionText", "Hand in"}, {"Enabled", false}}},
+        {"vltGraphButton", "vltGraphButton (library-internal), caption too wide", {{"CaptionText", "A caption wider than the button"}}},
     };
 }
 

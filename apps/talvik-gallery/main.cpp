@@ -22,6 +22,13 @@ namespace {
 
 constexpr int kRowWidth = 1180;  // pixels a row of one class's entries may take
 
+// An event argument as the log shows it: an object by the element it names.
+std::string argText(const Variant& v) {
+    if (v.type() != VarType::Object) return v.toString();
+    const ObjectRef o = v.toObject();
+    return o.element ? o.element.displayName() : o.data != nullptr ? "(data)" : "(none)";
+}
+
 // One placement: its title above the control, or the error that kept it from being made.
 QWidget* makeCell(const GalleryEntry& entry) {
     auto* cell = new QWidget;
@@ -32,13 +39,17 @@ QWidget* makeCell(const GalleryEntry& entry) {
     layout->addWidget(title);
     try {
         const PropertyBag* saved = entry.properties.entries().empty() ? nullptr : &entry.properties;
-        auto* control = new QtControlWidget(entry.className, saved);
+        // A class without an identity is the library's own: only its private factory makes it.
+        const ControlClass* cls = findControlClass(entry.className);
+        auto* control = cls->isPublic()
+                            ? new QtControlWidget(entry.className, saved)
+                            : new QtControlWidget(QtControlWidget::LibraryInternal{entry.className}, saved);
         // Every event a control raises, one line each, so that clicks can be followed.
         QObject::connect(control, &QtControlWidget::eventRaised,
                          [name = entry.className, title = entry.title](const EventDecl& ev, std::span<Variant> args) {
                              std::string line = name + " (" + title + "): " + std::string(ev.name);
                              for (std::size_t i = 0; i < args.size() && i < ev.args.size(); ++i)
-                                 line += " " + std::string(ev.args[i].name) + "=" + args[i].toString();
+                                 line += " " + std::string(ev.args[i].name) + "=" + argText(args[i]);
                              std::printf("%s\n", line.c_str());
                              std::fflush(stdout);
                          });

@@ -160,4 +160,10 @@ Outcome createPrivateControl(std::string_view className, std::shared_ptr<Control
     return sited(static_cast<IControl*>(made), std::move(host), control);
 }
 
+Outcome createPrivateControl(std::string_view className, ControlHost& host, ControlHandle& control,
+                             const EntryPoints& entry) {
+    return createPrivateControl(className, std::shared_ptr<ControlHost>(std::shared_ptr<ControlHost>(), &host),
+                                control, entry);
+}
+
 }  // namespace talvik

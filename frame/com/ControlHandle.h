@@ -82,5 +82,8 @@ Outcome createControl(std::string_view classNameOrId, ControlHost& host, Control
 // library-internal route (IPrivateFactory).
 Outcome createPrivateControl(std::string_view className, std::shared_ptr<ControlHost> host,
                              ControlHandle& control, const EntryPoints& entry = linkedEntryPoints());
+// The same on a host that the caller owns and keeps alive.
+Outcome createPrivateControl(std::string_view className, ControlHost& host, ControlHandle& control,
+                             const EntryPoints& entry = linkedEntryPoints());
 
 }  // namespace talvik

@@ -15,6 +15,7 @@
 #include "controls/Banner.h"
 #include "controls/TimerPicture.h"
 #include "controls/URLLink.h"
+#include "controls/vltGraphButton.h"
 #include "controls/vltHeaderExam.h"
 
 namespace talvik {
@@ -32,6 +33,7 @@ const ControlClass* const kRows[] = {
     &vltInfoBox::Class,
     &vltHeaderExam::Class,
     &vltBox::Class,
+    &vltGraphButton::Class,
 };
 
 std::vector<const ControlClass*>& testRows() {

@@ -41,6 +41,16 @@ std::int16_t buttonOf(Qt::MouseButtons b) {
 
 QtControlWidget::QtControlWidget(std::string_view classNameOrId, const PropertyBag* saved, QWidget* parent,
                                  const EntryPoints& entry)
+    : QtControlWidget([&](ControlHost& host, ControlHandle& h) { return createControl(classNameOrId, host, h, entry); },
+                      saved, parent) {}
+
+QtControlWidget::QtControlWidget(LibraryInternal cls, const PropertyBag* saved, QWidget* parent,
+                                 const EntryPoints& entry)
+    : QtControlWidget([&](ControlHost& host, ControlHandle& h) { return createPrivateControl(cls.className, host, h, entry); },
+                      saved, parent) {}
+
+QtControlWidget::QtControlWidget(const std::function<Outcome(ControlHost&, ControlHandle&)>& create,
+                                 const PropertyBag* saved, QWidget* parent)
     : QWidget(parent), host_(std::make_unique<QtHost>(*this)) {
     // A control keeps the size it has, as on a form; a container that stretches it
     // (a skinned box) says so with a policy of its own.
@@ -49,7 +59,7 @@ QtControlWidget::QtControlWidget(std::string_view classNameOrId, const PropertyB
     setMouseTracking(true);
     // Contents stay anchored at the top-left, so a resize exposes only the new strip.
     setAttribute(Qt::WA_StaticContents);
-    require(createControl(classNameOrId, *host_, handle_, entry));
+    require(create(*host_, handle_));
     require(handle_.initialize());
     require(saved != nullptr ? handle_.readProperties(*saved) : handle_.initProperties());
     resize(surfacePixels());

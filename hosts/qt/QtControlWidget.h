@@ -42,6 +42,13 @@ public:
     // event decides whether Qt accepts, and with which action.
     explicit QtControlWidget(std::string_view classNameOrId, const PropertyBag* saved = nullptr,
                              QWidget* parent = nullptr, const EntryPoints& entry = linkedEntryPoints());
+    // A private class of the library ("vltGraphButton"), made by the library's private
+    // factory, for the library's own tools.
+    struct LibraryInternal {
+        std::string_view className;
+    };
+    explicit QtControlWidget(LibraryInternal cls, const PropertyBag* saved = nullptr, QWidget* parent = nullptr,
+                             const EntryPoints& entry = linkedEntryPoints());
     // Terminate, then the control is released.
     ~QtControlWidget() override;
 
@@ -98,6 +105,9 @@ protected:
 
 private:
     friend class QtHost;
+
+    QtControlWidget(const std::function<Outcome(ControlHost&, ControlHandle&)>& create, const PropertyBag* saved,
+                    QWidget* parent);
 
     // After every call into the control: follow a size the control gave itself and
     // schedule a repaint of what it changed.
