@@ -9,7 +9,6 @@
 #include <fstream>
 #include <sstream>
 
-#include "frame/typelib/Catalogue.h"
 #include "frame/registry/Registry.h"
 
 namespace talvik {
@@ -150,7 +149,6 @@ TEST(Container, ScriptsAndTheirWholeOutput) {
 // The hyperlink asks its container through GoToURL; the container's answers change what
 // it opens, or stop it.
 TEST(Container, EventsAndTheContainersAnswers) {
-    if (findControlClass("URLLink") == nullptr) GTEST_SKIP() << "URLLink is not in the library yet";
     const char* const press = "fire u lblURL MouseDown 1 0 0 0";
     const Ran r = container(lines({"new URLLink u", "set u URL \"http://a\"", press, "answer u GoToURL URL=\"http://b\"",
                                    press, "answer u GoToURL Cancel=true", press, "answer u GoToURL", "fail shell",
