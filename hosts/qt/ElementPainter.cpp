@@ -305,10 +305,23 @@ void ElementPainter::drawLabel(QPainter& p, const Label& l, const Context& ctx) 
         p.fillRect(at, *back);
     }
     if (l.captionView().empty()) return;
-    const auto [colour, glow] = legible(at,
-                                        l.Enabled() ? qtColour(l.ForeColor(), ctx.palette)
-                                                    : ctx.palette.color(QPalette::Disabled, QPalette::WindowText),
-                                        back);
+    const CachedFont& f = font(l.font(), ctx.dpi, *p.device());
+    const QColor own = l.Enabled() ? qtColour(l.ForeColor(), ctx.palette)
+                                   : ctx.palette.color(QPalette::Disabled, QPalette::WindowText);
+    Legible how = legible(at, own, back);
+    if (how.halo && !back) {
+        // A picture may reach into the label where no letter is, such as the leading above
+        // a line of text: what counts is what lies around the letters themselves.
+        const QString text = decodeText(l.Caption(), l.encoding());
+        if (f.width(text) <= at.width() && !text.contains(u'\n')) {
+            qreal x = at.left();
+            if (l.alignment() == Alignment::Center) x += (at.width() - f.width(text)) / 2;
+            else if (l.alignment() == Alignment::Right) x += at.width() - f.width(text);
+            const QRectF ink = f.metrics.tightBoundingRect(text).translated(x, at.top() + f.metrics.ascent());
+            how = legible(ink.toAlignedRect().adjusted(-1, -1, 1, 1), own, back);
+        }
+    }
+    const auto& [colour, glow] = how;
     // A label sized to its caption keeps it on one line: its edges rounded to pixels may
     // leave it a fraction of a pixel narrower than the text, which must not wrap a word.
     int flags = l.AutoSize() ? Qt::AlignTop : Qt::AlignTop | Qt::TextWordWrap;
@@ -317,7 +330,6 @@ void ElementPainter::drawLabel(QPainter& p, const Label& l, const Context& ctx) 
         case Alignment::Right: flags |= Qt::AlignRight; break;
         case Alignment::Center: flags |= Qt::AlignHCenter; break;
     }
-    const CachedFont& f = font(l.font(), ctx.dpi, *p.device());
     use(p, f);
     if (glow) {
         // The text is drawn in the halo's colour shifted by up to a pixel each way first,
