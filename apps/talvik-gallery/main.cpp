@@ -109,7 +109,6 @@ QWidget* makeCell(const GalleryEntry& entry) {
         layout->addWidget(control, 0, Qt::AlignLeft | Qt::AlignTop);
     } catch (const HostError& e) {
         auto* error = new QLabel(QStringLiteral("error %1: %2").arg(e.number).arg(QString::fromStdString(e.description)));
-        error->setForegroundRole(QPalette::BrightText);
         layout->addWidget(error);
     }
     layout->addStretch(1);

@@ -313,7 +313,7 @@ void ElementPainter::drawLabel(QPainter& p, const Label& l, const Context& ctx) 
         // A picture may reach into the label where no letter is, such as the leading above
         // a line of text: what counts is what lies around the letters themselves.
         const QString text = decodeText(l.Caption(), l.encoding());
-        if (f.width(text) <= at.width() && !text.contains(u'\n')) {
+        if ((l.AutoSize() || f.width(text) <= at.width()) && !text.contains(u'\n')) {
             qreal x = at.left();
             if (l.alignment() == Alignment::Center) x += (at.width() - f.width(text)) / 2;
             else if (l.alignment() == Alignment::Right) x += at.width() - f.width(text);
@@ -396,7 +396,6 @@ void ElementPainter::drawLabel(QPainter& p, const Label& l, const Context& ctx) 
     else if (l.alignment() == Alignment::Right) x += at.width() - width;
     p.drawText(QPointF(x, at.top() + f.metrics.ascent()), text);
 }
-
 
 // A one-line caption's halo, drawn once and kept while the caption, its font and the
 // pixel ratio stay: a box's resize moves its caption but does not change it.
