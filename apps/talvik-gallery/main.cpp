@@ -1,14 +1,22 @@
 // Every control of the library in one window, each in its own host widget, in every
-// style the gallery lists.
+// style the gallery lists, under a light or a dark palette: a check box switches
+// between them, and `--dark` starts with the dark one (`--dark --screenshot FILE`).
 #include <QApplication>
+#include <QCheckBox>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
+#include <QPalette>
 #include <QScrollArea>
+#include <QStyle>
+#include <QStyleFactory>
 #include <QVBoxLayout>
 #include <cstdio>
+#include <cstring>
 #include <map>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "GalleryEntries.h"
 #include "frame/typelib/Catalogue.h"
@@ -29,13 +37,60 @@ std::string argText(const Variant& v) {
     return o.element ? o.element.displayName() : o.data != nullptr ? "(data)" : "(none)";
 }
 
+// A dark palette as desktop dark themes have it: light text on dark grey, and a medium
+// blue highlight.
+QPalette darkPalette() {
+    QPalette p;
+    const QColor window(53, 53, 53), base(42, 42, 42), text(Qt::white), grey(127, 127, 127);
+    for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        const bool disabled = group == QPalette::Disabled;
+        p.setColor(group, QPalette::Window, window);
+        p.setColor(group, QPalette::WindowText, disabled ? grey : text);
+        p.setColor(group, QPalette::Base, base);
+        p.setColor(group, QPalette::AlternateBase, QColor(66, 66, 66));
+        p.setColor(group, QPalette::ToolTipBase, QColor(25, 25, 25));
+        p.setColor(group, QPalette::ToolTipText, text);
+        p.setColor(group, QPalette::PlaceholderText, grey);
+        p.setColor(group, QPalette::Text, disabled ? grey : text);
+        p.setColor(group, QPalette::Button, window);
+        p.setColor(group, QPalette::ButtonText, disabled ? grey : text);
+        p.setColor(group, QPalette::BrightText, QColor(255, 100, 100));
+        p.setColor(group, QPalette::Light, QColor(80, 80, 80));
+        p.setColor(group, QPalette::Midlight, QColor(66, 66, 66));
+        p.setColor(group, QPalette::Mid, QColor(44, 44, 44));
+        p.setColor(group, QPalette::Dark, QColor(35, 35, 35));
+        p.setColor(group, QPalette::Shadow, QColor(20, 20, 20));
+        p.setColor(group, QPalette::Highlight, disabled ? QColor(80, 80, 80) : QColor(42, 130, 218));
+        p.setColor(group, QPalette::HighlightedText, disabled ? grey : text);
+        p.setColor(group, QPalette::Link, QColor(90, 160, 240));
+        p.setColor(group, QPalette::LinkVisited, QColor(170, 120, 230));
+    }
+    return p;
+}
+
+// Takes `--dark` out of the arguments, which the window's own options do not know;
+// whether it was there.
+bool takeDarkOption(int& argc, char** argv) {
+    bool dark = false;
+    int kept = 0;
+    for (int i = 0; i < argc; ++i) {
+        if (i > 0 && (std::strcmp(argv[i], "--dark") == 0 || std::strcmp(argv[i], "-dark") == 0)) {
+            dark = true;
+            continue;
+        }
+        argv[kept++] = argv[i];
+    }
+    argc = kept;
+    argv[argc] = nullptr;
+    return dark;
+}
+
 // One placement: its title above the control, or the error that kept it from being made.
 QWidget* makeCell(const GalleryEntry& entry) {
     auto* cell = new QWidget;
     auto* layout = new QVBoxLayout(cell);
     layout->setContentsMargins(0, 0, 0, 0);
     auto* title = new QLabel(QString::fromStdString(entry.title));
-    title->setStyleSheet(QStringLiteral("color: #444;"));
     layout->addWidget(title);
     try {
         const PropertyBag* saved = entry.properties.entries().empty() ? nullptr : &entry.properties;
@@ -65,7 +120,6 @@ QWidget* makeCell(const GalleryEntry& entry) {
         layout->addWidget(control, 0, Qt::AlignLeft | Qt::AlignTop);
     } catch (const HostError& e) {
         auto* error = new QLabel(QStringLiteral("error %1: %2").arg(e.number).arg(QString::fromStdString(e.description)));
-        error->setStyleSheet(QStringLiteral("color: #b00020;"));
         layout->addWidget(error);
     }
     layout->addStretch(1);
@@ -106,9 +160,14 @@ QWidget* makeSection(const std::string& className, const std::vector<const Galle
 }  // namespace
 
 int main(int argc, char** argv) {
+    const bool dark = takeDarkOption(argc, argv);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("talvik-gallery"));
     QApplication::setApplicationDisplayName(QStringLiteral("Talvik gallery"));
+    // Fusion draws with whatever palette it is given, on every platform.
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    const QPalette light = QApplication::style()->standardPalette();
+    QApplication::setPalette(dark ? darkPalette() : light);
 
     // Entries grouped by class, classes in the order they first appear.
     std::vector<std::string> order;
@@ -130,10 +189,25 @@ int main(int argc, char** argv) {
     for (const std::string& name : order) layout->addWidget(makeSection(name, byClass[name]));
     layout->addStretch(1);
 
-    QScrollArea window;
-    window.setWidget(contents);
-    window.setWidgetResizable(true);
-    window.setBackgroundRole(QPalette::Base);
-    window.resize(contents->sizeHint().boundedTo(QSize(1280, 900)) + QSize(24, 4));
+    QWidget window;
+    auto* column = new QVBoxLayout(&window);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    auto* bar = new QHBoxLayout;
+    bar->setContentsMargins(16, 8, 16, 8);
+    auto* darkBox = new QCheckBox(QStringLiteral("&Dark palette"));
+    darkBox->setChecked(dark);
+    // Every control repaints in the new colours when the application's palette changes.
+    QObject::connect(darkBox, &QCheckBox::toggled,
+                     [light](bool on) { QApplication::setPalette(on ? darkPalette() : light); });
+    bar->addWidget(darkBox);
+    bar->addStretch(1);
+    column->addLayout(bar);
+    auto* scroll = new QScrollArea;
+    scroll->setWidget(contents);
+    scroll->setWidgetResizable(true);
+    scroll->setBackgroundRole(QPalette::Base);
+    column->addWidget(scroll, 1);
+    window.resize(contents->sizeHint().boundedTo(QSize(1280, 900)) + QSize(24, 4 + bar->sizeHint().height()));
     return runMainWindow(window, contents);
 }

@@ -101,6 +101,31 @@ QRect deviceRect(const RectF& r, const TwipScale& scale, qreal pixelRatio) {
     return QRect(QPoint(at(r.left), at(r.top)), QPoint(at(r.right()) - 1, at(r.bottom()) - 1));
 }
 
+// Each channel's share of light, looked up: the halo test reads every pixel under a
+// caption at each new size of its box.
+float relativeLuminance(QRgb c) {
+    static const std::array<float, 256> linear = [] {
+        std::array<float, 256> t{};
+        for (int v = 0; v < 256; ++v) {
+            const float s = float(v) / 255.0f;
+            t[std::size_t(v)] = s <= 0.04045f ? s / 12.92f : std::pow((s + 0.055f) / 1.055f, 2.4f);
+        }
+        return t;
+    }();
+    return 0.2126f * linear[std::size_t(qRed(c))] + 0.7152f * linear[std::size_t(qGreen(c))] +
+           0.0722f * linear[std::size_t(qBlue(c))];
+}
+
+float contrast(float a, float b) { return (std::max(a, b) + 0.05f) / (std::min(a, b) + 0.05f); }
+
+// The lowest contrast of luminance `l` against any from `low` to `high`.
+float worstContrast(float l, float low, float high) {
+    if (l >= low && l <= high) return 1;
+    return std::min(contrast(l, low), contrast(l, high));
+}
+
+constexpr float kReadable = 4.5f;
+
 }  // namespace
 
 ElementPainter::Shared& ElementPainter::shared() {
@@ -123,33 +148,43 @@ ElementPainter::ElementPainter()
 
 QColor qtColour(Colour c, const QPalette& palette) {
     if ((c & kSystemColourFlag) == 0) return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF));
+    // Each system colour from the role that Qt draws the same thing with, so that a text
+    // colour and the background it is meant for come from one pair of the palette
+    // (window text on window, button text on button face, caption text on caption).
     using R = QPalette::ColorRole;
-    switch (c & 0xFF) {
-        case 0: return palette.color(R::Button);             // scroll bars
-        case 1: return palette.color(R::Dark);               // desktop
-        case 2: return palette.color(R::Highlight);          // active caption
-        case 3: return palette.color(R::Mid);                // inactive caption
-        case 4: return palette.color(R::Window);             // menu
-        case 5: return palette.color(R::Base);               // window
-        case 6: return palette.color(R::Shadow);             // window frame
-        case 7: return palette.color(R::WindowText);         // menu text
-        case 8: return palette.color(R::Text);               // window text
-        case 9: return palette.color(R::HighlightedText);    // caption text
-        case 10: case 11: return palette.color(R::Mid);      // borders
-        case 12: return palette.color(R::Dark);              // workspace
-        case 13: return palette.color(R::Highlight);
-        case 14: return palette.color(R::HighlightedText);
-        case 15: return palette.color(R::Button);            // button face
-        case 16: return palette.color(R::Dark);              // button shadow
-        case 17: return palette.color(QPalette::Disabled, R::Text);  // grey text
-        case 18: return palette.color(R::ButtonText);
-        case 19: return palette.color(QPalette::Inactive, R::WindowText);
-        case 20: return palette.color(R::Light);             // button highlight
-        case 21: return palette.color(R::Shadow);            // 3D dark shadow
-        case 22: return palette.color(R::Midlight);          // 3D light
-        case 23: return palette.color(R::ToolTipText);
-        case 24: return palette.color(R::ToolTipBase);
-        default: return palette.color(R::WindowText);
+    constexpr auto inactive = QPalette::Inactive;
+    switch (c & ~kSystemColourFlag) {
+        case 0: return palette.color(R::Midlight);                 // scroll bar track
+        case 1: return palette.color(R::Dark);                     // desktop
+        case 2: return palette.color(R::Highlight);                // active caption
+        case 3: return palette.color(inactive, R::Highlight);      // inactive caption
+        case 4: return palette.color(R::Window);                   // menu
+        case 5: return palette.color(R::Base);                     // window background
+        case 6: return palette.color(R::Shadow);                   // window frame
+        case 7: return palette.color(R::WindowText);               // menu text
+        case 8: return palette.color(R::Text);                     // window text, on 5
+        case 9: return palette.color(R::HighlightedText);          // caption text, on 2
+        case 10: return palette.color(R::Mid);                     // active border
+        case 11: return palette.color(inactive, R::Mid);           // inactive border
+        case 12: return palette.color(R::Dark);                    // application workspace
+        case 13: return palette.color(R::Highlight);               // selected item
+        case 14: return palette.color(R::HighlightedText);         // selected text, on 13
+        case 15: return palette.color(R::Button);                  // button face
+        case 16: return palette.color(R::Dark);                    // button shadow
+        case 17: return palette.color(QPalette::Disabled, R::WindowText);  // grey text
+        case 18: return palette.color(R::ButtonText);              // button text, on 15
+        case 19: return palette.color(inactive, R::HighlightedText);  // inactive caption text, on 3
+        case 20: return palette.color(R::Light);                   // button highlight
+        case 21: return palette.color(R::Shadow);                  // 3-D dark shadow
+        case 22: return palette.color(R::Midlight);                // 3-D light
+        case 23: return palette.color(R::ToolTipText);             // info text, on 24
+        case 24: return palette.color(R::ToolTipBase);             // info background
+        case 26: return palette.color(R::Link);                    // hot-tracked item
+        case 27: return palette.color(R::Highlight);               // active caption gradient
+        case 28: return palette.color(inactive, R::Highlight);     // inactive caption gradient
+        case 29: return palette.color(R::Highlight);               // menu highlight
+        case 30: return palette.color(R::Window);                  // menu bar
+        default: return palette.color(R::WindowText);              // no such system colour
     }
 }
 
@@ -157,6 +192,15 @@ void ElementPainter::paint(QPainter& p, const ControlHost& host, const QRegion& 
                            std::span<const Element> elements, const Context& ctx) {
     current_ = nullptr;
     beneath_.clear();
+    const Surface& surface = host.surface();
+    if (surface.BackStyle() != 0) {
+        const float back = relativeLuminance(qtColour(surface.BackColor(), ctx.palette).rgb());
+        ground_ = {back, back};
+    } else {
+        const float window = relativeLuminance(ctx.palette.color(QPalette::Window).rgb());
+        const float base = relativeLuminance(ctx.palette.color(QPalette::Base).rgb());
+        ground_ = std::minmax(window, base);
+    }
     drawSurface(p, host, exposed, elements, ctx);
     for (const Element& e : elements) {
         switch (e.kind()) {
@@ -198,6 +242,7 @@ void ElementPainter::drawSurface(QPainter& p, const ControlHost& host, const QRe
     const Picture& pic = s.picture();
     if (pic.empty()) return;
     const RectF bounds{0, 0, pic.widthTwips(), pic.heightTwips()};
+    beneath_.emplace_back(ctx.scale.snapped(bounds), pic.bitmap());
     if (!exposed.intersects(ctx.scale.snapped(bounds))) return;
     drawPicture(p, pic, deviceRect(bounds, ctx.scale, ctx.pixelRatio), ctx);
 }
@@ -254,10 +299,29 @@ void ElementPainter::drawPicture(QPainter& p, const Picture& pic, const QRect& d
 void ElementPainter::drawLabel(QPainter& p, const Label& l, const Context& ctx) {
     const QRect at = ctx.scale.snapped(l.bounds());
     if (at.isEmpty()) return;
-    if (!l.transparent()) p.fillRect(at, qtColour(l.BackColor(), ctx.palette));
+    std::optional<QColor> back;
+    if (!l.transparent()) {
+        back = qtColour(l.BackColor(), ctx.palette);
+        p.fillRect(at, *back);
+    }
     if (l.captionView().empty()) return;
-    const QColor colour = l.Enabled() ? qtColour(l.ForeColor(), ctx.palette)
-                                      : ctx.palette.color(QPalette::Disabled, QPalette::WindowText);
+    const CachedFont& f = font(l.font(), ctx.dpi, *p.device());
+    const QColor own = l.Enabled() ? qtColour(l.ForeColor(), ctx.palette)
+                                   : ctx.palette.color(QPalette::Disabled, QPalette::WindowText);
+    Legible how = legible(at, own, back);
+    if (how.halo && !back) {
+        // A picture may reach into the label where no letter is, such as the leading above
+        // a line of text: what counts is what lies around the letters themselves.
+        const QString text = decodeText(l.Caption(), l.encoding());
+        if ((l.AutoSize() || f.width(text) <= at.width()) && !text.contains(u'\n')) {
+            qreal x = at.left();
+            if (l.alignment() == Alignment::Center) x += (at.width() - f.width(text)) / 2;
+            else if (l.alignment() == Alignment::Right) x += at.width() - f.width(text);
+            const QRectF ink = f.metrics.tightBoundingRect(text).translated(x, at.top() + f.metrics.ascent());
+            how = legible(ink.toAlignedRect().adjusted(-1, -1, 1, 1), own, back);
+        }
+    }
+    const auto& [colour, glow] = how;
     // A label sized to its caption keeps it on one line: its edges rounded to pixels may
     // leave it a fraction of a pixel narrower than the text, which must not wrap a word.
     int flags = l.AutoSize() ? Qt::AlignTop : Qt::AlignTop | Qt::TextWordWrap;
@@ -266,9 +330,8 @@ void ElementPainter::drawLabel(QPainter& p, const Label& l, const Context& ctx) 
         case Alignment::Right: flags |= Qt::AlignRight; break;
         case Alignment::Center: flags |= Qt::AlignHCenter; break;
     }
-    const CachedFont& f = font(l.font(), ctx.dpi, *p.device());
     use(p, f);
-    if (const std::optional<QColor> glow = l.transparent() ? halo(at, colour) : std::nullopt) {
+    if (glow) {
         // The text is drawn in the halo's colour shifted by up to a pixel each way first,
         // as glass window captions are, so that it reads on any part of the picture.
         p.save();
@@ -334,29 +397,6 @@ void ElementPainter::drawLabel(QPainter& p, const Label& l, const Context& ctx) 
     p.drawText(QPointF(x, at.top() + f.metrics.ascent()), text);
 }
 
-namespace {
-
-// Each channel's share of light, looked up: the halo test reads every pixel under a
-// caption at each new size of its box.
-float relativeLuminance(QRgb c) {
-    static const std::array<float, 256> linear = [] {
-        std::array<float, 256> t{};
-        for (int v = 0; v < 256; ++v) {
-            const float s = float(v) / 255.0f;
-            t[std::size_t(v)] = s <= 0.04045f ? s / 12.92f : std::pow((s + 0.055f) / 1.055f, 2.4f);
-        }
-        return t;
-    }();
-    return 0.2126f * linear[std::size_t(qRed(c))] + 0.7152f * linear[std::size_t(qGreen(c))] +
-           0.0722f * linear[std::size_t(qBlue(c))];
-}
-
-float contrast(float a, float b) { return (std::max(a, b) + 0.05f) / (std::min(a, b) + 0.05f); }
-
-constexpr float kReadable = 4.5f;
-
-}  // namespace
-
 // A one-line caption's halo, drawn once and kept while the caption, its font and the
 // pixel ratio stay: a box's resize moves its caption but does not change it.
 const QPixmap& ElementPainter::haloOf(QPainter& p, const QString& text, const QColor& glow, int reach, qreal ratio) {
@@ -403,26 +443,82 @@ std::pair<float, float> ElementPainter::luminanceRange(const Bitmap& b, const QR
     return luminance_.emplace(key, std::pair(low, high)).first->second;
 }
 
-std::optional<QColor> ElementPainter::halo(const QRect& label, const QColor& text) const {
+namespace {
+
+// The text colour moved towards white or black, hue kept, by as little as makes it reach
+// a readable contrast against every luminance from `low` to `high`; none when even white
+// or black would not.
+std::optional<QColor> readableTint(const QColor& text, float low, float high) {
     const float t = relativeLuminance(text.rgb());
-    float worst = 21;
-    for (const auto& [at, b] : beneath_) {
-        const QRect common = at & label;
-        if (common.isEmpty() || at.width() <= 0 || at.height() <= 0) continue;
-        // The bitmap's pixels under the label, as the picture is stretched over `at`.
-        const auto source = [](int v, int from, int length, int size) {
-            return std::clamp(int(std::floor(double(v - from) * size / length)), 0, size - 1);
+    // A little over the mark, so that no rounding of the channels or of the sums leaves
+    // a tint short of it.
+    const auto reads = [&](float l) { return worstContrast(l, low, high) >= kReadable + 0.05f; };
+    // Towards the side the text already leans to, from the ground's middle; the other
+    // side when that one cannot be reached.
+    const bool lighter = t >= (low + high) / 2;
+    for (const bool up : {lighter, !lighter}) {
+        if (!reads(up ? 1.0f : 0.0f)) continue;
+        const QColor end = up ? QColor(Qt::white) : QColor(Qt::black);
+        const auto mix = [&](float k) {
+            const auto at = [k](int a, int b) { return qRound(float(a) + (float(b) - float(a)) * k); };
+            return QColor(at(text.red(), end.red()), at(text.green(), end.green()), at(text.blue(), end.blue()));
         };
-        const QRect part(QPoint(source(common.left(), at.left(), at.width(), b->width),
-                                source(common.top(), at.top(), at.height(), b->height)),
-                         QPoint(source(common.right(), at.left(), at.width(), b->width),
-                                source(common.bottom(), at.top(), at.height(), b->height)));
-        const auto [low, high] = luminanceRange(*b, part);
-        if (low > high) continue;
-        worst = std::min({worst, contrast(t, low), contrast(t, high)});
+        float short_ = 0, enough = 1;
+        for (int i = 0; i < 12; ++i) {
+            const float k = (short_ + enough) / 2;
+            (reads(relativeLuminance(mix(k).rgb())) ? enough : short_) = k;
+        }
+        // Rounding the channels may land a hair short: step on until it reads.
+        QColor out = mix(enough);
+        while (!reads(relativeLuminance(out.rgb())) && enough < 1) out = mix(enough = std::min(1.0f, enough + 1.0f / 255));
+        return out;
     }
-    if (worst >= kReadable) return std::nullopt;
-    return contrast(t, 0) >= contrast(t, 1) ? QColor(Qt::black) : QColor(Qt::white);
+    return std::nullopt;
+}
+
+}  // namespace
+
+ElementPainter::Legible ElementPainter::legible(const QRect& label, const QColor& text,
+                                                std::optional<QColor> ownBack) const {
+    const float t = relativeLuminance(text.rgb());
+    float low = 1, high = 0;
+    bool pictures = false;
+    if (ownBack) {
+        low = high = relativeLuminance(ownBack->rgb());
+    } else {
+        // Where no opaque picture covers the label the ground shows; most labels lie
+        // on no picture, and need no region worked out.
+        std::optional<QRegion> bare;
+        for (const auto& [at, b] : beneath_) {
+            const QRect common = at & label;
+            if (common.isEmpty() || at.width() <= 0 || at.height() <= 0) continue;
+            // The bitmap's pixels under the label, as the picture is stretched over `at`.
+            const auto source = [](int v, int from, int length, int size) {
+                return std::clamp(int(std::floor(double(v - from) * size / length)), 0, size - 1);
+            };
+            const QRect part(QPoint(source(common.left(), at.left(), at.width(), b->width),
+                                    source(common.top(), at.top(), at.height(), b->height)),
+                             QPoint(source(common.right(), at.left(), at.width(), b->width),
+                                    source(common.bottom(), at.top(), at.height(), b->height)));
+            const auto [l, h] = luminanceRange(*b, part);
+            if (!b->hasMask) {
+                if (!bare) bare = QRegion(label);
+                *bare -= common;
+            }
+            if (l > h) continue;
+            pictures = true;
+            low = std::min(low, l);
+            high = std::max(high, h);
+        }
+        if (!bare || !bare->isEmpty()) {
+            low = std::min(low, ground_.first);
+            high = std::max(high, ground_.second);
+        }
+    }
+    if (low > high || worstContrast(t, low, high) >= kReadable) return {text, std::nullopt};
+    if (!pictures)
+        if (const std::optional<QColor> tint = readableTint(text, low, high)) return {*tint, std::nullopt};
+    return {text, contrast(t, 0) >= contrast(t, 1) ? QColor(Qt::black) : QColor(Qt::white)};
 }
 
 void ElementPainter::drawLine(QPainter& p, const Line& l, const Context& ctx) {

@@ -51,10 +51,17 @@ private:
                      std::span<const Element> elements, const Context& ctx);
     void drawImage(QPainter& p, const Image& img, const QRegion& exposed, const Context& ctx);
     void drawLabel(QPainter& p, const Label& l, const Context& ctx);
-    // The colour of a halo that a transparent label's text needs to stand out from the
-    // pictures drawn beneath it (contrast below 4.5:1 against some of their pixels), or
-    // none when the pictures serve it.
-    std::optional<QColor> halo(const QRect& label, const QColor& text) const;
+    // How a label's text reaches a contrast of 4.5:1 against everything drawn under its
+    // letters: the pictures drawn so far and, where they leave it bare, the flat ground
+    // (the label's own back colour when it has one). On a flat ground alone a colour that
+    // falls short is moved towards white or black, keeping its hue, just far enough; over
+    // pictures, whose pixels may be light and dark at once, the colour stays and a halo of
+    // black or white surrounds the letters.
+    struct Legible {
+        QColor text;
+        std::optional<QColor> halo;
+    };
+    Legible legible(const QRect& label, const QColor& text, std::optional<QColor> ownBack) const;
     // The lightest and darkest relative luminance of a part of a bitmap, made once.
     std::pair<float, float> luminanceRange(const Bitmap& b, const QRect& part) const;
     void drawLine(QPainter& p, const Line& l, const Context& ctx);
@@ -130,6 +137,10 @@ private:
     // them, and the lightness found under a label: shared like the caches (painting
     // happens on one thread), so that a sheet keeps none of it between paints.
     std::vector<std::pair<QRect, const Bitmap*>>& beneath_;
+    // The lightest and darkest relative luminance of what shows where no picture is drawn
+    // in this paint: the surface's back colour, or through a transparent surface the
+    // container, whose window or base colour it may be.
+    std::pair<float, float> ground_{0, 1};
     std::map<std::tuple<const Bitmap*, int, int, int, int>, std::pair<float, float>>& luminance_;
 };
 
