@@ -66,13 +66,30 @@ std::string toVariant(const TypeRef& t, const std::string& q) {
     }
 }
 
+// What a setter passes to the control for its parameter `value`.
+std::string setterVariant(const TypeRef& t) {
+    if (t.enumName.empty() && t.type == VarType::Int16) return "Variant(std::int32_t(value))";
+    if (t.enumName.empty() && t.type == VarType::Float) return "Variant(double(value))";
+    return toVariant(t, "value");
+}
+
 TypeRef argType(const ArgDecl& a) { return {a.type, {}}; }
 
 std::string setterOf(std::string_view name) { return "set" + std::string(name); }
 
-// A setter's parameter: text by reference, the rest by value.
+// The type a Q_PROPERTY is offered as: Designer's property editor and uic know int and
+// double but not short and float, so 16-bit integers go as int and floats as double.
+// The getter still gives the member's own type.
+std::string propertyType(const TypeRef& t) {
+    if (t.enumName.empty() && t.type == VarType::Int16) return "int";
+    if (t.enumName.empty() && t.type == VarType::Float) return "double";
+    return qtType(t);
+}
+
+// A setter's parameter: the property's type, text by reference. A value out of the
+// member's range reaches the control's dispatch, which refuses it with Overflow.
 std::string paramType(const TypeRef& t) {
-    const std::string q = qtType(t);
+    const std::string q = propertyType(t);
     return q == "QString" || q == "QStringList" ? "const " + q + "&" : q;
 }
 
@@ -97,7 +114,7 @@ void writeHeader(std::ostream& h, const ClassDesc& c) {
          "class " << name << " : public TypedWidget {\n    Q_OBJECT\n";
     for (const MemberDesc& m : c.members) {
         if (m.kind == MemberKind::Method) continue;
-        h << "    Q_PROPERTY(" << qtType(m.type) << ' ' << m.name << " READ " << m.name;
+        h << "    Q_PROPERTY(" << propertyType(m.type) << ' ' << m.name << " READ " << m.name;
         if (m.hasLet()) h << " WRITE " << setterOf(m.name);
         h << " NOTIFY " << m.name << "Changed)\n";
     }
@@ -177,7 +194,7 @@ void writeSource(std::ostream& s, const ClassDesc& c) {
             const std::string setter = setterOf(m.name);
             s << "\nvoid " << name << "::" << setter << '(' << paramType(m.type) << " value) {\n";
             if (sharesQWidgetSetter(setter)) s << "    QWidget::" << setter << "(value);\n";
-            s << "    setValue(\"" << m.name << "\", " << toVariant(m.type, "value") << ");\n}\n";
+            s << "    setValue(\"" << m.name << "\", " << setterVariant(m.type) << ");\n}\n";
         }
     }
     s << "\nvoid " << name << "::raised(const EventDecl& event, std::span<Variant> args) {\n";
