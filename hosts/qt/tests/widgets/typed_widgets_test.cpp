@@ -23,6 +23,7 @@
 #include "hosts/qt/widgets/URLLink.h"
 #include "hosts/qt/widgets/VelOptionToolBar.h"
 #include "hosts/qt/widgets/Widgets.h"
+#include "hosts/qt/widgets/vltSwitch.h"
 #include "hosts/qt/widgets/vltZoomBox.h"
 
 namespace talvik {
@@ -169,6 +170,20 @@ TEST(TypedWidgets, AnswerSheetCountClampsAndTheWidgetFollowsTheSheet) {
     sheet.setProperty("MaxItems", 40);
     EXPECT_EQ(sheet.sizeHint(), sheet.scale().size(5420, 9780));
     EXPECT_EQ(sheet.size(), sheet.sizeHint());
+}
+
+TEST(TypedWidgets, FollowTheSizeTheControlKeeps) {
+    // The navigation box is at least as wide as its four buttons and 100 twips: a
+    // container that makes it narrower gets it back at that width.
+    QWidget form;
+    vltSwitch box(&form);
+    form.resize(800, 400);
+    form.show();
+    box.resize(20, box.height());
+    QCoreApplication::processEvents();
+    EXPECT_GT(box.width(), 20);
+    EXPECT_EQ(box.width(), box.sizeHint().width());
+    EXPECT_EQ(box.width(), box.scale().size(box.host().surface().Width(), 0).width());
 }
 
 TEST(TypedWidgets, PropertiesOfEachTypeGoThroughQtProperties) {
