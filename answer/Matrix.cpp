@@ -10,7 +10,7 @@
 #include "frame/host/PropertyBag.h"
 #include "resources/Resources.h"
 
-namespace talvik {
+namespace talvik::controls {
 
 // ---- Template ----
 
@@ -365,4 +365,4 @@ void Matrix::OnKeyDown(std::int16_t key) {
     }
 }
 
-}  // namespace talvik
+}  // namespace talvik::controls

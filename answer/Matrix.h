@@ -8,7 +8,7 @@
 #include "frame/describe/Control.h"
 #include "frame/model/ElementArray.h"
 
-namespace talvik {
+namespace talvik::controls {
 
 class Matrix : public Control {
 public:
@@ -66,4 +66,4 @@ private:
     ElementArray<Line> Line1;
 };
 
-}  // namespace talvik
+}  // namespace talvik::controls

@@ -9,7 +9,7 @@
 #include "frame/host/PropertyBag.h"
 #include "resources/Resources.h"
 
-namespace talvik {
+namespace talvik::controls {
 
 // ---- Template ----
 
@@ -333,4 +333,4 @@ void VelOptionToolBar::BoxClick(std::int16_t k) {
     }
 }
 
-}  // namespace talvik
+}  // namespace talvik::controls

@@ -10,7 +10,7 @@
 #include "frame/model/ElementArray.h"
 #include "frame/describe/Enumerations.h"
 
-namespace talvik {
+namespace talvik::controls {
 
 class VelOptionToolBar : public Control {
 public:
@@ -78,4 +78,4 @@ private:
     ElementArray<PictureBox> Picture4;  // Veltrane (0) unmarked (1) marked; FireFox2007 (2) marked (3) unmarked
 };
 
-}  // namespace talvik
+}  // namespace talvik::controls

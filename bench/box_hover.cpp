@@ -16,6 +16,7 @@
 #include "hosts/headless/HeadlessHost.h"
 
 namespace talvik {
+using namespace controls;
 namespace {
 
 constexpr int kMoves = 10000;

@@ -18,6 +18,7 @@
 #include "hosts/headless/HeadlessHost.h"
 
 namespace talvik {
+using namespace controls;
 namespace {
 
 constexpr int kDay = 24 * 60 * 60;

@@ -11,6 +11,7 @@
 #include "hosts/headless/HeadlessHost.h"
 
 namespace talvik {
+using namespace controls;
 namespace {
 
 const PropertyBag kStored{{"MaxItemPerCol", std::int16_t{38}},

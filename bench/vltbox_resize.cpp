@@ -7,6 +7,7 @@
 #include "hosts/headless/HeadlessHost.h"
 
 namespace talvik {
+using namespace controls;
 namespace {
 
 constexpr int kResizes = 10000;

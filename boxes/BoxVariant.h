@@ -8,7 +8,7 @@
 
 #include "boxes/FrameSteps.h"
 
-namespace talvik {
+namespace talvik::controls {
 
 // A set of Style values, for the small non-negative styles that have skins.
 class StyleSet {
@@ -42,4 +42,4 @@ struct BoxVariant {
     bool showsCaptionAtOnce = false;
 };
 
-}  // namespace talvik
+}  // namespace talvik::controls

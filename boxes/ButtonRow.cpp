@@ -2,7 +2,7 @@
 
 #include "frame/host/ControlHost.h"
 
-namespace talvik {
+namespace talvik::controls {
 
 ButtonRow::ButtonRow(ControlHost& host, const BoxVariant& variant, const ButtonRowKind& kind)
     : SkinFrame(host, variant), Image4(host.images("Image4")), kind_(kind) {}
@@ -111,4 +111,4 @@ void ButtonRow::OnEvent(const InputEvent& ev) {
     SkinFrame::OnEvent(ev);
 }
 
-}  // namespace talvik
+}  // namespace talvik::controls

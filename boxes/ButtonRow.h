@@ -14,7 +14,7 @@
 #include "frame/model/Events.h"
 #include "resources/Resources.h"
 
-namespace talvik {
+namespace talvik::controls {
 
 inline constexpr int kMaxButtons = 4;
 
@@ -107,4 +107,4 @@ private:
     int normal_ = -1, hover_ = -1;  // into loaded_, -1 for none
 };
 
-}  // namespace talvik
+}  // namespace talvik::controls

@@ -6,7 +6,7 @@
 
 #include "frame/host/HostError.h"
 
-namespace talvik {
+namespace talvik::controls {
 
 enum class OnStepError { EndRoutine, SkipStep };
 
@@ -27,4 +27,4 @@ private:
     ResumeNext skip_;
 };
 
-}  // namespace talvik
+}  // namespace talvik::controls

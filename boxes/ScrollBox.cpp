@@ -3,7 +3,7 @@
 #include "frame/describe/Enumerations.h"
 #include "frame/host/ControlHost.h"
 
-namespace talvik {
+namespace talvik::controls {
 
 namespace {
 constexpr MemberDesc kMembers[] = {method<&ScrollBox::BottomHeight>("BottomHeight", 0x60030003),
@@ -54,4 +54,4 @@ void ScrollBox::PlaceButtons() {
     Image4(0).Left(Image4(1).Left() - (Image4(0).Width() + 20));
 }
 
-}  // namespace talvik
+}  // namespace talvik::controls

@@ -7,7 +7,7 @@
 
 #include "boxes/ButtonRow.h"
 
-namespace talvik {
+namespace talvik::controls {
 
 class ScrollBox : public ButtonRow {
 public:
@@ -23,4 +23,4 @@ protected:
     void PlaceButtons() override;
 };
 
-}  // namespace talvik
+}  // namespace talvik::controls

@@ -9,7 +9,7 @@
 #include "frame/describe/Enumerations.h"
 #include "frame/host/PropertyBag.h"
 
-namespace talvik {
+namespace talvik::controls {
 
 namespace {
 constexpr Colour kWhite = 0x00FFFFFF;
@@ -194,4 +194,4 @@ void SkinFrame::OnEvent(const InputEvent& ev) {
     if (ev.kind == EventKind::Change && ev.source == Label1) PlaceCaption();
 }
 
-}  // namespace talvik
+}  // namespace talvik::controls

@@ -12,7 +12,7 @@
 #include "frame/describe/Control.h"
 #include "frame/model/ElementArray.h"
 
-namespace talvik {
+namespace talvik::controls {
 
 class SkinFrame : public Control {
 public:
@@ -69,4 +69,4 @@ private:
     const BoxVariant& variant_;
 };
 
-}  // namespace talvik
+}  // namespace talvik::controls

@@ -2,7 +2,7 @@
 
 #include "frame/describe/Enumerations.h"
 
-namespace talvik {
+namespace talvik::controls {
 
 namespace {
 
@@ -34,4 +34,4 @@ std::optional<SkinRow> skinRow(std::int32_t style, const BoxVariant& box) {
     return row;
 }
 
-}  // namespace talvik
+}  // namespace talvik::controls

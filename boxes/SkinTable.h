@@ -7,7 +7,7 @@
 #include "boxes/BoxVariant.h"
 #include "frame/host/ControlHost.h"
 
-namespace talvik {
+namespace talvik::controls {
 
 // A slice's bitmap resource, by number or by name.
 class SliceBitmap {
@@ -31,4 +31,4 @@ struct SkinRow {
 // nothing for a style without a skin in that box.
 std::optional<SkinRow> skinRow(std::int32_t style, const BoxVariant& box);
 
-}  // namespace talvik
+}  // namespace talvik::controls

@@ -3,7 +3,7 @@
 #include "frame/describe/Enumerations.h"
 #include "resources/Resources.h"
 
-namespace talvik {
+namespace talvik::controls {
 
 // ---- Template ----
 
@@ -46,4 +46,4 @@ constexpr BoxVariant kVariant{
 
 vltBox::vltBox(ControlHost& host) : SkinFrame(host, kVariant) {}
 
-}  // namespace talvik
+}  // namespace talvik::controls

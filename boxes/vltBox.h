@@ -6,7 +6,7 @@
 
 #include "boxes/SkinFrame.h"
 
-namespace talvik {
+namespace talvik::controls {
 
 class vltBox : public SkinFrame {
 public:
@@ -18,4 +18,4 @@ public:
     using SkinFrame::BottomHeight;
 };
 
-}  // namespace talvik
+}  // namespace talvik::controls

@@ -5,7 +5,7 @@
 #include "frame/host/PropertyBag.h"
 #include "resources/Resources.h"
 
-namespace talvik {
+namespace talvik::controls {
 
 // ---- Template ----
 
@@ -131,4 +131,4 @@ void vltInfoBox::WriteProperties(PropertyBag& bag) {
     bag.WriteProperty("BackStyle", backStyle_, kOpaque);
 }
 
-}  // namespace talvik
+}  // namespace talvik::controls

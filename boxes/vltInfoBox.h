@@ -8,7 +8,7 @@
 
 #include "boxes/SkinFrame.h"
 
-namespace talvik {
+namespace talvik::controls {
 
 class vltInfoBox : public SkinFrame {
 public:
@@ -41,4 +41,4 @@ private:
     Label Label2;
 };
 
-}  // namespace talvik
+}  // namespace talvik::controls

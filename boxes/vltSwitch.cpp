@@ -6,7 +6,7 @@
 #include "frame/host/Arith.h"
 #include "frame/host/ControlHost.h"
 
-namespace talvik {
+namespace talvik::controls {
 
 // ---- Fields ----
 
@@ -81,4 +81,4 @@ void vltSwitch::Resize() {
     SkinFrame::Resize();
 }
 
-}  // namespace talvik
+}  // namespace talvik::controls

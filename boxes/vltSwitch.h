@@ -4,7 +4,7 @@
 // width that fits its buttons.
 #include "boxes/ButtonRow.h"
 
-namespace talvik {
+namespace talvik::controls {
 
 class vltSwitch : public ButtonRow {
 public:
@@ -20,4 +20,4 @@ protected:
     void PlaceButtons() override;
 };
 
-}  // namespace talvik
+}  // namespace talvik::controls

@@ -3,7 +3,7 @@
 #include "frame/describe/Enumerations.h"
 #include "frame/host/ControlHost.h"
 
-namespace talvik {
+namespace talvik::controls {
 
 namespace {
 constexpr MemberDesc kMembers[] = {ButtonRow::styleMember(kProperty + 1), ButtonRow::captionMember(kProperty + 0)};
@@ -73,4 +73,4 @@ void vltZoomBox::PlaceButtons() {
     Image4(2).Left(Image4(1).Left() + Image4(1).Width() + 40);
 }
 
-}  // namespace talvik
+}  // namespace talvik::controls

@@ -4,7 +4,7 @@
 // goes on past a failing step, and it keeps a least height.
 #include "boxes/ButtonRow.h"
 
-namespace talvik {
+namespace talvik::controls {
 
 class vltZoomBox : public ButtonRow {
 public:
@@ -18,4 +18,4 @@ protected:
     void PlaceButtons() override;
 };
 
-}  // namespace talvik
+}  // namespace talvik::controls

@@ -5,7 +5,7 @@
 #include "frame/host/ControlHost.h"
 #include "resources/Resources.h"
 
-namespace talvik {
+namespace talvik::controls {
 
 // ---- Template ----
 
@@ -63,4 +63,4 @@ void Banner::Initialize() { Arrange(); }
 
 void Banner::Resize() { Arrange(); }
 
-}  // namespace talvik
+}  // namespace talvik::controls

@@ -5,7 +5,7 @@
 #include "frame/describe/Control.h"
 #include "frame/model/ElementArray.h"
 
-namespace talvik {
+namespace talvik::controls {
 
 class Banner : public Control {
 public:
@@ -23,4 +23,4 @@ private:
     ElementArray<Image> Image1;  // (0) left end, (1) middle, (2) right piece
 };
 
-}  // namespace talvik
+}  // namespace talvik::controls

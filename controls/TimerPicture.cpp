@@ -7,7 +7,7 @@
 #include "frame/host/PropertyBag.h"
 #include "resources/Resources.h"
 
-namespace talvik {
+namespace talvik::controls {
 
 // ---- Template ----
 
@@ -133,4 +133,4 @@ void TimerPicture::OnEvent(const InputEvent& ev) {
     if (ev.kind == EventKind::Timer && ev.source == Timer1) DrawHands();
 }
 
-}  // namespace talvik
+}  // namespace talvik::controls

@@ -6,7 +6,7 @@
 #include "frame/describe/Control.h"
 #include "frame/model/Elements.h"
 
-namespace talvik {
+namespace talvik::controls {
 
 class TimerPicture : public Control {
 public:
@@ -41,4 +41,4 @@ private:
     Line kimgio;   // hour hand
 };
 
-}  // namespace talvik
+}  // namespace talvik::controls

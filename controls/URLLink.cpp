@@ -5,7 +5,7 @@
 #include "frame/host/PropertyBag.h"
 #include "resources/Resources.h"
 
-namespace talvik {
+namespace talvik::controls {
 
 namespace {
 // A neutral address of the reserved .example domain, short enough that a new link's text
@@ -158,4 +158,4 @@ void URLLink::LabelMouseDown(std::int16_t button) {
     step([&] { host().SetScreenPointer(ScreenPointer::Default); });
 }
 
-}  // namespace talvik
+}  // namespace talvik::controls

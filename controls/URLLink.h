@@ -7,7 +7,7 @@
 #include "frame/describe/Control.h"
 #include "frame/model/Elements.h"
 
-namespace talvik {
+namespace talvik::controls {
 
 class URLLink : public Control {
 public:
@@ -41,4 +41,4 @@ private:
     Label lblURL;
 };
 
-}  // namespace talvik
+}  // namespace talvik::controls

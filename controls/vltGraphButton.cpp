@@ -8,7 +8,7 @@
 #include "frame/host/PropertyBag.h"
 #include "resources/Resources.h"
 
-namespace talvik {
+namespace talvik::controls {
 
 // ---- Template ----
 
@@ -343,4 +343,4 @@ void vltGraphButton::OnEvent(const InputEvent& ev) {
     }
 }
 
-}  // namespace talvik
+}  // namespace talvik::controls

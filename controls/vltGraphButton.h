@@ -9,7 +9,7 @@
 #include "frame/describe/Control.h"
 #include "frame/model/ElementArray.h"
 
-namespace talvik {
+namespace talvik::controls {
 
 class vltGraphButton : public Control {
 public:
@@ -49,4 +49,4 @@ private:
     Label Label1;                // caption
 };
 
-}  // namespace talvik
+}  // namespace talvik::controls

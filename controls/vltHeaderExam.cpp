@@ -1,7 +1,7 @@
 #include "controls/vltHeaderExam.h"
 #include "resources/Resources.h"
 
-namespace talvik {
+namespace talvik::controls {
 
 const ControlTemplate& vltHeaderExam::Design() {
     static const ControlTemplate t = [] {
@@ -27,4 +27,4 @@ const ControlClass vltHeaderExam::Class{
     .pictures = &resources::kPictureFiles,
 };
 
-}  // namespace talvik
+}  // namespace talvik::controls

@@ -3,7 +3,7 @@
 // members, no events and no code of its own.
 #include "frame/describe/Control.h"
 
-namespace talvik {
+namespace talvik::controls {
 
 class vltHeaderExam : public Control {
 public:
@@ -13,4 +13,4 @@ public:
     using Control::Control;
 };
 
-}  // namespace talvik
+}  // namespace talvik::controls

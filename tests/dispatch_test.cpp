@@ -13,6 +13,7 @@
 #include "hosts/headless/HeadlessHost.h"
 
 namespace talvik {
+using namespace controls;
 namespace {
 
 constexpr std::int32_t kMaxItems = 0x68030002;

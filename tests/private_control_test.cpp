@@ -14,6 +14,7 @@
 #include "frame/com/LiveObjects.h"
 
 namespace talvik {
+using namespace controls;
 namespace {
 
 constexpr ArgDecl kKeyArgs[] = {{"KeyAscii", VarType::Int16, false}};

@@ -12,6 +12,7 @@
 #include "resources/Resources.h"
 
 namespace talvik {
+using namespace controls;
 namespace {
 
 using Skin = std::array<std::string, 9>;

@@ -17,6 +17,7 @@
 #include "hosts/headless/HeadlessHost.h"
 
 namespace talvik {
+using namespace controls;
 namespace {
 
 constexpr Colour kHandColour = 0x00400000;  // RGB(0, 0, 64)

@@ -12,6 +12,7 @@
 #include "hosts/headless/HeadlessHost.h"
 
 namespace talvik {
+using namespace controls;
 namespace {
 
 constexpr const char* kDefaultURL = "https://talvik.example/";  // 23 characters: 2070 twips

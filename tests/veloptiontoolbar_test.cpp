@@ -15,6 +15,7 @@
 #include "hosts/headless/HeadlessHost.h"
 
 namespace talvik {
+using namespace controls;
 namespace {
 
 using V = VelOptionToolBar;

@@ -17,6 +17,7 @@
 #include "hosts/headless/HeadlessHost.h"
 
 namespace talvik {
+using namespace controls;
 namespace {
 
 // A button placed new in the headless host, recording the names of the events it raises.

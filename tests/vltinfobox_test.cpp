@@ -10,6 +10,7 @@
 #include "hosts/headless/HeadlessHost.h"
 
 namespace talvik {
+using namespace controls;
 namespace {
 
 constexpr Colour kWhite = 0x00FFFFFF;

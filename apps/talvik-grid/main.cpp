@@ -9,6 +9,7 @@
 #include "hosts/headless/HeadlessHost.h"
 
 using namespace talvik;
+using namespace talvik::controls;
 
 int main(int argc, char** argv) {
     PropertyBag bag;

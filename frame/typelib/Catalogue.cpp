@@ -22,18 +22,18 @@ namespace talvik {
 
 namespace {
 const ControlClass* const kRows[] = {
-    &Banner::Class,
-    &Matrix::Class,
-    &VelOptionToolBar::Class,
-    &URLLink::Class,
-    &TimerPicture::Class,
-    &ScrollBox::Class,
-    &vltZoomBox::Class,
-    &vltSwitch::Class,
-    &vltInfoBox::Class,
-    &vltHeaderExam::Class,
-    &vltBox::Class,
-    &vltGraphButton::Class,
+    &controls::Banner::Class,
+    &controls::Matrix::Class,
+    &controls::VelOptionToolBar::Class,
+    &controls::URLLink::Class,
+    &controls::TimerPicture::Class,
+    &controls::ScrollBox::Class,
+    &controls::vltZoomBox::Class,
+    &controls::vltSwitch::Class,
+    &controls::vltInfoBox::Class,
+    &controls::vltHeaderExam::Class,
+    &controls::vltBox::Class,
+    &controls::vltGraphButton::Class,
 };
 
 std::vector<const ControlClass*>& testRows() {

@@ -25,6 +25,7 @@ void check(bool ok, const char* what) {
 
 int main() {
     using namespace talvik;
+    using controls::Matrix;
     {
         HeadlessHost host{Matrix::Class};
         const auto& sheet = static_cast<const Matrix&>(*host.control());

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "hosts/qt/QtControlWidget.h"
+#include "hosts/qt/widgets/Matrix.h"
 
 namespace {
 
@@ -34,6 +35,13 @@ int main(int argc, char** argv) {
         check(box.host().find("Label1").as<talvik::Label>().Caption() == "vltBox", "the default caption");
         const talvik::Outcome caption = box.get("Caption");
         check(caption.ok() && caption.value == talvik::Variant{"vltBox"}, "Caption reads vltBox");
+    }
+    {
+        // The typed widget from the installed headers: a count above 150 is kept at 150.
+        talvik::Matrix sheet;
+        sheet.setProperty("MaxItems", 151);
+        check(sheet.MaxItems() == 150, "the typed answer sheet keeps 150 questions");
+        check(sheet.result().size() == 150, "its result has an answer for each");
     }
     if (failures == 0) std::puts("qt consumer: ok");
     return failures == 0 ? 0 : 1;
