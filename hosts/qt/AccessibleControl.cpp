@@ -21,7 +21,8 @@ QAccessible::Role qtRole(PartRole r) {
         case PartRole::RadioButton: return QAccessible::RadioButton;
         case PartRole::Link: return QAccessible::Link;
         case PartRole::StaticText: return QAccessible::StaticText;
-        case PartRole::Clock: return QAccessible::Clock;
+        // AT-SPI knows no clock: a reader meets it as a text, described as a clock.
+        case PartRole::Clock: return QAccessible::StaticText;
     }
     return QAccessible::Grouping;
 }
@@ -33,6 +34,15 @@ QString actionName(PartAction a) {
         case PartAction::None: break;
     }
     return {};
+}
+
+// What a reader tells besides the name: a link's address; that a clock is one.
+QString description(const AccessiblePart& p) {
+    switch (p.role) {
+        case PartRole::Link: return decodeText(p.value);
+        case PartRole::Clock: return QStringLiteral("Clock");
+        default: return {};
+    }
 }
 
 void addStates(QAccessible::State& s, const AccessiblePart& p) {
@@ -119,8 +129,7 @@ QString AccessibleControl::text(QAccessible::Text t) const {
         case QAccessible::Value: return decodeText(self.value);
         case QAccessible::Description:
             if (const QString own = widget()->accessibleDescription(); !own.isEmpty()) return own;
-            // A link's address is what a reader tells about it besides its text.
-            return self.role == PartRole::Link ? decodeText(self.value) : QString();
+            return description(self);
         default: return QAccessibleWidget::text(t);
     }
 }
@@ -246,7 +255,7 @@ QString AccessiblePartInterface::text(QAccessible::Text t) const {
     switch (t) {
         case QAccessible::Name: return decodeText(p->name);
         case QAccessible::Value: return decodeText(p->value);
-        case QAccessible::Description: return p->role == PartRole::Link ? decodeText(p->value) : QString();
+        case QAccessible::Description: return description(*p);
         default: return {};
     }
 }

@@ -8,6 +8,7 @@ bubble through its action and hears the checked state change.
 Run inside a private D-Bus session with an X server (dbus-run-session, xvfb-run).
 Exit code 77 means the test could not run here (no pyatspi)."""
 import os
+import re
 import subprocess
 import sys
 import time
@@ -105,6 +106,11 @@ def main():
         link = find(app, "Exam rules", pyatspi.ROLE_LINK)
         check(link is not None and link.description == "https://example.org/rules",
               "a link 'Exam rules' described by its address")
+
+        clock = pyatspi.findDescendant(app, lambda a: a is not None and a.description == "Clock")
+        check(clock is not None and clock.getRole() == pyatspi.ROLE_LABEL and re.fullmatch(r"\d\d:\d\d", clock.name or ""),
+              "the clock reads as a time (%r)" % (clock.name if clock else None))
+        check(clock is not None and clock.getState().contains(pyatspi.STATE_READ_ONLY), "the clock is read-only")
 
         heard = []
 
