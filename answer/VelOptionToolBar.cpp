@@ -258,7 +258,7 @@ void VelOptionToolBar::LabelBoxes() {
         const char c = optionChar_ == VelNumber ? char('1' + i) : optionChar_ == VelUChar ? char('A' + i) : char('a' + i);
         if (Label1(i).Caption() == std::string(1, c)) continue;
         Label1(i).Caption(std::string(1, c));
-        host().PartChanged(PartChange::Name, i);
+        if (i < countItems_) host().PartChanged(PartChange::Name, i);
     }
 }
 

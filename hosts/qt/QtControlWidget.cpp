@@ -127,7 +127,7 @@ void QtControlWidget::afterCall() {
     for (const RectF& r : takeDamage()) update(s.covering(r));
     parts_.reset();
     for (const auto& [what, part] : std::exchange(announced_, {})) announceAccessibleChange(*this, what, part);
-    followFocusRing();
+    if (ringMoved_) followFocusRing();
 }
 
 // ---- Screen readers and the focus ring ----
@@ -135,6 +135,7 @@ void QtControlWidget::afterCall() {
 void QtControlWidget::partChanged(PartChange what, int part) {
     // Kept until the control's call is over, when what it describes is whole again.
     announced_.emplace_back(what, part);
+    if (what == PartChange::Current || what == PartChange::Structure) ringMoved_ = true;
 }
 
 const AccessibleParts& QtControlWidget::accessibleParts() const {
@@ -159,6 +160,7 @@ QRect QtControlWidget::focusRing() const {
 }
 
 void QtControlWidget::followFocusRing() {
+    ringMoved_ = false;
     const QRect ring = hasFocus() ? focusRing() : QRect();
     if (ring == ringShown_) return;
     update(ringShown_);
@@ -219,6 +221,7 @@ void QtControlWidget::paintEvent(QPaintEvent* e) {
 
 void QtControlWidget::resizeEvent(QResizeEvent* e) {
     QWidget::resizeEvent(e);
+    ringMoved_ = true;
     // The size the control gave itself needs no Resize back.
     if (e->size() == surfacePixels()) return;
     const TwipScale s = scale();

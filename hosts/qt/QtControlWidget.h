@@ -151,6 +151,7 @@ private:
     mutable std::optional<AccessibleParts> parts_;  // made when asked, dropped after every call
     std::vector<std::pair<PartChange, int>> announced_;
     QRect ringShown_;  // where the focus ring was last painted
+    bool ringMoved_ = true;  // the current part or the size changed since
 };
 
 }  // namespace talvik
