@@ -356,6 +356,7 @@ AccessibleParts VelOptionToolBar::DescribeParts() const {
         const Image box = Image2(k);
         d.add({.role = optionBox_ == VelOption ? PartRole::RadioButton : PartRole::CheckBox,
                .name = Label1(k).Caption(),
+               .encoding = Label1(k).encoding(),
                .bounds = box.bounds(),
                .element = box,
                .action = boxes ? PartAction::Toggle : PartAction::None,

@@ -201,6 +201,7 @@ void SkinFrame::OnEvent(const InputEvent& ev) {
 AccessibleParts SkinFrame::DescribeParts() const {
     AccessibleParts d;
     d.self.name = Label1.Caption();
+    d.self.encoding = Label1.encoding();
     d.takesFocus = false;
     return d;
 }

@@ -137,7 +137,8 @@ void vltInfoBox::WriteProperties(PropertyBag& bag) {
 
 AccessibleParts vltInfoBox::DescribeParts() const {
     AccessibleParts d = SkinFrame::DescribeParts();
-    d.add({.role = PartRole::StaticText, .name = Label2.Caption(), .bounds = Label2.bounds(), .readOnly = true});
+    d.add({.role = PartRole::StaticText, .name = Label2.Caption(), .encoding = Label2.encoding(), .bounds = Label2.bounds(),
+           .readOnly = true});
     return d;
 }
 

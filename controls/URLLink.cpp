@@ -165,7 +165,8 @@ void URLLink::LabelMouseDown(std::int16_t button) {
 
 AccessibleParts URLLink::DescribeParts() const {
     AccessibleParts d;
-    d.self = {.role = PartRole::Link, .name = lblURL.Caption(), .value = url_, .bounds = lblURL.bounds(),
+    d.self = {.role = PartRole::Link, .name = lblURL.Caption(), .value = url_, .encoding = lblURL.encoding(),
+              .bounds = lblURL.bounds(),
               .element = lblURL, .action = PartAction::Press, .disabled = !lblURL.Enabled()};
     return d;
 }

@@ -22,8 +22,9 @@ enum class PartAction : std::uint8_t { None, Press, Toggle };
 
 struct AccessiblePart {
     PartRole role = PartRole::Group;
-    std::string name;   // in the library's text encoding
+    std::string name;   // in `encoding`
     std::string value;  // a link's address, a clock's time; empty for none
+    TextEncoding encoding = TextEncoding::Windows1252;  // of the name: a label's own when taken from one
     RectF bounds;       // twips on the surface; empty for the control itself
     Element element;    // what activating clicks; none for a part without an action
     PartAction action = PartAction::None;

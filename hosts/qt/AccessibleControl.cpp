@@ -125,7 +125,7 @@ QString AccessibleControl::text(QAccessible::Text t) const {
     switch (t) {
         case QAccessible::Name:
             if (const QString own = widget()->accessibleName(); !own.isEmpty()) return own;
-            return decodeText(self.name);
+            return decodeText(self.name, self.encoding);
         case QAccessible::Value: return decodeText(self.value);
         case QAccessible::Description:
             if (const QString own = widget()->accessibleDescription(); !own.isEmpty()) return own;
@@ -253,7 +253,7 @@ QString AccessiblePartInterface::text(QAccessible::Text t) const {
     const AccessiblePart* p = described();
     if (p == nullptr) return {};
     switch (t) {
-        case QAccessible::Name: return decodeText(p->name);
+        case QAccessible::Name: return decodeText(p->name, p->encoding);
         case QAccessible::Value: return decodeText(p->value);
         case QAccessible::Description: return description(*p);
         default: return {};
