@@ -19,6 +19,10 @@ constexpr int kRows = 152;  // elements in every question array
 constexpr int kLines = 8;   // two border lines for each of four columns
 const char* const kChoiceArrays[4] = {"Image1", "Image2", "Image3", "Image4"};
 const char* const kMarkArrays[4] = {"Picture1", "Picture2", "Picture3", "Picture4"};
+
+// The parts a screen reader sees: for question i its row, then its choices A to D.
+constexpr int RowPart(int i) { return 5 * i; }
+constexpr int ChoicePart(int i, int k) { return 5 * i + 1 + k; }
 }  // namespace
 
 const ControlTemplate& Matrix::Design() {
@@ -122,6 +126,11 @@ void Matrix::MaxItems(std::int16_t v) {
     ArrangeGrid();
 }
 
+void Matrix::RowSel(std::int16_t v) {
+    if (v == rowSel_) return;
+    MakeCurrent(v);
+}
+
 void Matrix::reset() {
     for (std::int16_t i = 0; i < choices_[0].Count(); ++i) Unmark(i);
 }
@@ -167,7 +176,7 @@ void Matrix::ArrangeGrid() {
     };
     // Questions past the last full column have no place in the grid; they stay hidden
     // (their marks are kept) rather than showing wherever they happen to be.
-    const auto shown = static_cast<std::int16_t>(std::min<std::int64_t>(N.v(), std::int64_t{P.v()} * C.v()));
+    const std::int16_t shown = ShownQuestions();
 
     // 1. Hide every choice.
     for (std::int16_t i = 0; i < I1.Count(); ++i)
@@ -268,6 +277,11 @@ void Matrix::ArrangeGrid() {
     // The lines of columns the grid no longer has are hidden, not left where an earlier
     // layout put them.
     for (std::int16_t a = static_cast<std::int16_t>(2 * C.v()); a < Line1.Count(); ++a) Line1(a).Visible(false);
+    host().PartChanged(PartChange::Structure);
+}
+
+std::int16_t Matrix::ShownQuestions() const {
+    return static_cast<std::int16_t>(std::min<std::int64_t>(maxItems_, std::int64_t{maxItemPerCol_} * maxCols_));
 }
 
 void Matrix::PlaceMarker(std::int16_t r) {
@@ -276,7 +290,12 @@ void Matrix::PlaceMarker(std::int16_t r) {
 }
 
 void Matrix::Unmark(std::int16_t i) {
-    for (int k = 0; k < 4; ++k) choices_[k](i).setPicture(marks_[k](0).picture());
+    for (int k = 0; k < 4; ++k) {
+        const Image bubble = choices_[k](i);
+        if (bubble.picture() == marks_[k](0).picture()) continue;
+        bubble.setPicture(marks_[k](0).picture());
+        host().PartChanged(PartChange::State, ChoicePart(i, k));
+    }
 }
 
 void Matrix::Toggle(int k, std::int16_t i) {
@@ -285,6 +304,12 @@ void Matrix::Toggle(int k, std::int16_t i) {
         bubble.setPicture(marks_[k](1).picture());
     else
         bubble.setPicture(marks_[k](0).picture());
+    host().PartChanged(PartChange::State, ChoicePart(i, k));
+}
+
+void Matrix::MakeCurrent(std::int16_t row) {
+    rowSel_ = row;
+    host().PartChanged(PartChange::Current, RowPart(row));
 }
 
 // ---- Lifecycle ----
@@ -326,7 +351,7 @@ void Matrix::OnEvent(const InputEvent& ev) {
         if (!choices_[k].holds(ev.source)) continue;
         const std::int16_t i = ev.source.index();
         Toggle(k, i);
-        rowSel_ = i;
+        MakeCurrent(i);
         PlaceMarker(i);
         return;
     }
@@ -335,7 +360,7 @@ void Matrix::OnEvent(const InputEvent& ev) {
 void Matrix::OnKeyDown(std::int16_t key) {
     const I16 P = maxItemPerCol_, C = maxCols_, N = maxItems_, r = rowSel_;
     const auto moveTo = [&](I16 row) {
-        rowSel_ = row.v();
+        MakeCurrent(row.v());
         PlaceMarker(rowSel_);
     };
     switch (key) {
@@ -363,6 +388,33 @@ void Matrix::OnKeyDown(std::int16_t key) {
         case 52: case 68: return Toggle(3, r.v());
         default: return;
     }
+}
+
+// ---- Screen readers ----
+
+AccessibleParts Matrix::DescribeParts() const {
+    static constexpr char kLetters[] = "ABCD";
+    AccessibleParts d;
+    d.self.name = "Answer sheet";
+    const std::int16_t shown = ShownQuestions();
+    d.parts.reserve(static_cast<std::size_t>(std::max<int>(shown, 0)) * 5);
+    for (std::int16_t i = 0; i < shown; ++i) {
+        const std::string question = "Question " + std::to_string(i + 1);
+        RectF row = Label1(i).bounds();
+        for (int k = 0; k < 4; ++k) row = row.united(choices_[k](i).bounds());
+        const int r = d.add({.role = PartRole::Row, .name = question, .bounds = row, .current = i == rowSel_});
+        for (int k = 0; k < 4; ++k) {
+            const Image bubble = choices_[k](i);
+            d.add({.role = PartRole::CheckBox,
+                   .name = question + ", choice " + kLetters[k],
+                   .bounds = bubble.bounds(),
+                   .element = bubble,
+                   .action = PartAction::Toggle,
+                   .checked = bubble.picture() == marks_[k](1).picture()},
+                  r);
+        }
+    }
+    return d;
 }
 
 }  // namespace talvik::controls

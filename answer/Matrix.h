@@ -32,7 +32,7 @@ public:
     void MaxItems(std::int16_t v);
     // Zero-based index of the current question; stored as given, the marker stays.
     std::int16_t RowSel() const { return rowSel_; }
-    void RowSel(std::int16_t v) { rowSel_ = v; }
+    void RowSel(std::int16_t v);
 
     // Unmarks every choice of every question, shown or not.
     void reset();
@@ -44,6 +44,9 @@ public:
     void ReadProperties(const PropertyBag& bag) override;
     void WriteProperties(PropertyBag& bag) override;
     void OnEvent(const InputEvent& ev) override;
+    // A row for each shown question holding its four choices as check boxes; the
+    // current question is the current row.
+    AccessibleParts DescribeParts() const override;
 
 private:
     void ClearGrid(bool hide);
@@ -52,6 +55,8 @@ private:
     void Toggle(int choice, std::int16_t row);
     void Unmark(std::int16_t row);
     void OnKeyDown(std::int16_t key);
+    void MakeCurrent(std::int16_t row);
+    std::int16_t ShownQuestions() const;
 
     std::int16_t distanceItems_ = 0;
     std::int16_t maxItemPerCol_ = 0;

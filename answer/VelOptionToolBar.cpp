@@ -138,6 +138,7 @@ void VelOptionToolBar::VelStyle(std::int32_t s) {
 void VelOptionToolBar::VelCountItems(std::int16_t n) {
     if (n > 9 || n < 1) return;
     countItems_ = n;
+    host().PartChanged(PartChange::Structure);
     std::int32_t total = 0;
     for (std::int16_t i = 0; i < kBoxes; ++i) {
         const bool shown = i < n;
@@ -182,6 +183,7 @@ void VelOptionToolBar::VelOptionChar(std::int32_t c) {
 
 void VelOptionToolBar::VelOptionBox(std::int32_t b) {
     optionBox_ = b;
+    host().PartChanged(PartChange::Structure);
     if (b == VelCheck || b == VelOption) UnmarkAll();
     value_.clear();
 }
@@ -195,6 +197,7 @@ void VelOptionToolBar::VelReset() {
 void VelOptionToolBar::Enabled(bool e) {
     enabled_ = e;
     EnableElements(e);
+    host().PartChanged(PartChange::Structure);
 }
 
 // ---- Routines ----
@@ -225,8 +228,15 @@ bool VelOptionToolBar::IsMarked(const Image& box) const {
     return p == ownMarked || p == Picture4(1).picture() || p == Picture4(2).picture();
 }
 
+void VelOptionToolBar::ShowMark(std::int16_t k, const Picture& p) {
+    const Image box = Image2(k);
+    const bool was = IsMarked(box);
+    box.setPicture(p);
+    if (IsMarked(box) != was) host().PartChanged(PartChange::State, k);
+}
+
 void VelOptionToolBar::UnmarkAll() {
-    for (const Image box : Image2) box.setPicture(UnmarkedPicture());
+    for (std::int16_t k = 0; k < Image2.Count(); ++k) ShowMark(k, UnmarkedPicture());
 }
 
 // Box k - 1 is marked when the text holds the digit k; a hidden box keeps its picture.
@@ -235,9 +245,9 @@ void VelOptionToolBar::MarkDigits(const std::string& text) {
         const char digit = char('0' + k);
         const Image box = Image2(k - 1);
         if (text.find(digit) == std::string::npos) {
-            box.setPicture(UnmarkedPicture());
+            ShowMark(k - 1, UnmarkedPicture());
         } else if (box.Visible()) {
-            box.setPicture(MarkedPicture());
+            ShowMark(k - 1, MarkedPicture());
             value_ += digit;
         }
     }
@@ -246,7 +256,9 @@ void VelOptionToolBar::MarkDigits(const std::string& text) {
 void VelOptionToolBar::LabelBoxes() {
     for (std::int16_t i = 0; i < kBoxes; ++i) {
         const char c = optionChar_ == VelNumber ? char('1' + i) : optionChar_ == VelUChar ? char('A' + i) : char('a' + i);
+        if (Label1(i).Caption() == std::string(1, c)) continue;
         Label1(i).Caption(std::string(1, c));
+        if (i < countItems_) host().PartChanged(PartChange::Name, i);
     }
 }
 
@@ -317,11 +329,11 @@ void VelOptionToolBar::BoxClick(std::int16_t k) {
     if (optionBox_ == VelCheck) {
         const Picture& p = box.picture();
         const bool unmarked = p == Picture1(0).picture() || p == Picture4(0).picture() || p == Picture4(3).picture();
-        box.setPicture(unmarked ? MarkedPicture() : UnmarkedPicture());
+        ShowMark(k, unmarked ? MarkedPicture() : UnmarkedPicture());
     } else if (optionBox_ == VelOption) {
-        for (const Image other : Image2)
-            if (other != box) other.setPicture(UnmarkedPicture());
-        box.setPicture(box.picture() == MarkedPicture() ? UnmarkedPicture() : MarkedPicture());
+        for (std::int16_t other = 0; other < Image2.Count(); ++other)
+            if (other != k) ShowMark(other, UnmarkedPicture());
+        ShowMark(k, box.picture() == MarkedPicture() ? UnmarkedPicture() : MarkedPicture());
     }
     // The value is read back from the pictures, so it lists the marked boxes in order.
     value_.clear();
@@ -331,6 +343,27 @@ void VelOptionToolBar::BoxClick(std::int16_t k) {
         if (optionBox_ == VelCheck) value_ += digit;
         else value_ = std::string(1, digit);
     }
+}
+
+// ---- Screen readers ----
+
+AccessibleParts VelOptionToolBar::DescribeParts() const {
+    AccessibleParts d;
+    d.self.name = "Answer options";
+    d.self.disabled = !enabled_;
+    const bool boxes = optionBox_ == VelCheck || optionBox_ == VelOption;
+    for (std::int16_t k = 0; k < countItems_; ++k) {
+        const Image box = Image2(k);
+        d.add({.role = optionBox_ == VelOption ? PartRole::RadioButton : PartRole::CheckBox,
+               .name = Label1(k).Caption(),
+               .encoding = Label1(k).encoding(),
+               .bounds = box.bounds(),
+               .element = box,
+               .action = boxes ? PartAction::Toggle : PartAction::None,
+               .checked = IsMarked(box),
+               .disabled = !enabled_});
+    }
+    return d;
 }
 
 }  // namespace talvik::controls

@@ -51,11 +51,15 @@ public:
     void WriteProperties(PropertyBag& bag) override;
     void Resize() override;
     void OnEvent(const InputEvent& ev) override;
+    // The shown boxes, as check boxes or option buttons named by their labels.
+    AccessibleParts DescribeParts() const override;
 
 private:
     const Picture& UnmarkedPicture() const;
     const Picture& MarkedPicture() const;
     bool IsMarked(const Image& box) const;
+    // Gives box k a picture and tells a screen reader when its mark changed.
+    void ShowMark(std::int16_t k, const Picture& p);
     void UnmarkAll();
     void MarkDigits(const std::string& text);
     void LabelBoxes();

@@ -111,4 +111,23 @@ void ButtonRow::OnEvent(const InputEvent& ev) {
     SkinFrame::OnEvent(ev);
 }
 
+
+// ---- Screen readers ----
+
+AccessibleParts ButtonRow::DescribeParts() const {
+    AccessibleParts d = SkinFrame::DescribeParts();
+    d.takesFocus = true;
+    for (std::int16_t i = 0; i < Image4.Count(); ++i) {
+        const Image button = Image4(i);
+        if (!button.Visible()) continue;
+        d.add({.role = PartRole::Button,
+               .name = kind_.names[static_cast<std::size_t>(i)] != nullptr ? kind_.names[static_cast<std::size_t>(i)] : "",
+               .bounds = button.bounds(),
+               .element = button,
+               .action = PartAction::Press,
+               .disabled = !button.Enabled()});
+    }
+    return d;
+}
+
 }  // namespace talvik::controls

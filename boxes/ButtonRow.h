@@ -42,6 +42,7 @@ struct ButtonRowKind {
     bool stretchOff = false;               // every refresh first sets Stretch false
     const EventDecl* click = nullptr;      // raised with the button's index
     const EventDecl* dblClick = nullptr;   // likewise; none: a double click is ignored
+    std::array<const char*, kMaxButtons> names{};  // what a screen reader calls each button
 };
 
 class ButtonRow : public SkinFrame {
@@ -64,6 +65,8 @@ public:
     }
 
     void OnEvent(const InputEvent& ev) override;
+    // The captioned group with its buttons, each pressed by a click.
+    AccessibleParts DescribeParts() const override;
 
 protected:
     ButtonRow(ControlHost& host, const BoxVariant& variant, const ButtonRowKind& kind);

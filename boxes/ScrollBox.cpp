@@ -29,6 +29,7 @@ constexpr ButtonRowKind kRow{
     .restoreOn = RestoreOn::Slices,
     .click = &kEvents[0],
     .dblClick = &kEvents[1],
+    .names = {"Scroll up", "Scroll down", "Scroll left", "Scroll right"},
 };
 }  // namespace
 

@@ -57,6 +57,7 @@ void SkinFrame::Style(std::int32_t v) {
 void SkinFrame::Caption(std::string v) {
     caption_ = std::move(v);
     Label1.Caption(caption_);
+    host().PartChanged(PartChange::Name);
 }
 
 std::int32_t SkinFrame::BottomHeight() const { return roundHalfEven(Image3(0).Height()); }
@@ -192,6 +193,17 @@ void SkinFrame::Resize() { ArrangeFrame(false); }
 
 void SkinFrame::OnEvent(const InputEvent& ev) {
     if (ev.kind == EventKind::Change && ev.source == Label1) PlaceCaption();
+}
+
+
+// ---- Screen readers ----
+
+AccessibleParts SkinFrame::DescribeParts() const {
+    AccessibleParts d;
+    d.self.name = Label1.Caption();
+    d.self.encoding = Label1.encoding();
+    d.takesFocus = false;
+    return d;
 }
 
 }  // namespace talvik::controls

@@ -30,6 +30,8 @@ public:
     void WriteProperties(PropertyBag& bag) override;
     void Resize() override;
     void OnEvent(const InputEvent& ev) override;
+    // A group named by the caption; a box with nothing to operate takes no focus.
+    AccessibleParts DescribeParts() const override;
 
 protected:
     SkinFrame(ControlHost& host, const BoxVariant& variant);

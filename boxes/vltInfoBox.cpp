@@ -76,6 +76,7 @@ void vltInfoBox::BackStyle(std::int32_t v) {
 void vltInfoBox::Info(std::string v) {
     info_ = std::move(v);
     Label2.Caption(info_);
+    host().PartChanged(PartChange::Name, 0);
 }
 
 // ---- Routines ----
@@ -129,6 +130,16 @@ void vltInfoBox::WriteProperties(PropertyBag& bag) {
     bag.WriteProperty("Info", info_, Variant(kDefaultInfo));
     bag.WriteProperty("Style", style_, std::int32_t{0});
     bag.WriteProperty("BackStyle", backStyle_, kOpaque);
+}
+
+
+// ---- Screen readers ----
+
+AccessibleParts vltInfoBox::DescribeParts() const {
+    AccessibleParts d = SkinFrame::DescribeParts();
+    d.add({.role = PartRole::StaticText, .name = Label2.Caption(), .encoding = Label2.encoding(), .bounds = Label2.bounds(),
+           .readOnly = true});
+    return d;
 }
 
 }  // namespace talvik::controls

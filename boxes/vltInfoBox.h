@@ -30,6 +30,8 @@ public:
     void Initialize() override;
     void ReadProperties(const PropertyBag& bag) override;
     void WriteProperties(PropertyBag& bag) override;
+    // The information as a text inside the captioned group.
+    AccessibleParts DescribeParts() const override;
 
 private:
     void PlaceTexts(FrameSteps& step) override;

@@ -35,6 +35,7 @@ constexpr ButtonRowKind kRow{
     .hover = kHover,
     .restoreOn = RestoreOn::Surface,
     .click = &kEvents[0],
+    .names = {"First question", "Previous question", "Next question", "Last question"},
 };
 
 constexpr MemberDesc kMembers[] = {ButtonRow::captionMember(kProperty + 1), ButtonRow::styleMember(kProperty + 0)};

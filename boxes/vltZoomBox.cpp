@@ -38,6 +38,7 @@ constexpr ButtonRowKind kRow{
     .restoreOn = RestoreOn::CaptionAndSurface,
     .stretchOff = true,
     .click = &kEvents[0],
+    .names = {"Zoom out", "Zoom in", "Fit"},
 };
 
 constexpr float kLeastHeight = 1595;

@@ -63,4 +63,11 @@ void Banner::Initialize() { Arrange(); }
 
 void Banner::Resize() { Arrange(); }
 
+
+AccessibleParts Banner::DescribeParts() const {
+    AccessibleParts d;
+    d.takesFocus = false;
+    return d;
+}
+
 }  // namespace talvik::controls

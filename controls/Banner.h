@@ -16,6 +16,8 @@ public:
 
     void Initialize() override;
     void Resize() override;
+    // A picture with nothing to operate: no focus.
+    AccessibleParts DescribeParts() const override;
 
 private:
     void Arrange();

@@ -1,6 +1,7 @@
 #include "controls/TimerPicture.h"
 
 #include <cmath>
+#include <cstdio>
 
 #include "frame/host/Arith.h"
 #include "frame/host/ControlHost.h"
@@ -97,6 +98,11 @@ void TimerPicture::DrawHands() {
     DrawHand(kimphut, minuteAngle_, kMinuteHand);
     DrawHand(kimgiay, secondAngle_, kSecondHand);
     DrawHand(kimgio, hourAngle_, kHourHand);
+    char text[8];
+    std::snprintf(text, sizeof text, "%02d:%02d", now.hour % 100, now.minute % 100);
+    if (shownTime_ == text) return;
+    shownTime_ = text;
+    host().PartChanged(PartChange::Name);
 }
 
 // ---- Lifecycle ----
@@ -131,6 +137,16 @@ void TimerPicture::WriteProperties(PropertyBag& bag) {
 
 void TimerPicture::OnEvent(const InputEvent& ev) {
     if (ev.kind == EventKind::Timer && ev.source == Timer1) DrawHands();
+}
+
+
+// ---- Screen readers ----
+
+AccessibleParts TimerPicture::DescribeParts() const {
+    AccessibleParts d;
+    d.self = {.role = PartRole::Clock, .name = shownTime_, .value = shownTime_, .readOnly = true};
+    d.takesFocus = false;
+    return d;
 }
 
 }  // namespace talvik::controls

@@ -3,6 +3,8 @@
 // present time of day once a second while its timer runs. Enable starts and stops the
 // ticking; Duration is kept for the container and read by nothing. It raises no events
 // and persists Enable only.
+#include <string>
+
 #include "frame/describe/Control.h"
 #include "frame/model/Elements.h"
 
@@ -25,11 +27,14 @@ public:
     void ReadProperties(const PropertyBag& bag) override;
     void WriteProperties(PropertyBag& bag) override;
     void OnEvent(const InputEvent& ev) override;
+    // A read-only clock named by the time its hands show ("10:42"); it takes no focus.
+    AccessibleParts DescribeParts() const override;
 
 private:
     void DrawHand(const Line& hand, float angle, double length) const;
     void DrawHands();
 
+    std::string shownTime_;  // hours and minutes the hands show
     bool enable_ = false;
     float duration_ = 0;
     float centreX_ = 0, centreY_ = 0;  // twips

@@ -75,12 +75,14 @@ void URLLink::Text(std::string text) {
     lblURL.Caption(text);
     const TextExtent e = host().surface().TextExtentOf(text);
     lblURL.Move(0, 0, e.width, e.height);
+    host().PartChanged(PartChange::Name);
     host().PropertyChanged("Text");
 }
 
 void URLLink::URL(std::string address) {
     url_ = std::move(address);
     UpdateToolTip();
+    host().PartChanged(PartChange::Name);
     host().PropertyChanged("URL");
 }
 
@@ -156,6 +158,17 @@ void URLLink::LabelMouseDown(std::int16_t button) {
                           .show = kShowNormal});
     });
     step([&] { host().SetScreenPointer(ScreenPointer::Default); });
+}
+
+
+// ---- Screen readers ----
+
+AccessibleParts URLLink::DescribeParts() const {
+    AccessibleParts d;
+    d.self = {.role = PartRole::Link, .name = lblURL.Caption(), .value = url_, .encoding = lblURL.encoding(),
+              .bounds = lblURL.bounds(),
+              .element = lblURL, .action = PartAction::Press, .disabled = !lblURL.Enabled()};
+    return d;
 }
 
 }  // namespace talvik::controls

@@ -31,6 +31,8 @@ public:
     void ReadProperties(const PropertyBag& bag) override;
     void WriteProperties(PropertyBag& bag) override;
     void OnEvent(const InputEvent& ev) override;
+    // A link named by its text, with the address as its value; pressing it presses the label.
+    AccessibleParts DescribeParts() const override;
 
 private:
     void UpdateToolTip();

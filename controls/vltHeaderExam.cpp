@@ -27,4 +27,10 @@ const ControlClass vltHeaderExam::Class{
     .pictures = &resources::kPictureFiles,
 };
 
+AccessibleParts vltHeaderExam::DescribeParts() const {
+    AccessibleParts d;
+    d.takesFocus = false;
+    return d;
+}
+
 }  // namespace talvik::controls

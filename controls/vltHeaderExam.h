@@ -11,6 +11,8 @@ public:
     static const ControlTemplate& Design();
 
     using Control::Control;
+    // Only a picture of the header: no focus.
+    AccessibleParts DescribeParts() const override;
 };
 
 }  // namespace talvik::controls

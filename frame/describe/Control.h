@@ -6,6 +6,7 @@
 #include <span>
 #include <string_view>
 
+#include "frame/describe/AccessibleParts.h"
 #include "frame/model/Events.h"
 #include "frame/describe/Guid.h"
 #include "frame/describe/Members.h"
@@ -36,6 +37,10 @@ public:
     // Input and timer events of the child elements and of the surface, and a label's
     // Change. Events a control does not handle are ignored.
     virtual void OnEvent(const InputEvent&) {}
+
+    // The control and its interactive parts as a screen reader presents them. A control
+    // that does not say otherwise is one unnamed group that takes the focus.
+    virtual AccessibleParts DescribeParts() const { return {}; }
 
 protected:
     ControlHost& host() const { return host_; }

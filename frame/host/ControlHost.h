@@ -147,6 +147,9 @@ public:
     std::int32_t ShellOpen(const ShellRequest& request);
     TimeOfDay Now();
     void PropertyChanged(std::string_view property);
+    // Tells the container's screen reader that a part of the control's DescribeParts
+    // (-1: the control) changed. Never fails: a host without one ignores it.
+    void PartChanged(PartChange what, int part = -1) noexcept { hostPartChanged(what, part); }
     bool IsNumeric(std::string_view text) const;
     // The extent of a text in a font, in twips.
     TextExtent MeasureText(std::string_view text, const Font& font) { return measure(text, font); }
@@ -176,6 +179,7 @@ protected:
     virtual Status hostShellOpen(const ShellRequest& request, std::int32_t& result) noexcept = 0;
     virtual Status hostNow(TimeOfDay& now) noexcept = 0;
     virtual Status hostPropertyChanged(std::string_view property) noexcept = 0;
+    virtual void hostPartChanged(PartChange, int) noexcept {}
     virtual TextExtent hostMeasureText(std::string_view text, const Font& font) noexcept = 0;
     // A timer was enabled, disabled or given a new interval.
     virtual void onTimerChanged(const Timer&) {}

@@ -14,7 +14,9 @@
 #include <QtDebug>
 
 #include "frame/host/HostError.h"
+#include "hosts/qt/AccessibleControl.h"
 #include "hosts/qt/DropEffects.h"
+#include "hosts/qt/FocusRing.h"
 #include "hosts/qt/KeyCodes.h"
 #include "hosts/qt/QtText.h"
 
@@ -52,6 +54,7 @@ QtControlWidget::QtControlWidget(LibraryInternal cls, const PropertyBag* saved, 
 QtControlWidget::QtControlWidget(const std::function<Outcome(ControlHost&, ControlHandle&)>& create,
                                  const PropertyBag* saved, QWidget* parent)
     : QWidget(parent), host_(std::make_unique<QtHost>(*this)) {
+    installAccessibleFactory();
     // A control keeps the size it has, as on a form; a container that stretches it
     // (a skinned box) says so with a policy of its own.
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
@@ -64,6 +67,8 @@ QtControlWidget::QtControlWidget(const std::function<Outcome(ControlHost&, Contr
     require(saved != nullptr ? handle_.readProperties(*saved) : handle_.initProperties());
     resize(surfacePixels());
     afterCall();
+    // Tab stops only where there is something to operate.
+    if (!accessibleParts().takesFocus) setFocusPolicy(Qt::NoFocus);
 }
 
 QtControlWidget::~QtControlWidget() {
@@ -130,6 +135,47 @@ void QtControlWidget::afterCall() {
     }
     const TwipScale s = scale();
     for (const RectF& r : takeDamage()) update(s.covering(r));
+    parts_.reset();
+    for (const auto& [what, part] : std::exchange(announced_, {})) announceAccessibleChange(*this, what, part);
+    if (ringMoved_) followFocusRing();
+}
+
+// ---- Screen readers and the focus ring ----
+
+void QtControlWidget::partChanged(PartChange what, int part) {
+    // Kept until the control's call is over, when what it describes is whole again.
+    announced_.emplace_back(what, part);
+    if (what == PartChange::Current || what == PartChange::Structure) ringMoved_ = true;
+}
+
+const AccessibleParts& QtControlWidget::accessibleParts() const {
+    if (!parts_) {
+        const Control* control = host_->control();
+        try {
+            parts_ = control != nullptr ? control->DescribeParts() : AccessibleParts{};
+        } catch (const std::exception& e) {
+            qWarning("describing the control for screen readers failed: %s", e.what());
+            parts_ = AccessibleParts{};
+        }
+    }
+    return *parts_;
+}
+
+QRect QtControlWidget::focusRing() const {
+    const AccessibleParts& d = accessibleParts();
+    const int current = d.current();
+    if (current < 0) return rect();
+    // A little outside the part, so that the ring does not cover it.
+    return scale().snapped(d.parts[std::size_t(current)].bounds).adjusted(-3, -3, 3, 3).intersected(rect());
+}
+
+void QtControlWidget::followFocusRing() {
+    ringMoved_ = false;
+    const QRect ring = hasFocus() ? focusRing() : QRect();
+    if (ring == ringShown_) return;
+    update(ringShown_);
+    update(ring);
+    ringShown_ = ring;
 }
 
 std::vector<RectF> QtControlWidget::takeDamage() {
@@ -180,10 +226,12 @@ void QtControlWidget::paintEvent(QPaintEvent* e) {
     const QPaintDevice* target = p.paintEngine() != nullptr ? p.paintEngine()->paintDevice() : p.device();
     const ElementPainter::Context ctx{s, qreal(logicalDpiX()), target->devicePixelRatioF(), palette()};
     painter_.paint(p, *host_, e->region(), shown, ctx);
+    if (hasFocus()) paintFocusRing(p, focusRing(), palette(), target->devicePixelRatioF());
 }
 
 void QtControlWidget::resizeEvent(QResizeEvent* e) {
     QWidget::resizeEvent(e);
+    ringMoved_ = true;
     // The size the control gave itself needs no Resize back.
     if (e->size() == surfacePixels()) return;
     const TwipScale s = scale();
@@ -338,6 +386,7 @@ void QtControlWidget::keyReleaseEvent(QKeyEvent* e) {
 
 void QtControlWidget::focusInEvent(QFocusEvent* e) {
     QWidget::focusInEvent(e);
+    followFocusRing();
     // The window coming to the front again, or a popup closing, gives back a focus that
     // the control kept.
     if (focused_ && (e->reason() == Qt::ActiveWindowFocusReason || e->reason() == Qt::PopupFocusReason)) return;
@@ -348,6 +397,7 @@ void QtControlWidget::focusInEvent(QFocusEvent* e) {
 
 void QtControlWidget::focusOutEvent(QFocusEvent* e) {
     QWidget::focusOutEvent(e);
+    followFocusRing();
     // Another window (the control's own message box, say) or a popup has the keyboard
     // for a while; the control stays the focused one of its form.
     if (e->reason() == Qt::ActiveWindowFocusReason || e->reason() == Qt::PopupFocusReason) return;

@@ -13,6 +13,8 @@
 #include <optional>
 #include <span>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "frame/com/ControlHandle.h"
 #include "frame/model/DataObject.h"
@@ -65,6 +67,13 @@ public:
     // Twips to this widget's pixels, at the screen's logical DPI.
     TwipScale scale() const;
     QSize sizeHint() const override;
+
+    // The control and its parts as a screen reader sees them, as of the last call into
+    // the control.
+    const AccessibleParts& accessibleParts() const;
+    // Where the focus ring goes while the widget has the focus: around the current part
+    // when the control has one, else around the whole control.
+    QRect focusRing() const;
 
     // Shows a message box for the control and returns the button's value; unset, the
     // box runs modally. Tests and scripted hosts answer without a user.
@@ -129,6 +138,10 @@ private:
     // OLEDragOver in that state; whether Qt may drop here, and how, follows the effect
     // the control chose.
     void dragOver(QDropEvent& e, std::int16_t state);
+    // What the control announced to screen readers, told once its call is over.
+    void partChanged(PartChange what, int part);
+    // Repaints where the focus ring was and where it is now.
+    void followFocusRing();
 
     std::map<std::uint32_t, std::unique_ptr<QTimer>> timers_;  // by element id
     std::unique_ptr<QtHost> host_;
@@ -145,6 +158,10 @@ private:
     InputEvent dragLast_;
     bool shown_ = false;
     QSize synced_;  // the control's size in pixels that the widget last took
+    mutable std::optional<AccessibleParts> parts_;  // made when asked, dropped after every call
+    std::vector<std::pair<PartChange, int>> announced_;
+    QRect ringShown_;  // where the focus ring was last painted
+    bool ringMoved_ = true;  // the current part or the size changed since
 };
 
 }  // namespace talvik

@@ -104,6 +104,8 @@ QtHost::Status QtHost::hostPropertyChanged(std::string_view property) noexcept {
     }
 }
 
+void QtHost::hostPartChanged(PartChange what, int part) noexcept { widget_.partChanged(what, part); }
+
 TextExtent QtHost::hostMeasureText(std::string_view text, const Font& font) noexcept {
     try {
         return measureText(text, font);

@@ -23,6 +23,7 @@ protected:
     Status hostShellOpen(const ShellRequest& request, std::int32_t& result) noexcept override;
     Status hostNow(TimeOfDay& now) noexcept override;
     Status hostPropertyChanged(std::string_view property) noexcept override;
+    void hostPartChanged(PartChange what, int part) noexcept override;
     TextExtent hostMeasureText(std::string_view text, const Font& font) noexcept override;
     void onTimerChanged(const Timer& t) override;
 

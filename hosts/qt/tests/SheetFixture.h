@@ -40,6 +40,14 @@ struct Shown {
 
     explicit Shown(std::string_view className, std::optional<PropertyBag> bag = std::nullopt)
         : saved(std::move(bag)), widget(className, saved ? &*saved : nullptr, &form) {
+        show();
+    }
+    // A class private to the library, made through its private factory.
+    Shown(QtControlWidget::LibraryInternal cls, std::optional<PropertyBag> bag)
+        : saved(std::move(bag)), widget(cls, saved ? &*saved : nullptr, &form) {
+        show();
+    }
+    void show() {
         form.resize(widget.size() + QSize(100, 100));
         form.show();
         settle();

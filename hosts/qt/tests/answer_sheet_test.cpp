@@ -113,7 +113,12 @@ TEST(QtAnswerSheet, MouseAndKeyboardMarkChoices) {
 TEST(QtAnswerSheet, RepaintsOnlyWhatChanged) {
     struct Case { const char* name; std::function<void(Shown&)> act; QRegion allowed; QRect mustCover; };
     const QSize sheet(738, 652);
-    const QRegion markerMove = QRegion(markerRect(1).adjusted(-2, -2, 2, 2)) + markerRect(3).adjusted(-2, -2, 2, 2);
+    // The focused sheet's ring leaves the row of question 1 for that of question 3.
+    const auto ringAround = [](int q) {
+        return QRect(QPoint(0, bubble(1, q).y() - 4), QPoint(bubble(4, q).x() + 16 + 4, bubble(1, q).y() + 16 + 4));
+    };
+    const QRegion markerMove = QRegion(markerRect(1).adjusted(-2, -2, 2, 2)) + markerRect(3).adjusted(-2, -2, 2, 2) +
+                               ringAround(1) + ringAround(3);
     const Case cases[] = {
         {"a click on B of question 3", [](Shown& s) { click(s.widget, 2, 3); },
          markerMove + bubbleRect(2, 3).adjusted(-2, -2, 2, 2), bubbleRect(2, 3)},

@@ -84,11 +84,11 @@ TEST(QtPalette, TextsReadUnderLightAndDarkPalettes) {
             for (const qreal ratio : {1.0, 2.0}) {
                 SCOPED_TRACE(std::string(c.title) + ", " + paletteName + " palette at " + std::to_string(ratio));
                 std::optional<Shown> shown;
-                try {
+                if (std::string_view(c.className) == "vltGraphButton")
+                    shown.emplace(QtControlWidget::LibraryInternal{c.className}, c.bag);
+                else
                     shown.emplace(c.className, c.bag);
-                } catch (const HostError&) {
-                    break;  // a control this build does not have
-                }
+                shown->widget.clearFocus();  // the focus ring is no part of the text's ground
                 shown->form.setPalette(palette);
                 shown->settle();
                 for (const LabelRef& ref : c.labels) {
@@ -133,6 +133,8 @@ TEST(QtPalette, PaletteChangeRepaintsInTheNewColours) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.className);
         Shown shown(c.className, c.bag);
+        shown.widget.clearFocus();  // compared with a control that has never had the focus
+        shown.settle();
         const QImage before = shown.image();
         const QRegion repainted = shown.repaintedBy([&] { shown.form.setPalette(dark); });
         EXPECT_TRUE((QRegion(shown.widget.rect()) - repainted).isEmpty());
@@ -141,6 +143,8 @@ TEST(QtPalette, PaletteChangeRepaintsInTheNewColours) {
         {
             const AppPalette under(dark);
             Shown fresh(c.className, c.bag);
+            fresh.widget.clearFocus();
+            fresh.settle();
             EXPECT_EQ(switched, fresh.image());
         }
         shown.form.setPalette(light);
