@@ -326,7 +326,7 @@ TEST(QtAccessible, ClockReadsTheTimeItsHandsShow) {
     EXPECT_TRUE(clock->state().readOnly);
     for (const auto& [now, shown] : {std::pair{TimeOfDay{10, 42, 5}, "10:42"}, std::pair{TimeOfDay{9, 5, 59}, "09:05"},
                                      std::pair{TimeOfDay{0, 0, 0}, "00:00"}, std::pair{TimeOfDay{23, 59, 1}, "23:59"}}) {
-        s.widget.timeOfDay = [now] { return now; };
+        s.widget.timeOfDay = [at = now] { return at; };
         QMetaObject::invokeMethod(timer, "timeout", Qt::DirectConnection);
         EXPECT_EQ(clock->text(QAccessible::Name), shown);
         EXPECT_EQ(clock->text(QAccessible::Value), shown);
