@@ -1,30 +1,12 @@
 // The four boxes through the test container, which reaches them only through the
 // library's entry points and dispatch: the whole output of a script per box, worked out
 // by hand from the boxes' layout rules, hover pictures, events and persistence.
-#include <gtest/gtest.h>
-#include <unistd.h>
-
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <string>
+#include "RunContainer.h"
 
 namespace talvik {
 namespace {
 
-std::string runContainer(const std::string& name, const std::string& script) {
-    const std::filesystem::path file =
-        std::filesystem::path(::testing::TempDir()) / (name + "-" + std::to_string(::getpid()) + ".txt");
-    std::ofstream(file) << script;
-    std::string out;
-    FILE* pipe = ::popen((std::string(TALVIK_CONTAINER_PATH) + " '" + file.string() + "'").c_str(), "r");
-    if (pipe == nullptr) return "popen failed";
-    char buf[4096];
-    for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, pipe)) > 0;) out.append(buf, n);
-    if (const int status = ::pclose(pipe); status != 0) out += "exit status " + std::to_string(status);
-    std::filesystem::remove(file);
-    return out;
-}
+using testing::runContainer;
 
 TEST(Boxes, ThroughTheTestContainer) {
     const struct {

@@ -5,15 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <optional>
 #include <string>
-#include <unistd.h>
 
 #include "controls/TimerPicture.h"
 #include "frame/host/HostError.h"
+#include "RunContainer.h"
 #include "hosts/headless/HeadlessHost.h"
 
 namespace talvik {
@@ -271,19 +268,10 @@ TEST(TimerPicture, MissingFaceFailsInitialize) {
 // points and dispatch: the container's clock is set, not read, and `tick` delivers the
 // timer's events only while it is enabled.
 TEST(TimerPicture, ThroughTheTestContainer) {
-    const std::filesystem::path script =
-        std::filesystem::path(::testing::TempDir()) / ("timerpicture-" + std::to_string(::getpid()) + ".txt");
-    std::ofstream(script) << "clock 00:00:00\nnew TimerPicture t\ndump t\nclock 03:00:00\ntick t\ndump t kimgio\n"
+    const std::string out = testing::runContainer("timerpicture", "clock 00:00:00\nnew TimerPicture t\ndump t\nclock 03:00:00\ntick t\ndump t kimgio\n"
                              "set t Duration 90\nget t Duration\nset t Enable false\nclock 00:00:15\ntick t 5\n"
                              "dump t Timer1 kimgiay\nset t Enable true\ntick t\ndump t kimgiay\nwrite t\n"
-                             "fail resource clock_firefox\nnew TimerPicture u\n";
-    std::string out;
-    FILE* pipe = ::popen((std::string(TALVIK_CONTAINER_PATH) + " '" + script.string() + "'").c_str(), "r");
-    ASSERT_NE(pipe, nullptr);
-    char buf[4096];
-    for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, pipe)) > 0;) out.append(buf, n);
-    EXPECT_EQ(::pclose(pipe), 0);
-    std::filesystem::remove(script);
+                             "fail resource clock_firefox\nnew TimerPicture u\n");
 
     EXPECT_EQ(out,
         R"j({"line":2,"new":"t","class":"TimerPicture","width":1815,"height":1800}

@@ -2,13 +2,10 @@
 // persistence, and a script of the test container.
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <string>
-#include <unistd.h>
 
 #include "boxes/vltBox.h"
+#include "RunContainer.h"
 #include "hosts/headless/HeadlessHost.h"
 
 namespace talvik {
@@ -124,19 +121,10 @@ TEST(vltBox, StoredStyleThatIsNoInteger) {
 // The whole output of the test container driving a vltBox through the library's entry
 // points and dispatch.
 TEST(vltBox, ThroughTheTestContainer) {
-    const std::filesystem::path script =
-        std::filesystem::path(::testing::TempDir()) / ("vltbox-" + std::to_string(::getpid()) + ".txt");
-    std::ofstream(script) << "new vltBox b\ninit b\nshow b\ndump b Label1\nset b Style 5\n"
+    const std::string out = testing::runContainer("vltbox", "new vltBox b\ninit b\nshow b\ndump b Label1\nset b Style 5\n"
                              "resize b 3000 1000\ndump b Label1 Image1(2)\ncall b BottomHeight\n"
                              "fail resource 123\nset b Style 1\nunfail\nget b Style\ndump b Image2(1)\n"
-                             "write b\n";
-    std::string out;
-    FILE* pipe = ::popen((std::string(TALVIK_CONTAINER_PATH) + " '" + script.string() + "'").c_str(), "r");
-    ASSERT_NE(pipe, nullptr);
-    char buf[4096];
-    for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, pipe)) > 0;) out.append(buf, n);
-    EXPECT_EQ(::pclose(pipe), 0);
-    std::filesystem::remove(script);
+                             "write b\n");
 
     // Style 5 at 3000 x 1000: caption in the top row, 540 - (195 + 45); the middle row
     // 1000 - 150 - 540 high. Style 1 stops at its centre bitmap (loaded last but one),

@@ -10,6 +10,7 @@
 #include <map>
 
 #include "SheetFixture.h"
+#include "hosts/qt/DarkPalette.h"
 #include "hosts/qt/ElementPainter.h"
 
 namespace talvik::testing {
@@ -17,34 +18,12 @@ namespace talvik::testing {
 // The application's own palette, which on the test platform is a light one.
 inline QPalette lightPalette() { return QApplication::palette(); }
 
-// A dark palette as desktop dark themes build it: light text on dark grey, and a
-// highlight of medium blue that reads neither on the window nor as text on black well.
+// The dark palette with a link colour as hard to read as its highlight, so that the
+// tint of a link's text is put to the test.
 inline QPalette darkPalette() {
-    QPalette p;
-    const QColor window(53, 53, 53), base(42, 42, 42), text(Qt::white), grey(127, 127, 127);
-    for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
-        const bool disabled = group == QPalette::Disabled;
-        p.setColor(group, QPalette::Window, window);
-        p.setColor(group, QPalette::WindowText, disabled ? grey : text);
-        p.setColor(group, QPalette::Base, base);
-        p.setColor(group, QPalette::AlternateBase, QColor(66, 66, 66));
-        p.setColor(group, QPalette::ToolTipBase, QColor(25, 25, 25));
-        p.setColor(group, QPalette::ToolTipText, text);
-        p.setColor(group, QPalette::PlaceholderText, grey);
-        p.setColor(group, QPalette::Text, disabled ? grey : text);
-        p.setColor(group, QPalette::Button, window);
-        p.setColor(group, QPalette::ButtonText, disabled ? grey : text);
-        p.setColor(group, QPalette::BrightText, Qt::red);
-        p.setColor(group, QPalette::Light, QColor(80, 80, 80));
-        p.setColor(group, QPalette::Midlight, QColor(66, 66, 66));
-        p.setColor(group, QPalette::Mid, QColor(44, 44, 44));
-        p.setColor(group, QPalette::Dark, QColor(35, 35, 35));
-        p.setColor(group, QPalette::Shadow, QColor(20, 20, 20));
-        p.setColor(group, QPalette::Highlight, disabled ? QColor(80, 80, 80) : QColor(42, 130, 218));
-        p.setColor(group, QPalette::HighlightedText, disabled ? grey : text);
-        p.setColor(group, QPalette::Link, QColor(42, 130, 218));
-        p.setColor(group, QPalette::LinkVisited, QColor(160, 100, 220));
-    }
+    QPalette p = talvik::darkPalette();
+    for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+        p.setColor(group, QPalette::Link, p.color(group, QPalette::Highlight));
     return p;
 }
 
