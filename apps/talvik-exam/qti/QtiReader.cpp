@@ -74,19 +74,19 @@ std::string escapeHtml(const std::string& s) {
 }
 
 std::string collapseSpace(const QString& text) {
-    std::string out;
+    QString out;
     bool space = false;
     for (const QChar c : text) {
         if (c.isSpace()) {
             space = true;
             continue;
         }
-        if (space) out += ' ';
+        if (space) out += QLatin1Char(' ');
         space = false;
-        out += QString(c).toStdString();
+        out += c;  // surrogate pairs stay together: the string is converted once, below
     }
-    if (space) out += ' ';
-    return out;
+    if (space) out += QLatin1Char(' ');
+    return out.toStdString();
 }
 
 // Spaces next to block tags are only source layout.

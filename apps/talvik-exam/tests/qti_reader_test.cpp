@@ -111,6 +111,7 @@ TEST(QtiReader, KeepsBasicMarkupAndResolvesImages) {
       <prompt><p>Pick <em>two</em>.</p></prompt>
       <simpleChoice identifier="A"><strong>Bold</strong> choice</simpleChoice>
       <simpleChoice identifier="B">x &lt; y<br/>on two lines</simpleChoice>
+      <simpleChoice identifier="C">  Pärnu –   🌊 </simpleChoice>
     </choiceInteraction>
   </itemBody>
 </assessmentItem>)";
@@ -120,8 +121,9 @@ TEST(QtiReader, KeepsBasicMarkupAndResolvesImages) {
               "<p>Look at <em>the</em> <strong>map</strong>:</p><img src=\"/pkg/items/images/map.png\" alt=\"Map\"/>"
               "<ul><li>one</li><li>two &amp; three</li></ul><ol><li>first</li></ol>");
     EXPECT_EQ(item.prompt, "<p>Pick <em>two</em>.</p>");
-    ASSERT_EQ(item.choices.size(), 2u);
+    ASSERT_EQ(item.choices.size(), 3u);
     EXPECT_EQ(item.choices[0].markup, "<strong>Bold</strong> choice");
+    EXPECT_EQ(item.choices[2].markup, "P\u00e4rnu \u2013 \U0001F30A");
     EXPECT_EQ(item.choices[1].markup, "x &lt; y<br/>on two lines");
     EXPECT_EQ(item.maxChoices, 2);
 }
