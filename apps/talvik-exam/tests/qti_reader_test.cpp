@@ -40,6 +40,13 @@ TEST(QtiReader, ReadsChoiceItemsAndNamesWhatItCannotDeliver) {
       <extendedTextInteraction responseIdentifier="R2"/>
     </itemBody></assessmentItem>)";
     const std::string test = R"(<assessmentTest identifier="t" title="T"/>)";
+    const std::string badCount = "<assessmentItem identifier=\"m\" title=\"M\"><itemBody>\n"
+                                 "<choiceInteraction responseIdentifier=\"R\" maxChoices=\"two\">\n"
+                                 "<simpleChoice identifier=\"A\">a</simpleChoice></choiceInteraction>"
+                                 "</itemBody></assessmentItem>";
+    const std::string noChoice = R"(<assessmentItem identifier="e" title="E"><itemBody>
+      <choiceInteraction responseIdentifier="R"><prompt>Nothing to pick</prompt></choiceInteraction>
+    </itemBody></assessmentItem>)";
     const std::vector<ItemCase> cases = {
         {"qti 2.1 single answer", testing::kCapital21, "capital", "Capital of Estonia", "", {"A", "B", "C"}, 1, 0,
          false, {"B"}},
@@ -50,6 +57,10 @@ TEST(QtiReader, ReadsChoiceItemsAndNamesWhatItCannotDeliver) {
         {"choice beside extended text", twoInteractions, "mixed", "Mixed", "not supported: extendedTextInteraction",
          {"A"}, 1, 0, false, {}},
         {"malformed", testing::kMalformed, "bad", "Bad", "/items/q.xml:5: malformed XML", {}, 1, 0, false, {}},
+        {"count that is not a number", badCount, "m", "M", "/items/q.xml:2: maxChoices is not a count", {}, 1, 0,
+         false, {}},
+        {"choice interaction without choices", noChoice, "e", "E", "/items/q.xml: choiceInteraction has no simpleChoice",
+         {}, 1, 0, false, {}},
         {"a test is not an item", test, "q", "", "/items/q.xml:1: not an assessmentItem", {}, 1, 0, false, {}},
     };
     for (const ItemCase& c : cases) {
