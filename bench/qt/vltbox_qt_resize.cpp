@@ -140,12 +140,3 @@ BENCHMARK(BM_ResizeRepaint_vltBox)->DenseRange(0, 3)->Arg(5)->Unit(benchmark::kM
 BENCHMARK(BM_ResizeRepaint_StyleSheetFrame)->DenseRange(0, 3)->Arg(5)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
