@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QUrl>
 #include <QXmlStreamReader>
 #include <algorithm>
 #include <cctype>
@@ -423,6 +424,225 @@ private:
     fs::path dir_;
 };
 
+// A content package's manifest: the resources it lists, in its order, with their line.
+struct Resource {
+    std::string identifier;
+    std::string type;
+    std::string href;  // resolved against the package folder and any xml:base
+    qint64 line = 0;
+};
+
+struct Manifest {
+    std::string identifier;
+    std::string title;
+    std::vector<Resource> resources;
+};
+
+bool startsWith(const std::string& s, const std::string& head) { return s.compare(0, head.size(), head) == 0; }
+
+std::string lowercase(std::string s) {
+    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return s;
+}
+
+bool isTestResource(const Resource& r) { return startsWith(lowercase(r.type), "imsqti_test_xml"); }
+bool isItemResource(const Resource& r) { return startsWith(lowercase(r.type), "imsqti_item_xml"); }
+
+class ManifestParser {
+public:
+    ManifestParser(QXmlStreamReader& reader, std::string path) : r_(reader), path_(std::move(path)) {}
+
+    // The reader stands on the root element.
+    Manifest run() {
+        if (r_.name() != QLatin1String("manifest"))
+            fail("not a content package manifest: <" + r_.name().toString().toStdString() + ">");
+        m_.identifier = attribute(r_, "identifier").value_or("");
+        while (r_.readNextStartElement()) {
+            const QStringView n = r_.name();
+            if (n == QLatin1String("metadata"))
+                readMetadata();
+            else if (n == QLatin1String("organizations"))
+                readOrganizations();
+            else if (n == QLatin1String("resources"))
+                readResources(joinBase("", xmlBase()));
+            else
+                r_.skipCurrentElement();
+        }
+        if (r_.hasError()) fail("malformed XML: " + r_.errorString().toStdString());
+        return std::move(m_);
+    }
+
+private:
+    [[noreturn]] void fail(const std::string& what) const { throw QtiError(lineMessage(path_, r_, what)); }
+
+    std::string xmlBase() const {
+        return r_.attributes()
+            .value(QStringLiteral("http://www.w3.org/XML/1998/namespace"), QStringLiteral("base"))
+            .toString()
+            .trimmed()
+            .toStdString();
+    }
+
+    static std::string joinBase(const std::string& base, const std::string& more) {
+        if (more.empty()) return base;
+        if (base.empty() || more.find("://") != std::string::npos || more.front() == '/') return more;
+        return base.back() == '/' ? base + more : base + "/" + more;
+    }
+
+    // Only a title is taken: the LOM general title when there is no organization title.
+    void readMetadata() {
+        std::vector<QString> open;
+        while (!r_.atEnd()) {
+            r_.readNext();
+            if (r_.isStartElement()) {
+                open.push_back(r_.name().toString());
+                const std::size_t depth = open.size();
+                if (depth >= 4 && open[depth - 1] == QLatin1String("string") && open[depth - 2] == QLatin1String("title") &&
+                    open[depth - 3] == QLatin1String("general") && metadataTitle_.empty()) {
+                    metadataTitle_ = collapseSpace(r_.readElementText(QXmlStreamReader::IncludeChildElements).trimmed());
+                    open.pop_back();
+                }
+            } else if (r_.isEndElement()) {
+                if (open.empty()) break;
+                open.pop_back();
+            }
+        }
+        if (m_.title.empty()) m_.title = metadataTitle_;
+    }
+
+    void readOrganizations() {
+        while (r_.readNextStartElement()) {
+            if (r_.name() != QLatin1String("organization") || !organizationTitle_.empty()) {
+                r_.skipCurrentElement();
+                continue;
+            }
+            while (r_.readNextStartElement()) {
+                if (r_.name() == QLatin1String("title") && organizationTitle_.empty())
+                    organizationTitle_ = collapseSpace(r_.readElementText(QXmlStreamReader::IncludeChildElements).trimmed());
+                else
+                    r_.skipCurrentElement();
+            }
+        }
+        if (!organizationTitle_.empty()) m_.title = organizationTitle_;
+    }
+
+    void readResources(const std::string& base) {
+        while (r_.readNextStartElement()) {
+            if (r_.name() != QLatin1String("resource")) {
+                r_.skipCurrentElement();
+                continue;
+            }
+            Resource res;
+            res.line = r_.lineNumber();
+            res.identifier = attribute(r_, "identifier").value_or("");
+            res.type = attribute(r_, "type").value_or("");
+            if (const auto href = attribute(r_, "href"); href && !href->empty())
+                res.href = QUrl::fromPercentEncoding(QByteArray::fromStdString(joinBase(joinBase(base, xmlBase()), *href)))
+                               .toStdString();
+            m_.resources.push_back(std::move(res));
+            r_.skipCurrentElement();
+        }
+    }
+
+    QXmlStreamReader& r_;
+    std::string path_;
+    Manifest m_;
+    std::string metadataTitle_;
+    std::string organizationTitle_;
+};
+
+std::string resourceMessage(const std::string& manifest, const Resource& r, const std::string& what) {
+    return manifest + ":" + std::to_string(r.line) + ": " + what;
+}
+
+Test readTestText(const std::string& text, const std::string& path, bool packageAllowed);
+
+// The package's test when it lists one (the first), otherwise its items in the
+// manifest's order as one section. Nothing when it lists no QTI resource at all.
+std::optional<Test> readPackage(const std::string& manifestText, const std::string& manifestPath) {
+    QXmlStreamReader r(QByteArray::fromStdString(manifestText));
+    if (!r.readNextStartElement()) {
+        const std::string why = r.hasError() ? "malformed XML: " + r.errorString().toStdString() : "no root element";
+        throw QtiError(lineMessage(manifestPath, r, why));
+    }
+    const Manifest m = ManifestParser(r, manifestPath).run();
+    const fs::path dir = fs::path(manifestPath).parent_path();
+    const auto local = [&](const Resource& res) -> std::optional<std::string> {
+        if (res.href.empty() || res.href.find("://") != std::string::npos || fs::path(res.href).is_absolute())
+            return std::nullopt;
+        return (dir / res.href).lexically_normal().string();
+    };
+
+    const auto test = std::find_if(m.resources.begin(), m.resources.end(), isTestResource);
+    if (test != m.resources.end()) {
+        const auto file = local(*test);
+        if (!file)
+            throw QtiError(resourceMessage(manifestPath, *test, "test resource without a file in the package: \"" +
+                                                                     test->href + "\""));
+        const auto text = readFile(*file);
+        if (!text || !fs::is_regular_file(*file))
+            throw QtiError(resourceMessage(manifestPath, *test, "test resource file missing: " + *file));
+        Test t = readTestText(*text, *file, false);
+        if (t.title.empty()) t.title = m.title;
+        if (t.identifier.empty()) t.identifier = m.identifier;
+        return t;
+    }
+
+    Test t;
+    t.identifier = m.identifier;
+    t.title = m.title;
+    Section section;
+    for (const Resource& res : m.resources) {
+        if (!isItemResource(res)) continue;
+        const auto file = local(res);
+        if (!file)
+            section.items.push_back(notDelivered(manifestPath, res.identifier,
+                                                 resourceMessage(manifestPath, res,
+                                                                 "item resource without a file in the package: \"" +
+                                                                     res.href + "\"")));
+        else if (!fs::is_regular_file(*file))
+            section.items.push_back(
+                notDelivered(*file, "", resourceMessage(manifestPath, res, "item resource file missing: " + *file)));
+        else
+            section.items.push_back(readItemFile(*file));
+    }
+    if (section.items.empty()) return std::nullopt;
+    t.sections.push_back(std::move(section));
+    return t;
+}
+
+bool isZip(const std::string& path, const std::string& bytes) {
+    return lowercase(fs::path(path).extension().string()) == ".zip" || startsWith(bytes, "PK\x03\x04");
+}
+
+// A test, an item or (when allowed) a package manifest, by its root element.
+Test readTestText(const std::string& text, const std::string& path, bool packageAllowed) {
+    Test test;
+    if (isZip(path, text))
+        throw QtiError(path + ": a zipped content package cannot be read directly; unzip it first and open its folder");
+    QXmlStreamReader r(QByteArray::fromStdString(text));
+    if (!r.readNextStartElement()) {
+        const std::string why = r.hasError() ? "malformed XML: " + r.errorString().toStdString() : "no root element";
+        throw QtiError(lineMessage(path, r, why));
+    }
+    const std::string root = elementName(r);
+    if (root == "assessmentItem") {
+        Item item = readItemText(text, path);
+        test.identifier = item.identifier;
+        test.title = item.title;
+        test.sections.push_back(Section{{}, {}, {std::move(item)}});
+        return test;
+    }
+    if (root == "manifest" && packageAllowed) {
+        if (auto package = readPackage(text, path)) return std::move(*package);
+        throw QtiError(path + ": the manifest lists no QTI test or item");
+    }
+    if (root != "assessmentTest")
+        throw QtiError(lineMessage(path, r, "not a QTI item or test: <" + r.name().toString().toStdString() + ">"));
+    TestParser(r, test, path).run();
+    return test;
+}
+
 void appendJson(std::string& out, const std::string& s) {
     out += '"';
     for (const char c : s) {
@@ -464,14 +684,21 @@ Item readItemFile(const std::string& path) {
 }
 
 Test loadTest(const std::string& path) {
-    Test test;
     std::error_code ec;
     if (fs::is_directory(path, ec)) {
+        // A folder with a manifest is a content package; one whose manifest lists no QTI
+        // resource is read as a plain folder of items.
+        const fs::path manifest = fs::path(path) / "imsmanifest.xml";
+        if (fs::is_regular_file(manifest, ec)) {
+            const auto text = readFile(manifest.string());
+            if (!text) throw QtiError(manifest.string() + ": cannot be read");
+            if (auto package = readPackage(*text, manifest.string())) return std::move(*package);
+        }
+        Test test;
         std::vector<fs::path> files;
         for (const auto& entry : fs::directory_iterator(path, ec)) {
-            std::string ext = entry.path().extension().string();
-            std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::tolower(c); });
-            if (entry.is_regular_file() && ext == ".xml" && entry.path().filename() != "imsmanifest.xml")
+            if (entry.is_regular_file() && lowercase(entry.path().extension().string()) == ".xml" &&
+                entry.path().filename() != "imsmanifest.xml")
                 files.push_back(entry.path());
         }
         if (ec) throw QtiError(path + ": cannot list the folder: " + ec.message());
@@ -485,23 +712,7 @@ Test loadTest(const std::string& path) {
     }
     const auto text = readFile(path);
     if (!text || fs::is_directory(path, ec)) throw QtiError(path + ": no such file or folder");
-    QXmlStreamReader r(QByteArray::fromStdString(*text));
-    if (!r.readNextStartElement()) {
-        const std::string why = r.hasError() ? "malformed XML: " + r.errorString().toStdString() : "no root element";
-        throw QtiError(lineMessage(path, r, why));
-    }
-    const std::string root = elementName(r);
-    if (root == "assessmentItem") {
-        Item item = readItemText(*text, path);
-        test.identifier = item.identifier;
-        test.title = item.title;
-        test.sections.push_back(Section{{}, {}, {std::move(item)}});
-        return test;
-    }
-    if (root != "assessmentTest")
-        throw QtiError(lineMessage(path, r, "not a QTI item or test: <" + r.name().toString().toStdString() + ">"));
-    TestParser(r, test, path).run();
-    return test;
+    return readTestText(*text, path, true);
 }
 
 std::string listLine(const Item& item) {
