@@ -489,7 +489,8 @@ private:
         return base.back() == '/' ? base + more : base + "/" + more;
     }
 
-    // Only a title is taken: the LOM general title when there is no organization title.
+    // Only a title is taken: the LOM general title (LOM 1.0 `string` or IMS MD 1.2 `langstring`)
+    // when there is no organization title.
     void readMetadata() {
         std::vector<QString> open;
         while (!r_.atEnd()) {
@@ -497,7 +498,8 @@ private:
             if (r_.isStartElement()) {
                 open.push_back(r_.name().toString());
                 const std::size_t depth = open.size();
-                if (depth >= 4 && open[depth - 1] == QLatin1String("string") && open[depth - 2] == QLatin1String("title") &&
+                const bool text = open[depth - 1] == QLatin1String("string") || open[depth - 1] == QLatin1String("langstring");
+                if (depth >= 4 && text && open[depth - 2] == QLatin1String("title") &&
                     open[depth - 3] == QLatin1String("general") && metadataTitle_.empty()) {
                     metadataTitle_ = collapseSpace(r_.readElementText(QXmlStreamReader::IncludeChildElements).trimmed());
                     open.pop_back();

@@ -2,6 +2,10 @@
 // authoring tool exports them; and what is reported when a package is incomplete.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
+#include <optional>
+
 #include "qti/QtiReader.h"
 #include "qti_test_items.h"
 
@@ -176,6 +180,87 @@ TEST(QtiPackage, ABrokenPackageIsAnErrorNamingTheFileAndLine) {
         const std::string message = loadError(row.path);
         EXPECT_EQ(message.substr(0, row.message.size()), row.message) << message;
     }
+}
+
+// Packages as two other authoring tools export them, kept under tests/data.
+TEST(QtiPackage, ExportedPackagesLoadAsTheirAuthorsLaidThemOut) {
+    const std::filesystem::path data = std::filesystem::path(TALVIK_EXAM_SOURCE_DIR) / "tests" / "data";
+    struct ItemRow {
+        std::string identifier;
+        std::string reason;  // empty: delivered
+        std::vector<std::string> correct;
+        bool shuffle;
+    };
+    struct PackageRow {
+        std::string folder;
+        std::string identifier;
+        std::string title;
+        std::optional<double> maxTime;
+        std::vector<std::string> sections;
+        std::vector<ItemRow> items;
+    };
+    const std::vector<PackageRow> packages = {
+        {"package-qti3",
+         "TST-weather",
+         "Weather and climate",
+         1200.0,
+         {"Instruments and maps", "The sky"},
+         {{"wx-barometer", "", {"c2"}, false},
+          {"wx-anemometer", "", {"c3"}, false},
+          {"wx-isobar", "", {"c2"}, false},
+          {"wx-rainfall", "", {"c3"}, false},
+          {"wx-troposphere", "", {"c3"}, true},
+          {"wx-cumulonimbus", "", {"c5"}, false},
+          {"wx-precipitation", "", {"c1", "c3", "c5"}, false},
+          {"wx-freezing", "not supported: textEntryInteraction", {}, false}}},
+        // No test in this one: the items in the manifest's order, not the files' names.
+        {"package-qti21",
+         "MANIFEST-geography-21",
+         "Geography item bank",
+         std::nullopt,
+         {""},
+         {{"ITEM_capitals", "", {"ChoiceB"}, false},
+          {"ITEM_rivers", "", {"ChoiceA", "ChoiceC"}, false},
+          {"ITEM_area", "", {"ChoiceC"}, false}}},
+    };
+    for (const PackageRow& p : packages) {
+        SCOPED_TRACE(p.folder);
+        const qti::Test test = loadTest((data / p.folder).string());
+        EXPECT_EQ(test.identifier, p.identifier);
+        EXPECT_EQ(test.title, p.title);
+        EXPECT_EQ(test.maxTimeSeconds, p.maxTime);
+        std::vector<std::string> sections;
+        for (const Section& s : test.sections) sections.push_back(s.title);
+        EXPECT_EQ(sections, p.sections);
+        const auto items = test.items();
+        ASSERT_EQ(items.size(), p.items.size());
+        for (std::size_t i = 0; i < items.size(); ++i) {
+            const ItemRow& want = p.items[i];
+            SCOPED_TRACE(want.identifier);
+            EXPECT_EQ(items[i]->identifier, want.identifier);
+            EXPECT_EQ(items[i]->reason, want.reason);
+            EXPECT_EQ(items[i]->delivered, want.reason.empty());
+            EXPECT_EQ(items[i]->correctResponse, want.correct);
+            EXPECT_EQ(items[i]->shuffle, want.shuffle);
+        }
+    }
+}
+
+TEST(QtiPackage, AnExportedItemShowsThePictureBesideIt) {
+    const std::filesystem::path package =
+        std::filesystem::path(TALVIK_EXAM_SOURCE_DIR) / "tests" / "data" / "package-qti3";
+    const qti::Test test = loadTest((package / "imsmanifest.xml").string());
+    const auto items = test.items();
+    const auto rainfall = std::find_if(items.begin(), items.end(), [](const Item* i) { return i->identifier == "wx-rainfall"; });
+    ASSERT_NE(rainfall, items.end());
+    const std::string picture = (package / "items/ITM-02/rainfall.png").lexically_normal().string();
+    EXPECT_NE((*rainfall)->body.find("<img src=\"" + picture + "\""), std::string::npos) << (*rainfall)->body;
+    EXPECT_TRUE(std::filesystem::is_regular_file(picture));
+    const auto precipitation =
+        std::find_if(items.begin(), items.end(), [](const Item* i) { return i->identifier == "wx-precipitation"; });
+    ASSERT_NE(precipitation, items.end());
+    EXPECT_EQ((*precipitation)->mapping.size(), 3u);
+    EXPECT_EQ((*precipitation)->mappingDefault, std::optional<double>(-1.0));
 }
 
 }  // namespace
