@@ -11,7 +11,6 @@
 #include <fstream>
 #include <map>
 #include <optional>
-#include <regex>
 #include <set>
 #include <sstream>
 
@@ -90,10 +89,34 @@ std::string collapseSpace(const QString& text) {
     return out.toStdString();
 }
 
-// Spaces next to block tags are only source layout.
+// The length of the block tag (<p>, </li>, ...) at s[at], 0 when there is none there.
+std::size_t blockTagAt(const std::string& s, std::size_t at) {
+    if (s[at] != '<') return 0;
+    std::size_t i = at + 1;
+    if (i < s.size() && s[i] == '/') ++i;
+    for (const char* name : {"p>", "ul>", "ol>", "li>"}) {
+        const std::size_t n = std::char_traits<char>::length(name);
+        if (s.compare(i, n, name) == 0) return i + n - at;
+    }
+    return 0;
+}
+
+// Spaces next to block tags are only source layout. (A hand loop: a regular expression
+// here was a fifth of the time taken to load a test.)
 std::string tidyMarkup(const std::string& s) {
-    static const std::regex around(R"(\s*(</?(p|ul|ol|li)>)\s*)");
-    std::string out = std::regex_replace(s, around, "$1");
+    std::string out;
+    out.reserve(s.size());
+    for (std::size_t i = 0; i < s.size();) {
+        const std::size_t tag = blockTagAt(s, i);
+        if (tag == 0) {
+            out += s[i++];
+            continue;
+        }
+        while (!out.empty() && std::isspace(static_cast<unsigned char>(out.back()))) out.pop_back();
+        out.append(s, i, tag);
+        i += tag;
+        while (i < s.size() && std::isspace(static_cast<unsigned char>(s[i]))) ++i;
+    }
     const auto first = out.find_first_not_of(' ');
     if (first == std::string::npos) return {};
     return out.substr(first, out.find_last_not_of(' ') - first + 1);
