@@ -1,4 +1,5 @@
-// Reads QTI 2.1, 2.2 and 3.0 content: one item file, a folder of item files or a test.
+// Reads QTI 2.1, 2.2 and 3.0 content: one item file, a folder of item files, a test or a
+// content package.
 #pragma once
 
 #include <stdexcept>
@@ -18,8 +19,11 @@ struct QtiError : std::runtime_error {
 Item readItemFile(const std::string& path);
 Item readItemText(const std::string& xml, const std::string& path);
 
-// path: an assessmentItem file, a folder of item files (read in file-name order) or an
-// assessmentTest file. Throws QtiError when the path itself cannot be read.
+// path: an assessmentItem file, a folder of item files (read in file-name order), an
+// assessmentTest file, or a content package: its imsmanifest.xml or the folder holding it
+// (the test the manifest lists, else its items in the manifest's order). Throws QtiError
+// when the path itself, a package's manifest or its test cannot be read, and for a .zip
+// package, which has to be unzipped first.
 Test loadTest(const std::string& path);
 
 // One JSON object per item, as `talvik-exam --list` prints it.
