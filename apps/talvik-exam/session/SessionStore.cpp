@@ -1,6 +1,8 @@
 #include "session/SessionStore.h"
 
+#include <fcntl.h>
 #include <pwd.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -210,6 +212,49 @@ LoadedSession SessionStore::find(bool setAsideDamaged) const {
         out.problems.push_back(std::move(sentence));
     }
     return out;
+}
+
+SessionLock::SessionLock(const std::string& directory) {
+    const std::string path = (fs::path(directory) / "session.lock").string();
+    try {
+        makeDirectories(directory, path);
+    } catch (const FileWriteError& e) {
+        throw SessionFileError(e.what());
+    }
+    fd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (fd_ < 0) throw SessionFileError("Cannot open the session in " + directory + ": " + systemMessage(errno));
+    if (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
+        const int error = errno;
+        char buf[32] = {};
+        const ssize_t n = ::pread(fd_, buf, sizeof buf - 1, 0);
+        ::close(fd_);
+        fd_ = -1;
+        if (error == EWOULDBLOCK) {
+            const std::string pid = n > 0 ? std::string(buf, static_cast<std::size_t>(n)) : std::string();
+            throw SessionFileError("The session in " + directory + " is already open in another window" +
+                                   (pid.empty() ? std::string() : " (process " + pid + ")"));
+        }
+        throw SessionFileError("Cannot open the session in " + directory + ": " + systemMessage(error));
+    }
+    // Who holds it, for the message another window shows.
+    const std::string pid = std::to_string(::getpid());
+    if (::ftruncate(fd_, 0) == 0 && ::pwrite(fd_, pid.data(), pid.size(), 0) < 0) {
+        // only the message of another window goes without the number
+    }
+}
+
+SessionLock::~SessionLock() {
+    if (fd_ >= 0) ::close(fd_);  // closing releases the lock
+}
+
+SessionLock::SessionLock(SessionLock&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+
+SessionLock& SessionLock::operator=(SessionLock&& other) noexcept {
+    if (this != &other) {
+        if (fd_ >= 0) ::close(fd_);
+        fd_ = std::exchange(other.fd_, -1);
+    }
+    return *this;
 }
 
 std::string safeFileName(const std::string& name) {

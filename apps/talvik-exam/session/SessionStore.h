@@ -47,6 +47,23 @@ private:
     std::string directory_;
 };
 
+// Held while a program has the session open, so that a second window on the same
+// candidate's session cannot overwrite the saves of the first. The system releases it
+// when the program ends in any way, a kill included.
+class SessionLock {
+public:
+    // Creates the folder if needed; throws SessionFileError when another program holds it.
+    explicit SessionLock(const std::string& directory);
+    ~SessionLock();
+    SessionLock(SessionLock&& other) noexcept;
+    SessionLock& operator=(SessionLock&& other) noexcept;
+    SessionLock(const SessionLock&) = delete;
+    SessionLock& operator=(const SessionLock&) = delete;
+
+private:
+    int fd_ = -1;
+};
+
 // A name any file system accepts, made only of letters, digits, '-', '_' and '.'
 // (not leading); other characters are written as %XX, so different names stay different.
 std::string safeFileName(const std::string& name);

@@ -31,6 +31,8 @@ int main(int argc, char** argv) {
     }
     const std::uint32_t seed = static_cast<std::uint32_t>(std::strtoul(argv[2], nullptr, 10));
     const long max = argc > 3 ? std::strtol(argv[3], nullptr, 10) : 10'000'000;
+    // Refused if the program killed before this one still held the session.
+    const SessionLock lock(argv[1]);
     SessionStore store(argv[1]);
     const LoadedSession loaded = store.load();
     for (const std::string& problem : loaded.problems) say("P " + problem);

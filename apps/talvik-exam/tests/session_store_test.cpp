@@ -319,6 +319,22 @@ TEST(SessionStore, AFailedSaveSaysWhyAndKeepsEarlierSaves) {
     }
 }
 
+TEST(SessionStore, ASecondWindowOnTheSameSessionIsRefused) {
+    const TempDir dir;
+    const std::string folder = (dir.path() / "s").string();
+    std::optional<SessionLock> first(std::in_place, folder);
+    try {
+        SessionLock second(folder);
+        ADD_FAILURE() << "a second lock was granted";
+    } catch (const SessionFileError& e) {
+        EXPECT_EQ(std::string(e.what()), "The session in " + folder + " is already open in another window (process " +
+                                             std::to_string(::getpid()) + ")");
+    }
+    SessionLock other((dir.path() / "t").string());  // another candidate's session is free
+    first.reset();
+    EXPECT_NO_THROW(SessionLock again(folder));
+}
+
 TEST(SessionStore, FolderNamesAreSafeAndKeepNamesApart) {
     struct Case {
         std::string name;
