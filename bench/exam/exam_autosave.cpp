@@ -8,8 +8,8 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <ctime>
 #include <chrono>
+#include <ctime>
 #include <filesystem>
 #include <optional>
 #include <random>

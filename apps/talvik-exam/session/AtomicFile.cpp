@@ -91,7 +91,8 @@ void makeDirectories(const std::string& directory, const std::string& target) {
     std::error_code ec;
     if (fs::is_directory(directory, ec)) return;
     fs::create_directories(directory, ec);
-    if (ec) throw FileWriteError("Cannot save " + target + ": cannot create the folder " + directory + ": " + ec.message());
+    if (ec)
+        throw FileWriteError("Cannot save " + target + ": cannot create the folder " + directory + ": " + ec.message());
 }
 
 void writeFileAtomically(const std::string& path, std::string_view bytes, unsigned mode) {

@@ -65,7 +65,8 @@ std::string duration(std::int64_t ms) {
 // A, B, ... Z, AA, AB, ...: the letter the candidate saw beside the choice.
 std::string letter(std::size_t position) {
     std::string out;
-    for (std::size_t n = position + 1; n > 0; n = (n - 1) / 26) out.insert(out.begin(), static_cast<char>('A' + (n - 1) % 26));
+    for (std::size_t n = position + 1; n > 0; n = (n - 1) / 26)
+        out.insert(out.begin(), static_cast<char>('A' + (n - 1) % 26));
     return out;
 }
 
@@ -157,17 +158,17 @@ std::string resultsXml(const ExamSession& session, std::int64_t nowEpochMs) {
     w.writeDefaultNamespace(kResultNamespace);
     w.writeNamespace(QStringLiteral("http://www.w3.org/2001/XMLSchema-instance"), QStringLiteral("xsi"));
     w.writeStartElement(kResultNamespace, QStringLiteral("assessmentResult"));
-    w.writeAttribute(QStringLiteral("http://www.w3.org/2001/XMLSchema-instance"), QStringLiteral("schemaLocation"),
-                     kResultNamespace +
-                         QStringLiteral(" http://www.imsglobal.org/xsd/qti/qtiv2p2/imsqti_result_v2p2.xsd"));
+    w.writeAttribute(
+        QStringLiteral("http://www.w3.org/2001/XMLSchema-instance"), QStringLiteral("schemaLocation"),
+        kResultNamespace + QStringLiteral(" http://www.imsglobal.org/xsd/qti/qtiv2p2/imsqti_result_v2p2.xsd"));
 
     w.writeStartElement(QStringLiteral("context"));
     if (!state.candidate.empty()) w.writeAttribute(QStringLiteral("sourcedId"), q(state.candidate));
     w.writeEndElement();
 
     w.writeStartElement(QStringLiteral("testResult"));
-    w.writeAttribute(QStringLiteral("identifier"), q(state.testIdentifier.empty() ? session.test().identifier
-                                                                                  : state.testIdentifier));
+    w.writeAttribute(QStringLiteral("identifier"),
+                     q(state.testIdentifier.empty() ? session.test().identifier : state.testIdentifier));
     w.writeAttribute(QStringLiteral("datestamp"), date);
     writeScore(w, totalScore(session));
     w.writeEndElement();

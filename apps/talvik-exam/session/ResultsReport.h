@@ -31,7 +31,6 @@ std::string summaryPath(const std::string& outPath);
 
 // Writes both, each atomically; throws FileWriteError.
 void writeReport(const ExamSession& session, const std::string& outPath, std::int64_t nowEpochMs);
-void writeReport(const qti::Test& test, const SessionState& state, const std::string& outPath,
-                 std::int64_t nowEpochMs);
+void writeReport(const qti::Test& test, const SessionState& state, const std::string& outPath, std::int64_t nowEpochMs);
 
 }  // namespace talvik::exam

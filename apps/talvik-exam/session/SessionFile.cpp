@@ -31,8 +31,7 @@ std::string header(std::uint64_t version, std::uint64_t length, const std::strin
 QJsonValue textValue(const std::string& text) {
     const QString s = QString::fromStdString(text);
     if (s.toStdString() == text) return s;
-    return QJsonObject{{QStringLiteral("bytes"),
-                        QString::fromLatin1(QByteArray::fromStdString(text).toBase64())}};
+    return QJsonObject{{QStringLiteral("bytes"), QString::fromLatin1(QByteArray::fromStdString(text).toBase64())}};
 }
 
 std::optional<std::uint64_t> decimal(std::string_view digits) {
@@ -59,15 +58,16 @@ public:
         if (v.isString()) return v.toString().toStdString();
         const QJsonValue bytes = v.toObject().value(QLatin1String("bytes"));
         if (v.isObject() && bytes.isString()) {
-            const auto decoded = QByteArray::fromBase64Encoding(bytes.toString().toLatin1(),
-                                                                QByteArray::AbortOnBase64DecodingErrors);
+            const auto decoded =
+                QByteArray::fromBase64Encoding(bytes.toString().toLatin1(), QByteArray::AbortOnBase64DecodingErrors);
             if (decoded) return decoded.decoded.toStdString();
         }
         fail(where + "\"" + name + "\" is not text");
     }
 
     std::int64_t integer(const QJsonValue& v, const std::string& what, std::int64_t min, std::int64_t max) const {
-        // toInteger gives the fallback for a number with a fraction or out of range.
+        // toInteger gives the fallback for anything but a whole number; a second fallback
+        // tells a stored `min` from the first one.
         const std::int64_t n = v.toInteger(min);
         const bool whole = v.isDouble() && (n != min || v.toInteger(max) == min);
         if (!whole || n < min || n > max)
@@ -150,8 +150,8 @@ void checkSessionIntegrity(std::string_view bytes, const std::string& path) {
     if (bytes.empty()) r.fail("the file is empty");
     if (bytes.substr(0, kMagic.size()) != kMagic.substr(0, bytes.size())) r.fail("not a talvik-exam session file");
     const std::size_t nl = bytes.find('\n');
-    if (nl == std::string_view::npos) r.fail("truncated: the file ends inside its first line, at byte " +
-                                             std::to_string(bytes.size()));
+    if (nl == std::string_view::npos)
+        r.fail("truncated: the file ends inside its first line, at byte " + std::to_string(bytes.size()));
     const std::string_view line = bytes.substr(0, nl);
     const std::string_view body = bytes.substr(nl + 1);
     // magic version length sha256: every part in its one spelling, so that any changed bit shows.
@@ -186,8 +186,8 @@ SessionState parseSession(std::string_view bytes, const std::string& path) {
     const Reader r(path);
     const std::size_t start = bytes.find('\n') + 1;
     QJsonParseError error;
-    const QJsonDocument doc = QJsonDocument::fromJson(
-        QByteArray(bytes.data() + start, static_cast<qsizetype>(bytes.size() - start)), &error);
+    const QJsonDocument doc =
+        QJsonDocument::fromJson(QByteArray(bytes.data() + start, static_cast<qsizetype>(bytes.size() - start)), &error);
     if (error.error != QJsonParseError::NoError)
         r.fail("malformed content at byte " + std::to_string(start + static_cast<std::size_t>(error.offset)) + ": " +
                error.errorString().toStdString());

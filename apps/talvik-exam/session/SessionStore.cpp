@@ -7,8 +7,8 @@
 #include <unistd.h>
 
 #include <QChar>
-#include <QList>
 #include <QCryptographicHash>
+#include <QList>
 #include <QString>
 #include <algorithm>
 #include <cerrno>

@@ -1,6 +1,8 @@
 // The autosaver: the newest scheduled state is what gets written, a burst of changes
 // during a write costs one more write, a failed save is tried again, the screen's thread
 // hears of saves through its event queue, and nothing scheduled is lost at destruction.
+#include "session/Autosaver.h"
+
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
@@ -13,7 +15,6 @@
 
 #include "qti_test_items.h"
 #include "session/AtomicFile.h"
-#include "session/Autosaver.h"
 
 namespace talvik::exam {
 namespace {

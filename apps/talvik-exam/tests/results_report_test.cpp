@@ -87,11 +87,11 @@ TEST(ResultsReport, ScoresAsTheStandardTemplatesGiveThem) {
         {"primes", {"NONE"}, -1.0},
         {"primes", {}, 0.0},  // unanswered: 0, not the default
         // map_response with bounds 0..2 and default -0.5
-        {"bounded", {"A", "B"}, 2.0},   // 2.5 capped
-        {"bounded", {"C"}, 0.0},        // -2 raised to 0
-        {"bounded", {"A", "D"}, 1.0},   // 1.5 - 0.5
+        {"bounded", {"A", "B"}, 2.0},  // 2.5 capped
+        {"bounded", {"C"}, 0.0},       // -2 raised to 0
+        {"bounded", {"A", "D"}, 1.0},  // 1.5 - 0.5
         {"bounded", {"B", "D"}, 0.5},
-        {"bounded", {"A", "A"}, 1.5},   // a key counts once
+        {"bounded", {"A", "A"}, 1.5},  // a key counts once
         {"bounded", {}, 0.0},
         // lower bound 1, no default
         {"floor", {"A"}, 3.0},
@@ -157,7 +157,8 @@ struct ReportRead {
 
 std::map<std::string, std::string> attributesOf(const QXmlStreamReader& r) {
     std::map<std::string, std::string> out;
-    for (const QXmlStreamAttribute& a : r.attributes()) out[a.name().toString().toStdString()] = a.value().toString().toStdString();
+    for (const QXmlStreamAttribute& a : r.attributes())
+        out[a.name().toString().toStdString()] = a.value().toString().toStdString();
     return out;
 }
 
@@ -209,8 +210,8 @@ TEST(ResultsReport, AssessmentResultReadsBackWithEveryItemAndScore) {
     ASSERT_EQ(report.error, "");
     EXPECT_EQ(report.rootNamespace, "http://www.imsglobal.org/xsd/imsqti_result_v2p2");
     EXPECT_EQ(report.sourcedId, "Tõnu Põder");
-    EXPECT_EQ(report.test, (std::map<std::string, std::string>{{"identifier", "sample"},
-                                                               {"datestamp", "2026-12-06T14:22:31Z"}}));
+    EXPECT_EQ(report.test,
+              (std::map<std::string, std::string>{{"identifier", "sample"}, {"datestamp", "2026-12-06T14:22:31Z"}}));
     EXPECT_EQ(report.testScore, "3");  // 1 + 1 + 1 + 0 + 0, the opinion not scored
     struct Expected {
         std::string identifier;
@@ -267,7 +268,7 @@ TEST(ResultsReport, SummaryNamesEachAnswerByTheLettersTheCandidateSaw) {
 
 TEST(ResultsReport, SummaryGoesBesideTheReport) {
     const std::vector<std::pair<std::string, std::string>> cases = {
-        {"out/results.xml", "out/results.txt"}, {"results", "results.txt"},         {"r.txt", "r.txt.txt"},
+        {"out/results.xml", "out/results.txt"}, {"results", "results.txt"}, {"r.txt", "r.txt.txt"},
         {"dir.v2/report", "dir.v2/report.txt"}, {".hidden", ".hidden.txt"},
     };
     for (const auto& [out, summary] : cases) EXPECT_EQ(summaryPath(out), summary) << out;
@@ -306,8 +307,8 @@ TEST(ResultsReport, ReportCommandWritesBothFilesFromASavedSession) {
     const fs::path sessionDir = dir.path() / "session";
     SessionStore(sessionDir.string()).save(state);
     const std::string sessionFile = (sessionDir / "session.json").string();
-    dir.write("damaged/session.json", readWholeFile(sessionFile).substr(0, 200) + "x" +
-                                          readWholeFile(sessionFile).substr(201));
+    dir.write("damaged/session.json",
+              readWholeFile(sessionFile).substr(0, 200) + "x" + readWholeFile(sessionFile).substr(201));
     fs::create_directories(dir.path() / "empty");
     SessionState moved = state;
     moved.testPath = (dir.path() / "gone").string();
@@ -318,12 +319,12 @@ TEST(ResultsReport, ReportCommandWritesBothFilesFromASavedSession) {
         const char* name;
         std::string args;
         int status;
-        std::string out;  // DIR for the temporary folder
+        std::string out;     // DIR for the temporary folder
         std::string report;  // written there, with the total score 1.5
     };
     const std::vector<Case> cases = {
-        {"the session's folder", "'" + d + "/session' '" + d + "/r1.xml'", 0,
-         "Wrote DIR/r1.xml and DIR/r1.txt\n", d + "/r1.xml"},
+        {"the session's folder", "'" + d + "/session' '" + d + "/r1.xml'", 0, "Wrote DIR/r1.xml and DIR/r1.txt\n",
+         d + "/r1.xml"},
         {"the session file", "'" + sessionFile + "' '" + d + "/r2'", 0, "Wrote DIR/r2 and DIR/r2.txt\n", d + "/r2"},
         {"a test that moved, given again", "'" + d + "/moved' '" + d + "/r3.xml' '" + exam.string() + "'", 0,
          "Wrote DIR/r3.xml and DIR/r3.txt\n", d + "/r3.xml"},
@@ -333,8 +334,8 @@ TEST(ResultsReport, ReportCommandWritesBothFilesFromASavedSession) {
          "talvik-exam: DIR/damaged/session.json: damaged: the checksum does not match the content\n", ""},
         {"a folder without a session", "'" + d + "/empty' '" + d + "/x.xml'", 3,
          "talvik-exam: no readable session in DIR/empty\n", ""},
-        {"a test that moved", "'" + d + "/moved' '" + d + "/x.xml'", 4, "talvik-exam: DIR/gone: no such file or folder\n",
-         ""},
+        {"a test that moved", "'" + d + "/moved' '" + d + "/x.xml'", 4,
+         "talvik-exam: DIR/gone: no such file or folder\n", ""},
         {"a report folder that is not there", "'" + d + "/session' '" + d + "/no/r.xml'", 5,
          "talvik-exam: Cannot save DIR/no/r.xml: cannot create a new file in DIR/no: No such file or directory\n", ""},
         {"no output named", "'" + d + "/session'", 2,

@@ -87,9 +87,8 @@ TEST(SessionFile, FirstLineGivesFormatVersionLengthAndSha256OfTheContent) {
     const std::size_t nl = bytes.find('\n');
     ASSERT_NE(nl, std::string::npos);
     const std::string content = bytes.substr(nl + 1);
-    const std::string sha = QCryptographicHash::hash(QByteArray::fromStdString(content), QCryptographicHash::Sha256)
-                                .toHex()
-                                .toStdString();
+    const std::string sha =
+        QCryptographicHash::hash(QByteArray::fromStdString(content), QCryptographicHash::Sha256).toHex().toStdString();
     EXPECT_EQ(bytes.substr(0, nl), "TALVIK-EXAM-SESSION 1 " + std::to_string(content.size()) + " " + sha);
     // The content is JSON a person can read, with its text as UTF-8.
     EXPECT_NE(content.find("\"candidate\": \"Tõnu Põder 🙂\""), std::string::npos);
@@ -149,9 +148,8 @@ TEST(SessionFile, EverySingleBitFlipIsRefused) {
 
 // A file whose checksum is right but whose content this program did not write.
 std::string withFirstLine(const std::string& content, int version = 1) {
-    const std::string sha = QCryptographicHash::hash(QByteArray::fromStdString(content), QCryptographicHash::Sha256)
-                                .toHex()
-                                .toStdString();
+    const std::string sha =
+        QCryptographicHash::hash(QByteArray::fromStdString(content), QCryptographicHash::Sha256).toHex().toStdString();
     return "TALVIK-EXAM-SESSION " + std::to_string(version) + " " + std::to_string(content.size()) + " " + sha + "\n" +
            content;
 }
@@ -175,14 +173,15 @@ TEST(SessionFile, SaysWhatIsWrong) {
     const std::vector<Case> cases = {
         {"empty", "", "the file is empty"},
         {"something else", "PK\x03\x04 a zip file\n", "not a talvik-exam session file"},
-        {"a later format", withFirstLine(content, 2), "format version 2 is not supported (this program reads version 1)"},
+        {"a later format", withFirstLine(content, 2),
+         "format version 2 is not supported (this program reads version 1)"},
         {"no first line", "TALVIK-EXAM-SESSION 1 12", "truncated: the file ends inside its first line, at byte 24"},
         {"first line without checksum", "TALVIK-EXAM-SESSION 1 2\n{}", "damaged: the first line is not valid"},
         {"length with a leading zero", "TALVIK-EXAM-SESSION 1 0" + line.substr(22) + "\n" + content,
          "damaged: the first line is not valid"},
         {"checksum in capitals",
-         line.substr(0, line.size() - 64) + QByteArray::fromStdString(line.substr(line.size() - 64)).toUpper().toStdString() +
-             "\n" + content,
+         line.substr(0, line.size() - 64) +
+             QByteArray::fromStdString(line.substr(line.size() - 64)).toUpper().toStdString() + "\n" + content,
          "damaged: the first line is not valid"},
         {"one byte more", good + "x",
          "damaged: the content is longer than the first line says (" + std::to_string(content.size() + 1) + " of " +
@@ -191,7 +190,8 @@ TEST(SessionFile, SaysWhatIsWrong) {
          "truncated: the content ends after " + std::to_string(content.size() - content.size() / 2) + " of its " +
              std::to_string(content.size()) + " bytes (file offset " +
              std::to_string(good.size() - content.size() / 2) + ")"},
-        {"one byte changed", good.substr(0, good.size() - 2) + "]\n", "damaged: the checksum does not match the content"},
+        {"one byte changed", good.substr(0, good.size() - 2) + "]\n",
+         "damaged: the checksum does not match the content"},
         {"not an object", withFirstLine("[1, 2]"), "the content is not an object"},
         {"a missing field", edited([](QJsonObject& o) { o.remove("seed"); }), "\"seed\" is missing"},
         {"a negative seed", edited([](QJsonObject& o) { o["seed"] = -1; }),
@@ -204,8 +204,7 @@ TEST(SessionFile, SaysWhatIsWrong) {
          "\"handedIn\" is not true or false"},
         {"candidate as a number", edited([](QJsonObject& o) { o["candidate"] = 5; }), "\"candidate\" is not text"},
         {"items as an object", edited([](QJsonObject& o) { o["items"] = QJsonObject(); }), "\"items\" is not a list"},
-        {"an order entry as text",
-         edited([](QJsonObject& o) {
+        {"an order entry as text", edited([](QJsonObject& o) {
              QJsonArray items = o["items"].toArray();
              QJsonObject second = items[1].toObject();
              second["order"] = QJsonArray{0, "x"};

@@ -161,10 +161,11 @@ TEST(SessionKill, NoSaveReportedIsEverLost) {
         base = loaded.state;
     }
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    std::printf("kill and resume: %lu rounds in %.1f s, %lu saves reported, %lu kills during a write, "
-                "last revision %llu, %lu losses\n",
-                rounds, seconds, reportedSaves, killedInWrite,
-                static_cast<unsigned long long>(base ? base->revision : 0), losses);
+    std::printf(
+        "kill and resume: %lu rounds in %.1f s, %lu saves reported, %lu kills during a write, "
+        "last revision %llu, %lu losses\n",
+        rounds, seconds, reportedSaves, killedInWrite, static_cast<unsigned long long>(base ? base->revision : 0),
+        losses);
     EXPECT_EQ(losses, 0u);
 }
 

@@ -112,19 +112,34 @@ TEST(SessionStore, DamagedFilesAreKeptAsideAndTheLastGoodSaveResumes) {
     const std::string cur = "session.json";
     const std::string prev = "session.prev.json";
     const std::vector<Case> cases = {
-        {"current cut short", truncate, {}, 4,
+        {"current cut short",
+         truncate,
+         {},
+         4,
          {"The session file DIR/session.json was damaged and has been kept as DIR/session.json.damaged-STAMP; "
           "resuming from the save of 14:22:31."}},
-        {"current with a flipped bit", flip, {}, 4,
+        {"current with a flipped bit",
+         flip,
+         {},
+         4,
          {"The session file DIR/session.json was damaged and has been kept as DIR/session.json.damaged-STAMP; "
           "resuming from the save of 14:22:31."}},
-        {"current empty after a power cut", empty, {}, 4,
+        {"current empty after a power cut",
+         empty,
+         {},
+         4,
          {"The session file DIR/session.json was damaged and has been kept as DIR/session.json.damaged-STAMP; "
           "resuming from the save of 14:22:31."}},
-        {"previous damaged", {}, flip, 5,
+        {"previous damaged",
+         {},
+         flip,
+         5,
          {"The session file DIR/session.prev.json was damaged and has been kept as "
           "DIR/session.prev.json.damaged-STAMP; resuming from the save of 14:22:32."}},
-        {"both damaged", truncate, flip, 0,
+        {"both damaged",
+         truncate,
+         flip,
+         0,
          {"The session file DIR/session.json was damaged and has been kept as DIR/session.json.damaged-STAMP; "
           "no earlier save could be read.",
           "The session file DIR/session.prev.json was damaged and has been kept as "
@@ -166,12 +181,13 @@ TEST(SessionStore, DamagedFilesAreKeptAsideAndTheLastGoodSaveResumes) {
             for (std::size_t at; (at = problem.find(d)) != std::string::npos;) problem.replace(at, d.size(), "DIR");
             const std::size_t stamp = problem.find(".damaged-") + 9;
             ASSERT_NE(stamp, 8u);
-            const std::string kept = loaded.problems[i].substr(loaded.problems[i].find(" kept as ") + 9,
-                                                               loaded.problems[i].find(';') -
-                                                                   loaded.problems[i].find(" kept as ") - 9);
+            const std::string kept =
+                loaded.problems[i].substr(loaded.problems[i].find(" kept as ") + 9,
+                                          loaded.problems[i].find(';') - loaded.problems[i].find(" kept as ") - 9);
             problem.replace(stamp, 16, "STAMP");  // yyyymmddThhmmssZ
             EXPECT_EQ(problem, c.problems[i]);
-            const std::string from = fs::path(kept).filename().string().substr(0, fs::path(kept).filename().string().find(".damaged-"));
+            const std::string from =
+                fs::path(kept).filename().string().substr(0, fs::path(kept).filename().string().find(".damaged-"));
             EXPECT_EQ(bytesOf(kept), damaged.at(from));
         }
         // Saving again never touches them, and a second damaged file gets a name of its own.
@@ -277,9 +293,13 @@ TEST(SessionStore, AFailedSaveSaysWhyAndKeepsEarlierSaves) {
              fs::rename(d / "s.keep", d / "s");
          },
          "s/", "Cannot save DIR/s/session.json: cannot create the folder DIR/s: Not a directory"},
-        {"a file system full for this file", {}, {}, "s/",
+        {"a file system full for this file",
+         {},
+         {},
+         "s/",
          "Cannot save DIR/s/session.json: cannot write DIR/s/.session.json.XXXXXX: File too large"},
-        {"a read-only folder", [](const fs::path& d) { fs::permissions(d / "s", fs::perms::owner_read | fs::perms::owner_exec); },
+        {"a read-only folder",
+         [](const fs::path& d) { fs::permissions(d / "s", fs::perms::owner_read | fs::perms::owner_exec); },
          [](const fs::path& d) { fs::permissions(d / "s", fs::perms::owner_all); }, "s/",
          "Cannot save DIR/s/session.json: cannot create a new file in DIR/s: Permission denied"},
     };
