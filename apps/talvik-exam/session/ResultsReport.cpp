@@ -255,14 +255,16 @@ std::string summaryPath(const std::string& outPath) {
     return p.string() == outPath ? outPath + ".txt" : p.string();
 }
 
-void writeReport(const ExamSession& session, const std::string& outPath, std::int64_t nowEpochMs) {
-    writeFileAtomically(outPath, resultsXml(session, nowEpochMs));
+std::string writeReport(const ExamSession& session, const std::string& outPath, std::int64_t nowEpochMs) {
+    std::string xml = resultsXml(session, nowEpochMs);
+    writeFileAtomically(outPath, xml);
     writeFileAtomically(summaryPath(outPath), resultsSummary(session, nowEpochMs));
+    return xml;
 }
 
-void writeReport(const qti::Test& test, const SessionState& state, const std::string& outPath,
-                 std::int64_t nowEpochMs) {
-    writeReport(ExamSession(test, state), outPath, nowEpochMs);
+std::string writeReport(const qti::Test& test, const SessionState& state, const std::string& outPath,
+                        std::int64_t nowEpochMs) {
+    return writeReport(ExamSession(test, state), outPath, nowEpochMs);
 }
 
 }  // namespace talvik::exam

@@ -29,8 +29,10 @@ std::string resultsSummary(const ExamSession& session, std::int64_t nowEpochMs);
 // extension (`results.xml` -> `results.txt`), or `.txt` added where that would be itself.
 std::string summaryPath(const std::string& outPath);
 
-// Writes both, each atomically; throws FileWriteError.
-void writeReport(const ExamSession& session, const std::string& outPath, std::int64_t nowEpochMs);
-void writeReport(const qti::Test& test, const SessionState& state, const std::string& outPath, std::int64_t nowEpochMs);
+// Writes both, each atomically; returns the report's bytes (a receipt can be made from
+// them). Throws FileWriteError.
+std::string writeReport(const ExamSession& session, const std::string& outPath, std::int64_t nowEpochMs);
+std::string writeReport(const qti::Test& test, const SessionState& state, const std::string& outPath,
+                        std::int64_t nowEpochMs);
 
 }  // namespace talvik::exam

@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 
 #include <QXmlStreamReader>
+#include <algorithm>
 #include <cstdio>
 #include <map>
 #include <optional>
@@ -272,6 +273,19 @@ TEST(ResultsReport, SummaryGoesBesideTheReport) {
         {"dir.v2/report", "dir.v2/report.txt"}, {".hidden", ".hidden.txt"},
     };
     for (const auto& [out, summary] : cases) EXPECT_EQ(summaryPath(out), summary) << out;
+}
+
+TEST(ResultsReport, WriteReportLeavesTheTwoFilesAndNothingElse) {
+    const TempDir dir;
+    const std::string out = (dir.path() / "r.xml").string();
+    const std::string xml = writeReport(sampleSession(), out, 0);
+    EXPECT_EQ(readWholeFile(out), xml);
+    EXPECT_EQ(readReport(xml).testScore, "3");
+    EXPECT_EQ(readWholeFile((dir.path() / "r.txt").string()).rfind("Results: Sample test (sample)\n", 0), 0u);
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(dir.path())) names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"r.txt", "r.xml"}));
 }
 
 struct ExamRun {
