@@ -3,11 +3,13 @@
 #include <QApplication>
 #include <cstdio>
 #include <cstring>
+#include <iostream>
 
 #include "ExamWindow.h"
 #include "frame/host/HostError.h"
 #include "hosts/qt/AppWindow.h"
 #include "qti/QtiReader.h"
+#include "session/ReportCommand.h"
 
 namespace {
 
@@ -33,6 +35,8 @@ int main(int argc, char** argv) {
         }
         return listExam(argv[2]);
     }
+    if (argc >= 2 && std::strcmp(argv[1], "--report") == 0)
+        return talvik::exam::reportCommand({argv + 2, argv + argc}, std::cout, std::cerr);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("talvik-exam"));
     QApplication::setApplicationDisplayName(QStringLiteral("Talvik exam"));

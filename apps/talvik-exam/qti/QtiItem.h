@@ -37,6 +37,8 @@ struct Item {
     std::vector<std::string> correctResponse;
     std::vector<MapEntry> mapping;
     std::optional<double> mappingDefault;
+    std::optional<double> mappingLowerBound;
+    std::optional<double> mappingUpperBound;
 };
 
 struct Section {

@@ -134,6 +134,8 @@ struct Declaration {
     std::vector<std::string> correct;
     std::vector<MapEntry> mapping;
     std::optional<double> mappingDefault;
+    std::optional<double> lowerBound;
+    std::optional<double> upperBound;
 };
 
 class ItemParser {
@@ -203,6 +205,8 @@ private:
                 }
             } else if (n == "mapping") {
                 if (const auto def = attribute(r_, "defaultValue")) d.mappingDefault = number("defaultValue", *def);
+                if (const auto low = attribute(r_, "lowerBound")) d.lowerBound = number("lowerBound", *low);
+                if (const auto high = attribute(r_, "upperBound")) d.upperBound = number("upperBound", *high);
                 while (r_.readNextStartElement()) {
                     if (elementName(r_) == "mapEntry") {
                         const auto key = attribute(r_, "mapKey");
@@ -325,6 +329,8 @@ private:
             item_.correctResponse = d->second.correct;
             item_.mapping = d->second.mapping;
             item_.mappingDefault = d->second.mappingDefault;
+            item_.mappingLowerBound = d->second.lowerBound;
+            item_.mappingUpperBound = d->second.upperBound;
         }
         item_.delivered = true;
     }
