@@ -39,14 +39,10 @@ HelpOverlay::HelpOverlay(QWidget* window, const Shortcuts& shortcuts) : QWidget(
     int row = 0;
     for (const auto& [key, action] : shortcuts) {
         auto* k = new QLabel(key);
-        QFont bold = k->font();
-        bold.setBold(true);
-        k->setFont(bold);
-        k->setFrameShape(QFrame::StyledPanel);
-        k->setContentsMargins(6, 2, 6, 2);
+        k->setStyleSheet(QStringLiteral("QLabel { font-weight: bold; border: 1px solid palette(mid);"
+                                        " border-radius: 3px; padding: 2px 8px; background: palette(window); }"));
         k->setAlignment(Qt::AlignCenter);
         auto* a = new QLabel(action);
-        a->setWordWrap(true);
         table->addWidget(k, row, 0, Qt::AlignLeft | Qt::AlignVCenter);
         table->addWidget(a, row, 1);
         ++row;
@@ -54,7 +50,6 @@ HelpOverlay::HelpOverlay(QWidget* window, const Shortcuts& shortcuts) : QWidget(
     table->setColumnStretch(1, 1);
 
     auto* hint = new QLabel(tr("Press Esc or F1 to close."));
-    hint->setForegroundRole(QPalette::PlaceholderText);
 
     auto* inner = new QVBoxLayout(panel_);
     inner->setContentsMargins(24, 20, 24, 20);

@@ -3,6 +3,7 @@
 #include <QCryptographicHash>
 #include <QDateTime>
 #include <QFormLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -47,7 +48,6 @@ ReceiptView::ReceiptView(const ExamSession& session, const QString& reportPath, 
         auto* shown = new QLabel(value);
         shown->setObjectName(objectName);
         shown->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-        shown->setWordWrap(true);
         form->addRow(label, shown);
         return shown;
     };
@@ -58,7 +58,11 @@ ReceiptView::ReceiptView(const ExamSession& session, const QString& reportPath, 
     row(tr("Answered:"), QStringLiteral("answered"),
         tr("%1 of %2").arg(session.answeredCount()).arg(session.itemCount()));
     row(tr("Flagged:"), QStringLiteral("flagged"), QString::number(session.flaggedCount()));
-    row(tr("Report file:"), QStringLiteral("report"), reportPath);
+    if (QLabel* report = row(tr("Report file:"), QStringLiteral("report"), reportPath)) {
+        // A long path breaks anywhere rather than widening the receipt.
+        report->setWordWrap(true);
+        report->setMinimumWidth(report->fontMetrics().averageCharWidth() * 30);
+    }
     if (QLabel* code = row(tr("Receipt code:"), QStringLiteral("code"), code_)) {
         QFont mono = code->font();
         mono.setFamily(QStringLiteral("monospace"));
@@ -76,7 +80,7 @@ ReceiptView::ReceiptView(const ExamSession& session, const QString& reportPath, 
     connect(close, &QPushButton::clicked, this, &ReceiptView::closeRequested);
 
     auto* panel = new QWidget;
-    panel->setMaximumWidth(640);
+    panel->setMaximumWidth(panel->fontMetrics().averageCharWidth() * 80);
     auto* inner = new QVBoxLayout(panel);
     inner->addWidget(heading);
     inner->addSpacing(12);
@@ -86,9 +90,13 @@ ReceiptView::ReceiptView(const ExamSession& session, const QString& reportPath, 
     inner->addSpacing(8);
     inner->addWidget(close, 0, Qt::AlignLeft);
 
+    auto* across = new QHBoxLayout;
+    across->addStretch(1);
+    across->addWidget(panel, 4);
+    across->addStretch(1);
     auto* outer = new QVBoxLayout(this);
     outer->addStretch(1);
-    outer->addWidget(panel, 0, Qt::AlignHCenter);
+    outer->addLayout(across);
     outer->addStretch(2);
     setFocusProxy(close);
 }

@@ -41,6 +41,7 @@ inline void renderPng(QWidget& widget, const QString& name, qreal ratio) {
     const QString dir = qEnvironmentVariable("TALVIK_FLOW_PNG_DIR");
     if (dir.isEmpty()) return;
     QDir().mkpath(dir);
+    if (!widget.isVisible()) widget.show();  // lays it out as on the screen
     QPixmap pixmap(widget.size() * ratio);
     pixmap.setDevicePixelRatio(ratio);
     pixmap.fill(Qt::white);
