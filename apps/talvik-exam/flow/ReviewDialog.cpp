@@ -60,6 +60,13 @@ ReviewDialog::ReviewDialog(const ExamSession& session, QWidget* parent)
     summary->setWordWrap(true);
 
     auto* content = new QWidget;
+    // Links to the questions: left-aligned rows with a focus mark that cannot be missed.
+    content->setStyleSheet(QStringLiteral(
+        "QPushButton { text-align: left; padding: 5px 9px; border: 1px solid palette(mid); border-radius: 3px;"
+        " background: palette(button); }"
+        "QPushButton:hover { background: palette(light); }"
+        "QPushButton:pressed { background: palette(midlight); }"
+        "QPushButton:focus { border: 3px solid palette(highlight); padding: 3px 7px; }"));
     auto* groups = new QVBoxLayout(content);
     const auto addGroup = [&](const QString& name, const QString& objectName, const std::vector<int>& indexes) {
         auto* box = new QGroupBox(QStringLiteral("%1 (%2)").arg(name).arg(indexes.size()));
@@ -73,7 +80,6 @@ ReviewDialog::ReviewDialog(const ExamSession& session, QWidget* parent)
         for (const int i : indexes) {
             auto* go = new QPushButton(questionLabel(session, i));
             go->setProperty("question", i);
-            go->setStyleSheet(QStringLiteral("text-align: left; padding: 4px 8px;"));
             connect(go, &QPushButton::clicked, this, [this, i] {
                 emit goToQuestion(i);
                 done(GoToQuestion);

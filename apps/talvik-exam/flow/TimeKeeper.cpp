@@ -90,4 +90,8 @@ QString TimeKeeper::format(qint64 ms) {
     return QStringLiteral("%1:%2").arg(minutes).arg(seconds, 2, 10, QLatin1Char('0'));
 }
 
+QString TimeKeeper::warningText(int minutes) {
+    return minutes == 1 ? tr("1 minute left") : tr("%1 minutes left").arg(minutes);
+}
+
 }  // namespace talvik::exam

@@ -39,6 +39,8 @@ public:
     // Time as a countdown shows it, rounded up to whole seconds so that "0:00" means
     // the time is up: "1:02:03", "12:34", "0:59". Empty for a negative time.
     static QString format(qint64 ms);
+    // What a warning says, to be shown or announced: "5 minutes left", "1 minute left".
+    static QString warningText(int minutes);
 
     // Warnings are given at these many minutes left.
     static constexpr int kWarningMinutes[] = {5, 1};

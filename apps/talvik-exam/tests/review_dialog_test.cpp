@@ -1,5 +1,6 @@
 // The review before hand-in on a session of six items: questions 1, 2 and 5 answered,
 // 2 and 4 flagged; item 3 has no title.
+#include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMessageBox>
@@ -90,17 +91,19 @@ TEST(ReviewDialog, AQuestionClickedGoesThereAndCloses) {
     struct Case {
         const char* group;
         int index;
+        Qt::Key key;
     };
-    for (const Case c : {Case{"unanswered", 5}, Case{"flagged", 3}, Case{"answered", 0}}) {
+    for (const Case c : {Case{"unanswered", 5, Qt::Key_Space}, Case{"flagged", 3, Qt::Key_Return},
+                         Case{"answered", 0, Qt::Key_Enter}, Case{"unanswered", 2, Qt::Key_Return}}) {
         ReviewDialog dialog(session);
         dialog.show();
         QSignalSpy went(&dialog, &ReviewDialog::goToQuestion);
         QSignalSpy handedIn(&dialog, &ReviewDialog::handInConfirmed);
         QPushButton* button = questionButton(dialog, c.group, c.index);
         ASSERT_NE(button, nullptr) << c.group << c.index;
-        // From the keyboard: the button focused and Space pressed.
+        // From the keyboard: the button focused and Space or Enter pressed.
         button->setFocus();
-        QTest::keyClick(button, Qt::Key_Space);
+        QTest::keyClick(button, c.key);
         ASSERT_EQ(went.count(), 1) << c.group;
         EXPECT_EQ(went.at(0).at(0).toInt(), c.index);
         EXPECT_EQ(handedIn.count(), 0);
@@ -171,6 +174,19 @@ TEST(ReviewDialog, TheMessageBoxDefaultsToNotHandingIn) {
             << c.how;
         EXPECT_EQ(handedIn.count(), c.handsIn ? 1 : 0) << c.how;
     }
+}
+
+TEST(ReviewDialog, AFullTestScrolls) {
+    ExamSession session(makeTest(40, 3600), 7u);
+    for (int i = 0; i < 40; i += 3) session.toggleChoice(i, 0);
+    for (const int i : {4, 17, 38}) session.setFlagged(i, true);
+    ReviewDialog dialog(session);
+    EXPECT_EQ(dialog.findChild<QGroupBox*>(QStringLiteral("unanswered"))->title(), QStringLiteral("Unanswered (26)"));
+    EXPECT_EQ(dialog.findChild<QGroupBox*>(QStringLiteral("answered"))->title(), QStringLiteral("Answered (14)"));
+    dialog.show();
+    QApplication::setActiveWindow(&dialog);
+    questionButton(dialog, "unanswered", 2)->setFocus();
+    testing::renderPng(dialog, QStringLiteral("review40"), 1);
 }
 
 TEST(ReviewDialog, AfterHandInThereIsNothingToHandIn) {

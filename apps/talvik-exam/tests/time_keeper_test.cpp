@@ -147,6 +147,8 @@ TEST(TimeKeeper, FormatsAsACountdown) {
         {-1, ""},
     };
     for (const auto& [ms, shown] : cases) EXPECT_EQ(TimeKeeper::format(ms), QString::fromLatin1(shown)) << ms;
+    EXPECT_EQ(TimeKeeper::warningText(5), QStringLiteral("5 minutes left"));
+    EXPECT_EQ(TimeKeeper::warningText(1), QStringLiteral("1 minute left"));
 }
 
 }  // namespace
