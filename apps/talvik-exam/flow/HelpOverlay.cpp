@@ -37,7 +37,9 @@ HelpOverlay::HelpOverlay(QWidget* window, const Shortcuts& shortcuts) : QWidget(
     table->setHorizontalSpacing(24);
     table->setVerticalSpacing(8);
     int row = 0;
+    QStringList spoken;
     for (const auto& [key, action] : shortcuts) {
+        spoken << key + QStringLiteral(": ") + action;
         auto* k = new QLabel(key);
         k->setStyleSheet(QStringLiteral("QLabel { font-weight: bold; border: 1px solid palette(mid);"
                                         " border-radius: 3px; padding: 2px 8px; background: palette(window); }"));
@@ -48,6 +50,8 @@ HelpOverlay::HelpOverlay(QWidget* window, const Shortcuts& shortcuts) : QWidget(
         ++row;
     }
     table->setColumnStretch(1, 1);
+    // Read out when the overlay takes the focus, since the labels themselves take none.
+    setAccessibleDescription(spoken.join(QStringLiteral("; ")));
 
     auto* hint = new QLabel(tr("Press Esc or F1 to close."));
 

@@ -153,6 +153,9 @@ TEST(HelpOverlay, FollowsTheWindowsSizeAndIsADialogToAssistiveTechnology) {
     ASSERT_NE(a, nullptr);
     EXPECT_EQ(a->role(), QAccessible::Dialog);
     EXPECT_EQ(a->text(QAccessible::Name), QStringLiteral("Keyboard shortcuts"));
+    EXPECT_EQ(a->text(QAccessible::Description),
+              QStringLiteral("A \u2013 E: Choose an answer; \u2190 \u2192: Previous or next question; "
+                             "F: Flag the question for review; Ctrl+R: Review your answers; F1: Show or hide this help"));
 
     // Every key and action is there to read.
     QStringList texts;
