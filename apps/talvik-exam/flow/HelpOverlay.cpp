@@ -68,6 +68,7 @@ HelpOverlay::HelpOverlay(QWidget* window, const Shortcuts& shortcuts) : QWidget(
     auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), window);
     f1->setContext(Qt::WindowShortcut);
     connect(f1, &QShortcut::activated, this, &HelpOverlay::toggle);
+    connect(this, &QObject::destroyed, f1, &QObject::deleteLater);  // the window outlives the help
 
     window->installEventFilter(this);
     hide();

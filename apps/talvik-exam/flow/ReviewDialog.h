@@ -21,6 +21,7 @@ public:
     // Asks the candidate a yes/no question; true for yes.
     using Confirmation = std::function<bool(QWidget* parent, const QString& text)>;
 
+    // Shows the session as it is now; the session must outlive the dialog.
     explicit ReviewDialog(const ExamSession& session, QWidget* parent = nullptr);
 
     // Replaces the message box that asks before hand-in (tests, a themed box).

@@ -9,6 +9,7 @@
 #include <QTimer>
 #include <QtGlobal>
 #include <functional>
+#include <iterator>
 
 #include "session/ExamSession.h"
 

@@ -13,6 +13,7 @@
 #include <QTest>
 #include <QVBoxLayout>
 #include <gtest/gtest.h>
+#include <memory>
 #include <vector>
 
 #include "flow/CloseConfirmation.h"
@@ -167,6 +168,24 @@ TEST(HelpOverlay, FollowsTheWindowsSizeAndIsADialogToAssistiveTechnology) {
 
     w.widget.resize(800, 600);
     for (const qreal ratio : {1.0, 1.25, 2.0}) testing::renderPng(w.widget, QStringLiteral("help"), ratio);
+}
+
+}  // namespace
+}  // namespace talvik::exam
+
+namespace talvik::exam {
+namespace {
+
+TEST(HelpOverlay, GoneBeforeTheWindowLeavesF1Harmless) {
+    Window w;
+    auto help = std::make_unique<HelpOverlay>(&w.widget, kShortcuts);
+    help.reset();
+    w.first->setFocus();
+    QTest::keyClick(w.first, Qt::Key_F1);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QTest::keyClick(w.first, Qt::Key_F1);
+    EXPECT_EQ(w.widget.findChildren<QShortcut*>().size(), 1);  // the window's own F6
+    EXPECT_EQ(QApplication::focusWidget(), w.first);
 }
 
 }  // namespace
