@@ -58,10 +58,11 @@ protected:
             if (!e->region().intersects(row)) continue;
             const int choices = int(s.itemState(i).order.size());
             for (int k = choices; k < kBubbles; ++k) {
-                const QRect b = sheet_.bubbleRect(i, k).adjusted(-1, -1, 1, 1);
-                QColor veil = palette().color(QPalette::Window);
-                veil.setAlpha(215);
-                p.fillRect(b, veil);
+                QColor veil = palette().color(QPalette::Base);
+                veil.setAlpha(200);
+                p.setPen(Qt::NoPen);
+                p.setBrush(veil);
+                p.drawEllipse(QRectF(sheet_.bubbleRect(i, k)).adjusted(0.5, 0.5, -0.5, -0.5));
             }
             const QRect number = sheet_.numberRect(i);
             if (choices > kBubbles) paintMore(p, i, number, beyondSheet(s, i));

@@ -183,7 +183,8 @@ ExamWindow::ExamWindow(ExamSession& session, const ExamScreenOptions& options, Q
     auto* right = new QVBoxLayout;
     right->setSpacing(8);
     right->addWidget(makeHeader(), 0, Qt::AlignTop | Qt::AlignHCenter);
-    right->addWidget(makeSheet(), 1);
+    right->addWidget(makeSheet(), 0, Qt::AlignTop);
+    right->addStretch(1);
 
     auto* columns = new QHBoxLayout;
     columns->setSpacing(10);
@@ -257,7 +258,7 @@ QWidget* ExamWindow::makeHeader() {
     status_->setAccessibleName(QStringLiteral("Status"));
 
     link_ = new URLLink(header_);
-    link_->setText(QStringLiteral("Instructions for this test"));
+    link_->setText(QStringLiteral("Instructions"));
     link_->setURL(options_.instructions.toString());
     link_->setShowToolTip(true);
     link_->move(332, 262);
@@ -658,9 +659,10 @@ bool ExamWindow::eventFilter(QObject* watched, QEvent* e) {
         return false;
     }
     if (watched == zoom_ && e->type() == QEvent::Resize && zoom_->width() != zoomPlacedFor_) {
-        // The box centres its buttons when it loads its skin, not when it is resized.
+        // The box centres its buttons when it loads its skin, not when it is resized;
+        // after the box has taken its new size, the skin is given again.
         zoomPlacedFor_ = zoom_->width();
-        zoom_->setStyle(zoom_->Style());
+        QMetaObject::invokeMethod(this, [this] { zoom_->setStyle(zoom_->Style()); }, Qt::QueuedConnection);
         return false;
     }
     if (e->type() != QEvent::KeyPress || locked_) return QWidget::eventFilter(watched, e);
