@@ -275,6 +275,9 @@ QWidget* ExamWindow::makePane() {
     // keys of their own; the arrow keys scroll.
     pane_->setTabChangesFocus(true);
     pane_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::LinksAccessibleByMouse);
+    // Without a frame of its own the pane shows the keyboard focus by a border.
+    pane_->setStyleSheet(QStringLiteral("QTextBrowser { border: 2px solid transparent; }"
+                                        "QTextBrowser:focus { border: 2px solid palette(highlight); }"));
     pane_->setFrameShape(QFrame::NoFrame);
     pane_->setAccessibleName(QStringLiteral("Question"));
     pane_->setFocusPolicy(Qt::StrongFocus);
@@ -498,6 +501,12 @@ void ExamWindow::refresh() {
         testTitle_->setText(title);
         bannerTitle_->setText(title);
         setWindowTitle(title + QStringLiteral(" — Talvik exam"));
+    }
+    if (session_.itemCount() == 0 && shownItem_ != -2) {
+        shownItem_ = -2;
+        pane_->setHtml(QStringLiteral("<p>This test has no questions that can be shown here.</p>"));
+        sheet_->parentWidget()->setVisible(false);
+        switch_->setCaption(QStringLiteral("No questions"));
     }
     if (session_.itemCount() > 0) {
         if (st.current != shownItem_) {

@@ -223,6 +223,39 @@ TEST(ExamScreenAnswers, TheStripTakesTheItemsKindAndCount) {
     }
 }
 
+TEST(ExamScreenAnswers, ChoicesAfterTheNinthAreChosenInThePane) {
+    qti::Test test = sixItems();
+    test.sections[0].items[0] = choiceItem("twelve", 12, 0);
+    Screen s({1280, 720}, std::move(test));
+    EXPECT_EQ(s.window.strip().VelCountItems(), 9);
+    EXPECT_TRUE(s.window.pane().toPlainText().contains(QStringLiteral("Choice l")));
+    emit s.window.pane().anchorClicked(QUrl(QStringLiteral("choice:11")));
+    s.key(Qt::Key_I);
+    settle();
+    EXPECT_EQ(s.response(0), (std::vector<std::string>{"twelve-i", "twelve-l"}));
+    EXPECT_EQ(s.window.strip().VelValue(), QStringLiteral("I"));
+    EXPECT_EQ(s.sheetRow(0), QString());
+}
+
+TEST(ExamScreenAnswers, TheSheetTakesColumnsOfAtMostTenRows) {
+    // (items, columns, rows per column)
+    const std::tuple<int, int, int> cases[] = {{1, 1, 2},   {6, 1, 6},   {10, 1, 10},  {11, 2, 6},
+                                               {40, 4, 10}, {41, 4, 11}, {150, 4, 38}, {400, 4, 38}};
+    for (const auto& [items, columns, rows] : cases)
+        EXPECT_EQ(AnswerSheet::gridFor(items), std::make_pair(columns, rows)) << items << " items";
+}
+
+TEST(ExamScreenAnswers, ATestWithoutItemsSaysSo) {
+    qti::Test test;
+    test.title = "Empty";
+    Screen s({1280, 720}, std::move(test));
+    EXPECT_TRUE(s.window.pane().toPlainText().contains(QStringLiteral("no questions")));
+    s.key(Qt::Key_A);
+    s.key(Qt::Key_PageDown);
+    s.key(Qt::Key_F, Qt::ControlModifier);
+    EXPECT_EQ(s.session.state().revision, 0u);
+}
+
 TEST(ExamScreenNavigation, SwitchKeysAndSheetMoveBetweenQuestions) {
     struct Case {
         const char* name;
