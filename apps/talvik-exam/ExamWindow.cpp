@@ -262,7 +262,7 @@ QWidget* ExamWindow::makeHeader() {
     link_->setURL(options_.instructions.toString());
     link_->setShowToolTip(true);
     link_->move(332, 262);
-    link_->resize(268, 20);
+    link_->resize(100, 20);
     link_->setFocusPolicy(Qt::StrongFocus);
     return header_;
 }
