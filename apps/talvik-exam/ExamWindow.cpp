@@ -316,10 +316,7 @@ QWidget* ExamWindow::makeSheet() {
     area->setMinimumWidth(sheet_->width() + barWidth);
     area->setMinimumHeight(std::min(sheet_->height(), 120));
     area->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
-    // A sheet taller than the room it gets scrolls, and keeps its marker in view.
-    connect(sheet_, &Matrix::RowSelChanged, area, [this, area] {
-        area->ensureVisible(0, sheet_->rowRect(sheet_->markerRow()).center().y(), 0, 24);
-    });
+    sheetArea_ = area;
     auto* box = new vltBox;
     box->setStyle(vltBox::Natural_greenbox);
     box->setCaption(QStringLiteral("Answer sheet"));
@@ -519,6 +516,12 @@ void ExamWindow::refresh() {
             flag_->setChecked(session_.itemState(st.current).flagged);
     }
     sheet_->follow();
+    if (session_.itemCount() > 0 && st.current != sheetShows_) {
+        // A sheet taller than the room it gets scrolls, and keeps the current row in view.
+        sheetShows_ = st.current;
+        if (sheetShows_ < sheet_->MaxItems())
+            sheetArea_->ensureVisible(0, sheet_->rowRect(sheetShows_).center().y(), 0, 24);
+    }
     showStatus();
 }
 

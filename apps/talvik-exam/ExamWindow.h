@@ -161,6 +161,7 @@ private:
     vltSwitch* switch_ = nullptr;
     ScrollBox* scroll_ = nullptr;
     AnswerSheet* sheet_ = nullptr;
+    QScrollArea* sheetArea_ = nullptr;
     QPushButton* flag_ = nullptr;
     QPushButton* review_ = nullptr;
     QPushButton* handIn_ = nullptr;
@@ -169,6 +170,7 @@ private:
 
     // What is shown, to change only what differs.
     int shownItem_ = -1;
+    int sheetShows_ = -1;
     std::vector<std::string> shownResponse_;
     QString shownStrip_;
     QString shownStatus_;
