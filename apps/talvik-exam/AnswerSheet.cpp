@@ -246,8 +246,10 @@ void AnswerSheet::takeInput(bool cleared) {
         for (const Change& c : changed) {
             const int count = int(session_.itemState(c.item).order.size());
             for (int k = 0; k < std::min(count, int(kBubbles)); ++k)
-                if (c.flipped[std::size_t(k)] && session_.isChosen(c.item, k) != c.now[std::size_t(k)])
-                    session_.toggleChoice(c.item, k);
+                if (c.flipped[std::size_t(k)] && session_.isChosen(c.item, k) != c.now[std::size_t(k)] &&
+                    !session_.toggleChoice(c.item, k) && c.now[std::size_t(k)] &&
+                    session_.item(c.item).maxChoices > 1 && !session_.state().handedIn && onTooMany)
+                    onTooMany(c.item);
         }
     }
     // Whatever the session refused (a bubble the item lacks, a second answer past the

@@ -13,6 +13,7 @@
 // moves the answer there, and a click on the marked bubble clears it.
 #include <QWidget>
 #include <bitset>
+#include <functional>
 #include <vector>
 
 #include "hosts/qt/widgets/Matrix.h"
@@ -35,6 +36,8 @@ public:
 
     // Shows the session's marks, current item and flags, touching only what differs.
     void follow();
+    // Told of a choice the session refused: a further answer past the item's limit.
+    std::function<void(int item)> onTooMany;
 
     // Where things are, in this widget's pixels (for the overlay and for tests).
     QRect bubbleRect(int item, int position) const;

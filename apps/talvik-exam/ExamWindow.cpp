@@ -304,6 +304,7 @@ QWidget* ExamWindow::makePane() {
 QWidget* ExamWindow::makeSheet() {
     sheet_ = new AnswerSheet(session_);
     sheet_->setAccessibleName(QStringLiteral("Answer sheet"));
+    sheet_->onTooMany = [this](int item) { tooMany(item); };
     auto* area = new QScrollArea;
     area->setFrameShape(QFrame::NoFrame);
     area->setFocusPolicy(Qt::NoFocus);
@@ -408,12 +409,16 @@ void ExamWindow::choose(int position) {
     const int item = session_.state().current;
     const int count = int(session_.itemState(item).order.size());
     if (position < 0 || position >= count) return;
-    if (!session_.toggleChoice(item, position)) {
-        const int max = session_.item(item).maxChoices;
-        if (max > 1 && !session_.isChosen(item, position))
-            showNotice(QStringLiteral("This question takes at most %1 answers: unchoose one first.").arg(max));
-    }
+    if (!session_.toggleChoice(item, position) && session_.item(item).maxChoices > 1 &&
+        !session_.isChosen(item, position))
+        tooMany(item);
     afterChange();
+}
+
+void ExamWindow::tooMany(int item) {
+    showNotice(QStringLiteral("Question %1 takes at most %2 answers: unchoose one first.")
+                   .arg(item + 1)
+                   .arg(session_.item(item).maxChoices));
 }
 
 void ExamWindow::clearAnswer() {

@@ -122,6 +122,7 @@ private:
     // The candidate picks choice `position` of the current question.
     void choose(int position);
     void clearAnswer();
+    void tooMany(int item);
     void toggleFlag();
     void takeStrip();
     void zoomBy(int steps);

@@ -203,6 +203,23 @@ TEST(ExamScreenAnswers, EveryWayOfAnsweringReachesTheSession) {
     }
 }
 
+TEST(ExamScreenAnswers, AnAnswerPastTheLimitIsRefusedWithANotice) {
+    const std::pair<const char*, std::function<void(Screen&)>> cases[] = {
+        {"on the sheet", [](Screen& s) { for (int k : {0, 1, 2}) s.clickSheet(Screen::bubble(kAtMostTwo, k)); }},
+        {"by the keys", [](Screen& s) { s.session.goTo(kAtMostTwo); for (int k : {Qt::Key_A, Qt::Key_B, Qt::Key_C}) s.key(k); }},
+        {"on the strip", [](Screen& s) { s.session.goTo(kAtMostTwo); for (int box : {0, 1, 2}) s.clickStrip(box); }},
+    };
+    for (const auto& [name, act] : cases) {
+        SCOPED_TRACE(name);
+        Screen s;
+        act(s);
+        EXPECT_EQ(s.response(kAtMostTwo), (std::vector<std::string>{"two-a", "two-b"}));
+        EXPECT_EQ(s.window.strip().VelValue(), QStringLiteral("AB"));
+        EXPECT_TRUE(s.window.noticeLabel().isVisible());
+        EXPECT_EQ(s.window.noticeLabel().text(), QStringLiteral("Question 6 takes at most 2 answers: unchoose one first."));
+    }
+}
+
 TEST(ExamScreenAnswers, TheStripTakesTheItemsKindAndCount) {
     struct Case {
         Item item;
