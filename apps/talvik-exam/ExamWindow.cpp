@@ -1,6 +1,5 @@
 #include "ExamWindow.h"
 
-#include <QAbstractTextDocumentLayout>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -93,92 +92,14 @@ ExamWindow::ExamWindow(ExamSession& session, const ExamScreenOptions& options, Q
     auto* outer = new QVBoxLayout(content);
     outer->setContentsMargins(8, 8, 8, 8);
     outer->setSpacing(8);
-
-    banner_ = new Banner;
-    banner_->setFocusPolicy(Qt::NoFocus);
-    banner_->setFixedHeight(kBannerHeight);
-    banner_->setMinimumWidth(400);
-    banner_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-    bannerTitle_ = label(QString(), banner_, 20, true);
-    bannerLine_ = label(QString(), banner_, 11, false);
-    for (QLabel* l : {bannerTitle_, bannerLine_}) {
-        l->setStyleSheet(QStringLiteral("color: white; background: transparent;"));
-        l->setAttribute(Qt::WA_TransparentForMouseEvents);
-    }
-    outer->addWidget(banner_);
-
-    noticeBar_ = new QWidget;
-    noticeBar_->setObjectName(QStringLiteral("notice"));
-    noticeBar_->setAttribute(Qt::WA_StyledBackground);
-    noticeBar_->setStyleSheet(QStringLiteral("#notice { background: #fff4c2; border: 1px solid #d9b300; }"
-                                             "#notice QLabel { color: #3d3000; }"));
-    auto* noticeRow = new QHBoxLayout(noticeBar_);
-    noticeRow->setContentsMargins(8, 4, 4, 4);
-    notice_ = label(QString(), noticeBar_, 10, true);
-    notice_->setWordWrap(true);
-    auto* dismiss = new QToolButton;
-    dismiss->setText(QStringLiteral("Dismiss"));
-    dismiss->setFocusPolicy(Qt::NoFocus);
-    connect(dismiss, &QToolButton::clicked, this, [this] { showNotice(QString()); });
-    noticeRow->addWidget(notice_, 1);
-    noticeRow->addWidget(dismiss, 0, Qt::AlignTop);
-    noticeBar_->hide();
+    outer->addWidget(makeBanner());
 
     auto* left = new QVBoxLayout;
     left->setSpacing(8);
-    left->addWidget(noticeBar_);
+    left->addWidget(makeNotice());
     left->addWidget(makePane(), 1);
-
-    auto* answerRow = new QHBoxLayout;
-    auto* strip = new ChoiceStrip;
-    strip->clicked = [this] { takeStrip(); };
-    strip_ = strip;
-    strip_->setVelStyle(VelOptionToolBar::WindowXP);
-    strip_->setVelOptionChar(VelOptionToolBar::VelUChar);
-    strip_->setAccessibleName(QStringLiteral("Answer"));
-    answerRow->addWidget(strip_, 0, Qt::AlignVCenter);
-    flag_ = new QPushButton(QStringLiteral("Flag for review"));
-    flag_->setCheckable(true);
-    flag_->setToolTip(QStringLiteral("Mark this question to come back to it (Ctrl+F)"));
-    connect(flag_, &QPushButton::clicked, this, [this] { toggleFlag(); });
-    answerRow->addWidget(flag_, 0, Qt::AlignVCenter);
-    answerRow->addStretch(1);
-    left->addLayout(answerRow);
-
-    auto* navRow = new QHBoxLayout;
-    switch_ = new vltSwitch;
-    switch_->setStyle(vltSwitch::Office2007box);
-    switch_->setFixedSize(196, 84);
-    connect(switch_, &vltSwitch::ButtonClick, this, [this](qint16& button) {
-        const int last = session_.itemCount() - 1;
-        switch (button) {
-            case 0: goTo(0); break;
-            case 1: step(-1); break;
-            case 2: step(+1); break;
-            case 3: goTo(last); break;
-            default: break;
-        }
-    }, Qt::DirectConnection);
-    scroll_ = new ScrollBox;
-    scroll_->setStyle(ScrollBox::Office2007box);
-    scroll_->setCaption(QStringLiteral("Scroll the question"));
-    scroll_->setFixedSize(196, 84);
-    connect(scroll_, &ScrollBox::ButtonClick, this, [this](qint16& button) { scrollPane(button); }, Qt::DirectConnection);
-    navRow->addWidget(switch_);
-    navRow->addWidget(scroll_);
-    navRow->addStretch(1);
-    review_ = new QPushButton(QStringLiteral("Review answers…"));
-    review_->setToolTip(QStringLiteral("See every question's answer and flag (Ctrl+R)"));
-    connect(review_, &QPushButton::clicked, this, &ExamWindow::reviewRequested);
-    handIn_ = new QPushButton(QStringLiteral("Hand in…"));
-    handIn_->setToolTip(QStringLiteral("Finish the test and hand in your answers (Ctrl+Enter)"));
-    connect(handIn_, &QPushButton::clicked, this, &ExamWindow::handInRequested);
-    auto* buttons = new QVBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(review_);
-    buttons->addWidget(handIn_);
-    navRow->addLayout(buttons);
-    left->addLayout(navRow);
+    left->addLayout(makeAnswerRow());
+    left->addLayout(makeNavigationRow());
 
     auto* right = new QVBoxLayout;
     right->setSpacing(8);
@@ -220,6 +141,95 @@ ExamWindow::ExamWindow(ExamSession& session, const ExamScreenOptions& options, Q
 ExamWindow::~ExamWindow() = default;
 
 QWidget& ExamWindow::header() const { return *header_; }
+
+QWidget* ExamWindow::makeBanner() {
+    banner_ = new Banner;
+    banner_->setFocusPolicy(Qt::NoFocus);
+    banner_->setFixedHeight(kBannerHeight);
+    banner_->setMinimumWidth(400);
+    banner_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    bannerTitle_ = label(QString(), banner_, 20, true);
+    bannerLine_ = label(QString(), banner_, 11, false);
+    for (QLabel* l : {bannerTitle_, bannerLine_}) {
+        l->setStyleSheet(QStringLiteral("color: white; background: transparent;"));
+        l->setAttribute(Qt::WA_TransparentForMouseEvents);
+    }
+    return banner_;
+}
+
+QWidget* ExamWindow::makeNotice() {
+    noticeBar_ = new QWidget;
+    noticeBar_->setObjectName(QStringLiteral("notice"));
+    noticeBar_->setAttribute(Qt::WA_StyledBackground);
+    noticeBar_->setStyleSheet(QStringLiteral("#notice { background: #fff4c2; border: 1px solid #d9b300; }"
+                                             "#notice QLabel { color: #3d3000; }"));
+    auto* row = new QHBoxLayout(noticeBar_);
+    row->setContentsMargins(8, 4, 4, 4);
+    notice_ = label(QString(), noticeBar_, 10, true);
+    notice_->setWordWrap(true);
+    auto* dismiss = new QToolButton;
+    dismiss->setText(QStringLiteral("Dismiss"));
+    dismiss->setFocusPolicy(Qt::NoFocus);
+    connect(dismiss, &QToolButton::clicked, this, [this] { showNotice(QString()); });
+    row->addWidget(notice_, 1);
+    row->addWidget(dismiss, 0, Qt::AlignTop);
+    noticeBar_->hide();
+    return noticeBar_;
+}
+
+QLayout* ExamWindow::makeAnswerRow() {
+    auto* row = new QHBoxLayout;
+    auto* strip = new ChoiceStrip;
+    strip->clicked = [this] { takeStrip(); };
+    strip_ = strip;
+    strip_->setVelStyle(VelOptionToolBar::WindowXP);
+    strip_->setVelOptionChar(VelOptionToolBar::VelUChar);
+    strip_->setAccessibleName(QStringLiteral("Answer"));
+    row->addWidget(strip_, 0, Qt::AlignVCenter);
+    flag_ = new QPushButton(QStringLiteral("Flag for review"));
+    flag_->setCheckable(true);
+    flag_->setToolTip(QStringLiteral("Mark this question to come back to it (Ctrl+F)"));
+    connect(flag_, &QPushButton::clicked, this, [this] { toggleFlag(); });
+    row->addWidget(flag_, 0, Qt::AlignVCenter);
+    row->addStretch(1);
+    return row;
+}
+
+QLayout* ExamWindow::makeNavigationRow() {
+    auto* row = new QHBoxLayout;
+    switch_ = new vltSwitch;
+    switch_->setStyle(vltSwitch::Office2007box);
+    switch_->setFixedSize(196, 84);
+    connect(switch_, &vltSwitch::ButtonClick, this, [this](qint16& button) {
+        switch (button) {
+            case 0: goTo(0); break;
+            case 1: step(-1); break;
+            case 2: step(+1); break;
+            case 3: goTo(session_.itemCount() - 1); break;
+            default: break;
+        }
+    }, Qt::DirectConnection);
+    scroll_ = new ScrollBox;
+    scroll_->setStyle(ScrollBox::Office2007box);
+    scroll_->setCaption(QStringLiteral("Scroll the question"));
+    scroll_->setFixedSize(196, 84);
+    connect(scroll_, &ScrollBox::ButtonClick, this, [this](qint16& button) { scrollPane(button); }, Qt::DirectConnection);
+    row->addWidget(switch_);
+    row->addWidget(scroll_);
+    row->addStretch(1);
+    review_ = new QPushButton(QStringLiteral("Review answers…"));
+    review_->setToolTip(QStringLiteral("See every question's answer and flag (Ctrl+R)"));
+    connect(review_, &QPushButton::clicked, this, &ExamWindow::reviewRequested);
+    handIn_ = new QPushButton(QStringLiteral("Hand in…"));
+    handIn_->setToolTip(QStringLiteral("Finish the test and hand in your answers (Ctrl+Enter)"));
+    connect(handIn_, &QPushButton::clicked, this, &ExamWindow::handInRequested);
+    auto* buttons = new QVBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(review_);
+    buttons->addWidget(handIn_);
+    row->addLayout(buttons);
+    return row;
+}
 
 QWidget* ExamWindow::makeHeader() {
     header_ = new vltHeaderExam;

@@ -16,6 +16,7 @@
 #include <vector>
 
 class QLabel;
+class QLayout;
 class QPushButton;
 class QScrollArea;
 class QShortcut;
@@ -111,6 +112,10 @@ protected:
     bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
+    QWidget* makeBanner();
+    QWidget* makeNotice();
+    QLayout* makeAnswerRow();
+    QLayout* makeNavigationRow();
     QWidget* makeHeader();
     QWidget* makePane();
     QWidget* makeSheet();
