@@ -88,7 +88,8 @@ private:
     // Right of bubble D: a small tab; dark, with the letter, when the answer is there.
     void paintMore(QPainter& p, int item, const QRect& number, int chosen) {
         const QRect d = sheet_.bubbleRect(item, kBubbles - 1);
-        const QRectF tab(d.right() + 2, d.top() + 2, 7, d.height() - 4);
+        // Within the 8 pixels the sheet leaves right of its last column.
+        const QRectF tab(d.right() + 1.5, d.top() + 1, 6, d.height() - 2);
         Q_UNUSED(number);
         if (chosen < 0) {
             p.setPen(QPen(QColor(0x99, 0x99, 0x99), 1));

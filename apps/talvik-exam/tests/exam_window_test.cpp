@@ -371,6 +371,34 @@ TEST(ExamScreenFlags, FlagsShowInTheStatusAndOnTheSheet) {
     }
 }
 
+// Dark pixels of the tab right of bubble D, which ends at 1875 + 240 twips (141 pixels),
+// in the 8 pixels to the sheet's edge (2235 twips, 149 pixels).
+int darkTabPixels(ExamWindow& w, int item) {
+    const QImage sheet = w.grab(QRect(w.sheet().mapTo(&w, QPoint(0, 0)), w.sheet().size())).toImage();
+    const int top = int((50 + 270 * item + 20 * (item / 5)) / 15.0);
+    int n = 0;
+    for (int y = top; y < top + 16; ++y)
+        for (int x = 142; x < 149; ++x) {
+            const QColor c = sheet.pixelColor(x, y);
+            n += c.red() < 100 && c.green() < 100 && c.blue() < 100;
+        }
+    return n;
+}
+
+TEST(ExamScreenFlags, AnAnswerAfterDShowsOnTheTabBesideTheRow) {
+    Screen s;
+    s.session.goTo(kFive);
+    settle();
+    EXPECT_EQ(darkTabPixels(s.window, kFive), 0);
+    s.key(Qt::Key_E);
+    EXPECT_GT(darkTabPixels(s.window, kFive), 20);
+    s.key(Qt::Key_A);  // one answer: A replaces E, and the bubble shows it
+    EXPECT_EQ(darkTabPixels(s.window, kFive), 0);
+    EXPECT_EQ(s.sheetRow(kFive), QStringLiteral("1"));
+    // Items with four choices or fewer have no tab.
+    EXPECT_EQ(darkTabPixels(s.window, kSingle), 0);
+}
+
 TEST(ExamScreenStatus, TimeSavingAndNotices) {
     Screen s;
     EXPECT_TRUE(s.window.timeLabel().isHidden());  // the test has no limit
