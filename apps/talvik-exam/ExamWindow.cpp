@@ -321,7 +321,8 @@ QWidget* ExamWindow::makeSheet() {
     area->setWidget(sheet_);
     area->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    area->setStyleSheet(QStringLiteral("QScrollArea, QScrollArea > QWidget > QWidget { background: transparent; }"));
+    // The box shows around the sheet; the sheet paints its own background.
+    area->setAutoFillBackground(false);
     area->viewport()->setAutoFillBackground(false);
     const int barWidth = area->verticalScrollBar()->sizeHint().width();
     area->setMinimumWidth(sheet_->width() + barWidth);
