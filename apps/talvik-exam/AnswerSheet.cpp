@@ -65,7 +65,7 @@ protected:
                 p.drawEllipse(QRectF(sheet_.bubbleRect(i, k)).adjusted(0.5, 0.5, -0.5, -0.5));
             }
             const QRect number = sheet_.numberRect(i);
-            if (choices > kBubbles) paintMore(p, i, number, beyondSheet(s, i));
+            if (choices > kBubbles) paintMore(p, i, beyondSheet(s, i));
             if (sheet_.flags_[std::size_t(i)]) paintFlag(p, number);
         }
     }
@@ -86,11 +86,10 @@ private:
         p.drawPath(pennant);
     }
     // Right of bubble D: a small tab; dark, with the letter, when the answer is there.
-    void paintMore(QPainter& p, int item, const QRect& number, int chosen) {
+    void paintMore(QPainter& p, int item, int chosen) {
         const QRect d = sheet_.bubbleRect(item, kBubbles - 1);
         // Within the 8 pixels the sheet leaves right of its last column.
         const QRectF tab(d.right() + 1.5, d.top() + 1, 6, d.height() - 2);
-        Q_UNUSED(number);
         if (chosen < 0) {
             p.setPen(QPen(QColor(0x99, 0x99, 0x99), 1));
             p.setBrush(Qt::NoBrush);
