@@ -1,29 +1,29 @@
 #pragma once
-// A widget framed by a vltBox: the box is drawn behind the widget and sized to hold it,
-// with the box's caption in the bottom frame row below it.
+// A widget framed by one of the skinned boxes: the box is drawn behind the widget and
+// sized with it, and the widget keeps clear of the box's frame rows and buttons.
+#include <QMargins>
 #include <QWidget>
-#include <cstdint>
 
 namespace talvik {
 
-class QtControlWidget;
-
 class BoxFrame : public QWidget {
 public:
-    // Takes `content` as its own child.
-    BoxFrame(QWidget* content, const QString& caption, std::int32_t style, QWidget* parent = nullptr);
+    // Takes `box` and `content` as its own children; `margins` (pixels) is where the
+    // content stays clear of the box's frame, caption and buttons.
+    BoxFrame(QWidget* box, QWidget* content, const QMargins& margins, QWidget* parent = nullptr);
 
-    QtControlWidget& box() const { return *box_; }
+    QWidget& box() const { return *box_; }
+    QWidget& content() const { return *content_; }
     QSize sizeHint() const override;
-    QSize minimumSizeHint() const override { return sizeHint(); }
+    QSize minimumSizeHint() const override;
 
 protected:
     void resizeEvent(QResizeEvent* e) override;
 
 private:
-    QtControlWidget* box_;
+    QWidget* box_;
     QWidget* content_;
-    QMargins margins_;  // where the content goes: inside the rims, above the bottom row
+    QMargins margins_;
 };
 
 }  // namespace talvik
