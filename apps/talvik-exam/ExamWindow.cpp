@@ -379,8 +379,8 @@ void ExamWindow::makeShortcuts() {
                 [this] { emit reviewRequested(); });
     addShortcut({QKeySequence(Qt::CTRL | Qt::Key_Return), QKeySequence(Qt::CTRL | Qt::Key_Enter)},
                 QStringLiteral("Ctrl+Enter"), QStringLiteral("Hand in"), [this] { emit handInRequested(); });
-    addShortcut({QKeySequence(Qt::Key_F1)}, QStringLiteral("F1"), QStringLiteral("Help"),
-                [this] { emit helpRequested(); });
+    // The help overlay laid over the window owns F1, so that F1 also closes it.
+    shortcutList_.append({QStringLiteral("F1"), QStringLiteral("Show or hide this help")});
     shortcutList_.append({QStringLiteral("Tab, Shift+Tab"), QStringLiteral("Move between the parts of the screen")});
     shortcutList_.append({QStringLiteral("Arrow keys on the sheet"), QStringLiteral("Move from question to question")});
     shortcutList_.append({QStringLiteral("Space on the sheet"), QStringLiteral("Clear the answer of the marked question")});

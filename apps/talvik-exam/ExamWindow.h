@@ -105,7 +105,6 @@ public:
 signals:
     void handInRequested();
     void reviewRequested();
-    void helpRequested();
 
 protected:
     void closeEvent(QCloseEvent* e) override;

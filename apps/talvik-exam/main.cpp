@@ -7,14 +7,13 @@
 #include <cstdio>
 #include <cstring>
 #include <iostream>
-#include <random>
 
+#include "ExamApp.h"
 #include "ExamWindow.h"
 #include "frame/host/HostError.h"
 #include "hosts/qt/AppWindow.h"
 #include "qti/QtiReader.h"
 #include "session/ReportCommand.h"
-#include "session/ExamSession.h"
 
 namespace {
 
@@ -103,17 +102,18 @@ int main(int argc, char** argv) {
         windowSize = QSize(m.captured(1).toInt(), m.captured(2).toInt());
     }
 
-    try {
-        talvik::qti::Test test = talvik::qti::loadTest(exam.toStdString());
-        talvik::exam::ExamSession session(std::move(test), std::random_device{}());
-        session.setCandidate(parser.value(candidate).toStdString(), parser.value(className).toStdString());
-        if (limitMs >= 0 || extraMs > 0)
-            session.setTimeLimit(limitMs >= 0 ? limitMs : session.state().timeLimitMs, extraMs);
+    talvik::exam::ExamOptions options;
+    options.exam = exam.toStdString();
+    if (parser.isSet(candidate)) options.candidate = parser.value(candidate).toStdString();
+    if (parser.isSet(className)) options.className = parser.value(className).toStdString();
+    if (limitMs >= 0) options.limitMs = limitMs;
+    if (parser.isSet(extra)) options.extraMs = extraMs;
+    options.sessionDirectory = parser.value(sessionDir).toStdString();
+    if (parser.isSet(instructions)) options.instructions = QUrl::fromUserInput(parser.value(instructions));
 
-        talvik::exam::ExamScreenOptions options;
-        if (parser.isSet(instructions)) options.instructions = QUrl::fromUserInput(parser.value(instructions));
-        talvik::exam::ExamWindow window(session, options);
-        session.onChange([&window] { window.refresh(); });
+    try {
+        talvik::exam::ExamApp exam(options);
+        talvik::exam::ExamWindow& window = exam.window();
         window.resize(windowSize);
 
         if (parser.isSet(screenshot)) {
@@ -125,6 +125,9 @@ int main(int argc, char** argv) {
         }
         window.show();
         return QApplication::exec();
+    } catch (const talvik::exam::ExamStartError& e) {
+        std::fprintf(stderr, "talvik-exam: %s\n", e.what());
+        return 1;
     } catch (const talvik::qti::QtiError& e) {
         std::fprintf(stderr, "talvik-exam: %s\n", e.what());
         return 1;
