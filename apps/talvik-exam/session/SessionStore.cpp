@@ -123,7 +123,8 @@ void SessionStore::save(const SessionState& state) {
                 try {
                     setAside(current);
                 } catch (const std::system_error&) {
-                    // kept where it is; the rename below then replaces it, which is all that is left to do
+                    // It cannot be moved: the new save replaces it, since failing every later save
+                    // would lose answers, where this loses only a damaged copy.
                 }
             } else {
                 const std::string link = (fs::path(directory_) / kPreviousLink).string();
