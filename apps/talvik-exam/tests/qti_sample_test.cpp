@@ -50,10 +50,11 @@ TEST(SampleTest, EveryItemIsDeliveredWithAKeyNamingItsOwnChoices) {
         for (const std::string& key : item->correctResponse) EXPECT_EQ(ids.count(key), 1u) << key;
         for (const MapEntry& e : item->mapping) EXPECT_EQ(ids.count(e.key), 1u) << e.key;
         // One key for a single answer; a multiple-answer item can be answered in full.
-        if (item->maxChoices == 1)
+        if (item->maxChoices == 1) {
             EXPECT_EQ(item->correctResponse.size(), 1u);
-        else if (item->maxChoices > 1)
+        } else if (item->maxChoices > 1) {
             EXPECT_EQ(item->correctResponse.size(), static_cast<std::size_t>(item->maxChoices));
+        }
         // A fixed choice is the last one, "None of the above".
         for (std::size_t i = 0; i < item->choices.size(); ++i) {
             if (!item->choices[i].fixed) continue;
