@@ -2,7 +2,7 @@
 // registry for object events hears the announcing label appear ("showing") and change its
 // name, then reads the name, the text, and the role, an alert. (Qt's bridge sends no
 // event of its own for QAccessible::Alert.) Runs only on a display with the
-// accessibility bus (tests/with_a11y_bus.sh); skipped elsewhere.
+// accessibility bus (hosts/qt/tests/atspi/with_atspi.sh); skipped elsewhere.
 #include <QAccessible>
 #include <QDBusArgument>
 #include <QDBusConnection>
