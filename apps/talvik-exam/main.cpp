@@ -4,6 +4,7 @@
 #include <QCommandLineParser>
 #include <QImage>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <cstdio>
 #include <cstring>
 #include <iostream>
@@ -66,7 +67,8 @@ int main(int argc, char** argv) {
     const QCommandLineOption extra(QStringLiteral("extra-minutes"),
                                    QStringLiteral("Extra time granted to this candidate, in minutes."),
                                    QStringLiteral("N"));
-    const QCommandLineOption sessionDir(QStringLiteral("session"),
+    // Not "--session": QGuiApplication takes that one for the X session manager.
+    const QCommandLineOption sessionDir(QStringLiteral("session-dir"),
                                         QStringLiteral("Folder the candidate's answers are kept in."),
                                         QStringLiteral("DIR"));
     const QCommandLineOption instructions(QStringLiteral("instructions"),
@@ -109,6 +111,9 @@ int main(int argc, char** argv) {
     if (limitMs >= 0) options.limitMs = limitMs;
     if (parser.isSet(extra)) options.extraMs = extraMs;
     options.sessionDirectory = parser.value(sessionDir).toStdString();
+    // A picture of the screen is no sitting: it must not start or touch a candidate's session.
+    QTemporaryDir scratch;
+    if (parser.isSet(screenshot) && !parser.isSet(sessionDir)) options.sessionDirectory = scratch.path().toStdString();
     if (parser.isSet(instructions)) options.instructions = QUrl::fromUserInput(parser.value(instructions));
 
     try {
