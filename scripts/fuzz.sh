@@ -51,7 +51,7 @@ for t in "${targets[@]}"; do
   nice -n 10 "$bin" -max_total_time="$seconds" -timeout=25 -rss_limit_mb=2560 -print_final_stats=1 \
        -artifact_prefix="$findings/" "${options[@]}" "$work/corpus" > "$log" 2>&1 || true
   took=$(( $(date +%s) - start ))
-  last=$(grep -E '^#[0-9]+' "$log" | tail -1)
+  last=$(grep -E '^#[0-9]+' "$log" | tail -1 || true)
   execs=$(grep -oE '^stat::number_of_executed_units: *[0-9]+' "$log" | grep -oE '[0-9]+$' || true)
   cov=$(grep -oE 'cov: [0-9]+' <<< "$last" | grep -oE '[0-9]+' || true)
   ft=$(grep -oE 'ft: [0-9]+' <<< "$last" | grep -oE '[0-9]+' || true)
