@@ -16,7 +16,8 @@ command -v ccache > /dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 for variant in plain sanitize; do
   dir=build-$variant
   flags=(-DTALVIK_SANITIZE=OFF -DCMAKE_CXX_COMPILER=g++)
-  [ "$variant" = sanitize ] && flags=(-DTALVIK_SANITIZE=ON -DCMAKE_CXX_COMPILER=clang++)
+  # The sanitizer build also builds the fuzzers and runs each briefly over its corpus.
+  [ "$variant" = sanitize ] && flags=(-DTALVIK_SANITIZE=ON -DTALVIK_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++)
   echo "== $variant build"
   cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "${flags[@]}" "${launcher[@]}" > "$dir.configure.log" 2>&1 \
     || { cat "$dir.configure.log"; exit 1; }

@@ -69,6 +69,12 @@ TEST(Container, ScriptsAndTheirWholeOutput) {
                 R"j("Height":120,"Picture":"tpl:imgArrow","Stretch":true,"Visible":true,"Enabled":true,)j"
                 R"j("ToolTipText":""})j"}),
          0},
+        {"a script with CR LF line endings, its last line without one",
+         "# CR LF\r\nnew Matrix m\r\nset m MaxCols \"two\"\r\n\r\nget m MaxCols",
+         lines({R"j({"line":2,"new":"m","class":"Matrix","width":11070,"height":9780})j",
+                R"j({"line":3,"error":{"number":13,"description":"Type mismatch"}})j",
+                R"j({"line":5,"get":"MaxCols","value":4})j"}),
+         0},
         {"errors are reported, lines not understood too, and the script goes on",
          lines({"new Nothing x", "new vltGraphButton g", "new {1E2E8703-D9FD-48D0-9002-8B673A58920A} m",
                 "set m MaxItems 40000", "set m MaxItems \"abc\"", "set m result 1", "get m Nope", "frobnicate",

@@ -67,6 +67,16 @@ bool Container::run(std::string_view text, int number) {
     }
 }
 
+bool Container::runScript(std::istream& in) {
+    bool understood = true;
+    std::string text;
+    for (int number = 1; std::getline(in, text); ++number) {
+        if (!text.empty() && text.back() == '\r') text.pop_back();
+        understood = run(text, number) && understood;
+    }
+    return understood;
+}
+
 void Container::execute(const Words& w) {
     const std::string& c = w.front();
     if (c == "new") return create(w, false);

@@ -5,6 +5,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <istream>
 #include <ostream>
 #include <set>
 #include <string>
@@ -30,6 +31,9 @@ public:
 
     // Runs one script line; false when the line was not understood (it is reported).
     bool run(std::string_view line, int number);
+    // Runs every line of a script, numbered from 1 (a line may end in CR LF); false
+    // when some line was not understood.
+    bool runScript(std::istream& in);
 
 private:
     using Words = std::vector<std::string>;

@@ -59,11 +59,7 @@ int main(int argc, char** argv) {
     bool understood = true;
     {
         talvik::container::Container container(*entry, std::cout);
-        std::string line;
-        for (int number = 1; std::getline(in, line); ++number) {
-            if (!line.empty() && line.back() == '\r') line.pop_back();
-            understood = container.run(line, number) && understood;
-        }
+        understood = container.runScript(in);
     }
     return understood ? 0 : 2;
 }
