@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -344,7 +345,14 @@ private:
     int choiceInteractions_ = 0;
 };
 
+// Content files are small: a device, a pipe or a huge file named by a test is not one,
+// and reading it could block or exhaust memory.
+constexpr std::uintmax_t kMaxContentFileBytes = 16u << 20;
+
 std::optional<std::string> readFile(const std::string& path) {
+    std::error_code error;
+    if (!fs::is_regular_file(path, error) || fs::file_size(path, error) > kMaxContentFileBytes || error)
+        return std::nullopt;
     std::ifstream in(path, std::ios::binary);
     if (!in) return std::nullopt;
     std::ostringstream text;
@@ -742,7 +750,8 @@ Test loadTest(const std::string& path) {
         return test;
     }
     const auto text = readFile(path);
-    if (!text || fs::is_directory(path, ec)) throw QtiError(path + ": no such file or folder");
+    if (!text && fs::exists(path, ec)) throw QtiError(path + ": not a content file (a regular file of at most 16 MB)");
+    if (!text) throw QtiError(path + ": no such file or folder");
     return readTestText(*text, path, true);
 }
 

@@ -233,6 +233,8 @@ TEST(QtiReader, TopLevelFailuresThrowNamingTheFile) {
         {malformed.string(), malformed.string() + ":3: malformed XML"},
         {other.string(), other.string() + ":1: not a QTI item or test"},
         {(dir.path() / "empty").string(), (dir.path() / "empty").string() + ": no item files"},
+        // Reading a device would never end.
+        {"/dev/zero", "/dev/zero: not a content file"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.path);
