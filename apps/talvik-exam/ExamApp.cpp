@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QTimer>
 #include <chrono>
+#include <filesystem>
 #include <cstdlib>
 #include <utility>
 
@@ -74,6 +75,10 @@ ExamApp::ExamApp(const ExamOptions& options, Clocks clocks) : clocks_(std::move(
         session_ = std::make_unique<ExamSession>(std::move(test), freshSeed());
         session_->setCandidate(candidate, options.className.value_or(std::string()));
     }
+    // Kept absolute, so that --report finds the test from wherever it is run; a resumed
+    // session learns where its test is now.
+    std::error_code ignored;
+    session_->setTestPath(std::filesystem::absolute(options.exam, ignored).lexically_normal().string());
     if (session_->itemCount() == 0)
         throw ExamStartError(options.exam + ": the test has no item this program can deliver");
     // The saved candidate stays the saved one: the folder is theirs. A class given anew holds.

@@ -155,6 +155,12 @@ void ExamSession::setCandidate(std::string candidate, std::string className) {
     changed();
 }
 
+void ExamSession::setTestPath(std::string path) {
+    if (path == state_.testPath) return;
+    state_.testPath = std::move(path);
+    changed();
+}
+
 bool ExamSession::handIn(std::int64_t nowEpochMs) {
     if (state_.handedIn) return false;
     state_.handedIn = true;

@@ -74,6 +74,8 @@ public:
     void setElapsed(std::int64_t elapsedMs, bool asChange = false);
     void setTimeLimit(std::int64_t limitMs, std::int64_t extraMs);
     void setCandidate(std::string candidate, std::string className);
+    // Where the test was loaded from, for a report written later from the saved session.
+    void setTestPath(std::string path);
     bool handIn(std::int64_t nowEpochMs);
 
     std::int64_t remainingMs() const;  // limit + extra - elapsed, never below 0; -1 without a limit
