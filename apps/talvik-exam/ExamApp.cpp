@@ -93,6 +93,7 @@ ExamApp::ExamApp(const ExamOptions& options, Clocks clocks) : clocks_(std::move(
 
     session_->onChange([this] {
         window_->refresh();
+        emit sessionChanged(session_->state().revision);
         saver_->schedule(session_->state());
     });
     connect(saver_.get(), &Autosaver::saved, window_.get(), [this](quint64, qint64 epochMs) {
