@@ -92,7 +92,8 @@ TEST(ExamKill, NoChangeSavedIsEverLostWhenTheProgramIsKilled) {
     unsigned long losses = 0, changes = 0, saves = 0, beforeStart = 0, beforeFirstSave = 0, inWrite = 0;
     const auto began = std::chrono::steady_clock::now();
 
-    for (unsigned long round = 0; round < rounds && losses == 0; ++round) {
+    unsigned long round = 0;
+    for (; round < rounds && losses == 0; ++round) {
         SCOPED_TRACE("seed " + std::to_string(seed) + ", round " + std::to_string(round));
         const std::uint32_t driverSeed = static_cast<std::uint32_t>(rng());
         // Mostly after a few saves; sometimes while the program is still starting.
@@ -176,7 +177,7 @@ TEST(ExamKill, NoChangeSavedIsEverLostWhenTheProgramIsKilled) {
     std::printf(
         "exam kill and resume: %lu rounds in %.1f s, %lu changes, %lu saves logged, %lu kills while starting, "
         "%lu before the first save, %lu during a write, last revision %llu, %lu losses\n",
-        rounds, seconds, changes, saves, beforeStart, beforeFirstSave, inWrite,
+        round, seconds, changes, saves, beforeStart, beforeFirstSave, inWrite,
         static_cast<unsigned long long>(last ? last->first : 0), losses);
     EXPECT_EQ(losses, 0u);
 }
