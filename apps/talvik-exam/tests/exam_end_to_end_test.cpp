@@ -320,6 +320,43 @@ TEST(ExamEndToEnd, ASittingAnsweredEveryWayIsHandedInWhenTheTimeRunsOut) {
     }
     EXPECT_DOUBLE_EQ(results.total, 4.0);
     EXPECT_TRUE(QFile::exists(dir.path() + QStringLiteral("/results.txt")));
+
+    // Started again on the same folder: the receipt of the same report, nothing to answer.
+    const QString code = receipt->code();
+    s.stop();
+    s.start();
+    EXPECT_TRUE(s.window().isLocked());
+    const auto* again = s.window().findChild<ReceiptView*>();
+    ASSERT_NE(again, nullptr);
+    EXPECT_EQ(again->code(), code);
+    EXPECT_EQ(s.response(0), (std::set<std::string>{"A"}));
+}
+
+TEST(ExamEndToEnd, TheTimeRunsOutWhileTheCandidateIsAskedToHandIn) {
+    QTemporaryDir dir;
+    Sitting s(dir.path());
+    s.clickBubble(0, "A");
+    s.focus(s.window().pane());
+    s.key(Qt::Key_Return, Qt::ControlModifier);  // Hand in…: the review first
+    ASSERT_NE(s.app->review(), nullptr);
+    bool asked = false;
+    whenModal<QMessageBox>([&](QMessageBox* box) {
+        asked = true;
+        // Still asking when the time is up: the program hands in by itself...
+        s.monotonic += kLimitMs;
+        s.app->timeKeeper().poll();
+        settle();
+        // ...and the candidate's late yes changes nothing.
+        if (QApplication::activeModalWidget() == box) box->button(QMessageBox::Yes)->click();
+    });
+    s.app->review()->handInButton()->click();
+    settle();
+    EXPECT_TRUE(asked);
+    EXPECT_TRUE(s.session().state().handedIn);
+    EXPECT_TRUE(s.window().isLocked());
+    EXPECT_EQ(s.app->review(), nullptr);
+    EXPECT_TRUE(s.window().noticeLabel().text().contains(QStringLiteral("Time is up")));
+    EXPECT_EQ(readResults(QString::fromStdString(s.app->reportPath())).total, 1.0);
 }
 
 TEST(ExamEndToEnd, ClosingAsksAndNothingIsLostOnTheWayBack) {
