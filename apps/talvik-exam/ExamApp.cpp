@@ -169,7 +169,9 @@ void ExamApp::openReview() {
 void ExamApp::handIn(bool timeUp) {
     if (session_->state().handedIn) return;
     time_->stop();
+    // The receipt must be in sight: nothing the candidate opened stays over it.
     if (review_) review_->close();
+    help_->dismiss();
     session_->handIn(now());
     saver_->flush();
     std::string bytes;

@@ -359,6 +359,19 @@ TEST(ExamEndToEnd, TheTimeRunsOutWhileTheCandidateIsAskedToHandIn) {
     EXPECT_EQ(readResults(QString::fromStdString(s.app->reportPath())).total, 1.0);
 }
 
+TEST(ExamEndToEnd, TheReceiptIsNotLeftUnderTheHelpWhenTheTimeRunsOut) {
+    QTemporaryDir dir;
+    Sitting s(dir.path());
+    s.focus(s.window().pane());
+    s.key(Qt::Key_F1);
+    ASSERT_TRUE(s.app->help().isOpen());
+    s.monotonic += kLimitMs;
+    s.app->timeKeeper().poll();
+    settle();
+    EXPECT_TRUE(s.window().isLocked());
+    EXPECT_FALSE(s.app->help().isOpen());
+}
+
 TEST(ExamEndToEnd, ClosingAsksAndNothingIsLostOnTheWayBack) {
     QTemporaryDir dir;
     Sitting s(dir.path());
