@@ -98,6 +98,7 @@ ExamApp::ExamApp(const ExamOptions& options, Clocks clocks) : clocks_(std::move(
 
     session_->onChange([this] {
         window_->refresh();
+        emit sessionChanged(session_->state().revision);
         saver_->schedule(session_->state());
     });
     connect(saver_.get(), &Autosaver::saved, window_.get(), [this](quint64, qint64 epochMs) {
@@ -173,7 +174,9 @@ void ExamApp::openReview() {
 void ExamApp::handIn(bool timeUp) {
     if (session_->state().handedIn) return;
     time_->stop();
+    // The receipt must be in sight: nothing the candidate opened stays over it.
     if (review_) review_->close();
+    help_->dismiss();
     session_->handIn(now());
     saver_->flush();
     std::string bytes;

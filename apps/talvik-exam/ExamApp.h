@@ -68,6 +68,11 @@ public:
     // with the receipt. `timeUp` says why, for the candidate.
     void handIn(bool timeUp);
 
+signals:
+    // After every change of the session, once the screen shows it and before its save is
+    // scheduled: a watcher sees each revision before any save of it can complete.
+    void sessionChanged(quint64 revision);
+
 private:
     void showReceipt(const std::string& reportBytes, const QString& problem);
     std::int64_t now() const;

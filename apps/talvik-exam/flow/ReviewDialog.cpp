@@ -4,6 +4,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QVBoxLayout>
@@ -14,11 +15,17 @@ namespace talvik::exam {
 namespace {
 
 bool askYesNo(QWidget* parent, const QString& text) {
-    QMessageBox box(QMessageBox::Question, QObject::tr("Hand in"), text, QMessageBox::Yes | QMessageBox::No, parent);
-    box.setDefaultButton(QMessageBox::No);
-    box.button(QMessageBox::Yes)->setText(QObject::tr("Hand in"));
-    box.button(QMessageBox::No)->setText(QObject::tr("Not yet"));
-    return box.exec() == QMessageBox::Yes;
+    // On the heap: when the time runs out meanwhile, the review closes and takes the
+    // question with it, which a box on this stack would not survive.
+    const QPointer<QMessageBox> box =
+        new QMessageBox(QMessageBox::Question, QObject::tr("Hand in"), text, QMessageBox::Yes | QMessageBox::No, parent);
+    box->setDefaultButton(QMessageBox::No);
+    box->button(QMessageBox::Yes)->setText(QObject::tr("Hand in"));
+    box->button(QMessageBox::No)->setText(QObject::tr("Not yet"));
+    const int answer = box->exec();
+    if (box == nullptr) return false;
+    box->deleteLater();
+    return answer == QMessageBox::Yes;
 }
 
 QString questions(int n) { return n == 1 ? QObject::tr("1 question") : QObject::tr("%1 questions").arg(n); }
@@ -115,7 +122,10 @@ ReviewDialog::ReviewDialog(const ExamSession& session, QWidget* parent)
 }
 
 void ReviewDialog::askHandIn() {
-    if (session_.state().handedIn || !confirm_(this, confirmationText(session_))) return;
+    if (session_.state().handedIn) return;
+    const QPointer<ReviewDialog> self(this);
+    // The dialog may be gone when the answer comes: closed by a hand-in when the time ran out.
+    if (!confirm_(this, confirmationText(session_)) || self == nullptr || session_.state().handedIn) return;
     emit handInConfirmed();
     accept();
 }

@@ -1,0 +1,126 @@
+// A candidate for the kill-and-resume loop: runs the exam program on the sample test in
+// the session folder DIR (resuming what is saved there) and makes random changes through
+// the screen from SEED, one every TICK milliseconds (2 by default): clicks on the sheet
+// and the strip, letter keys, flags, next and previous. It writes to standard output
+//   start REV DIGEST    once the session is open,
+//   change REV DIGEST   after each change, before that change's save is scheduled,
+//   saved REV           when a save has reached the disk,
+// and runs until it is killed.
+#include <unistd.h>
+
+#include <QApplication>
+#include <QTest>
+#include <QTextBrowser>
+#include <QTimer>
+#include <cstdio>
+#include <cstdlib>
+#include <random>
+#include <string>
+
+#include "AnswerSheet.h"
+#include "ExamApp.h"
+#include "ExamWindow.h"
+#include "exam_driver_digest.h"
+#include "hosts/qt/widgets/VelOptionToolBar.h"
+#include "hosts/qt/widgets/vltSwitch.h"
+#include "session/Autosaver.h"
+#include "session/ExamSession.h"
+
+namespace {
+
+using namespace talvik::exam;
+
+void say(const std::string& line) {
+    const std::string text = line + "\n";
+    // One write per line: the saver's thread writes lines too.
+    [[maybe_unused]] const ssize_t n = ::write(STDOUT_FILENO, text.data(), text.size());
+}
+
+std::string digestLine(const char* what, const SessionState& state) {
+    return std::string(what) + ' ' + std::to_string(state.revision) + ' ' +
+           std::to_string(testing::answerDigest(state));
+}
+
+void click(QWidget* w, QPoint at) {
+    const QPointF p(at);
+    QMouseEvent press(QEvent::MouseButtonPress, p, w->mapToGlobal(p), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, p, w->mapToGlobal(p), Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(w, &press);
+    QCoreApplication::sendEvent(w, &release);
+}
+
+void key(QWidget& w, int k, Qt::KeyboardModifiers m = {}) {
+    w.setFocus(Qt::OtherFocusReason);
+    QTest::keyClick(&w, Qt::Key(k), m);
+}
+
+// One thing a candidate does.
+void act(ExamApp& app, std::mt19937& rng) {
+    ExamWindow& window = app.window();
+    const ExamSession& session = app.session();
+    const int current = session.state().current;
+    const int choices = int(session.itemState(current).order.size());
+    switch (rng() % 8) {
+        case 0:
+        case 1: {  // a bubble of any row of the sheet
+            const int item = int(rng() % std::uint32_t(session.itemCount()));
+            const int position = int(rng() % AnswerSheet::kBubbles);
+            click(&window.sheet(), window.sheet().bubbleRect(item, position).center());
+            break;
+        }
+        case 2: {  // a box of the strip
+            const int box = int(rng() % std::uint32_t(std::min(choices, ExamWindow::kStripChoices)));
+            click(&window.strip(), {36 + 42 * box, 20});
+            break;
+        }
+        case 3: key(window.pane(), Qt::Key_A + int(rng() % std::uint32_t(choices))); break;
+        case 4: key(window.pane(), Qt::Key_F, Qt::ControlModifier); break;
+        case 5: key(window.pane(), Qt::Key_PageDown); break;
+        case 6: key(window.pane(), Qt::Key_PageUp); break;
+        default: key(window.questionSwitch(), rng() % 2 ? Qt::Key_Right : Qt::Key_Left); break;
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    // The offscreen platform's warnings, once per start, would drown the test's output.
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
+        if (type == QtCriticalMsg || type == QtFatalMsg) std::fprintf(stderr, "%s\n", qPrintable(message));
+    });
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: talvik_exam_driver DIR SEED [TICK]\n");
+        return 2;
+    }
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication qapp(argc, argv);
+    std::mt19937 rng(static_cast<std::uint32_t>(std::strtoul(argv[2], nullptr, 10)));
+    const int tick = argc > 3 ? std::atoi(argv[3]) : 2;
+
+    ExamOptions options;
+    options.exam = TALVIK_EXAM_SAMPLE;
+    options.candidate = "driver";
+    options.sessionDirectory = argv[1];
+    // The time stands still: the test never runs out while the driver works.
+    ExamApp::Clocks clocks{[] { return std::int64_t{0}; }, {}};
+    try {
+        ExamApp app(options, std::move(clocks));
+        QObject::connect(&app, &ExamApp::sessionChanged, &app,
+                         [&app] { say(digestLine("change", app.session().state())); });
+        QObject::connect(
+            &app.saver(), &Autosaver::saved, &app.saver(),
+            [](quint64 revision, qint64) { say("saved " + std::to_string(revision)); }, Qt::DirectConnection);
+        app.window().resize(1280, 720);
+        app.window().show();
+        QApplication::setActiveWindow(&app.window());
+        say(digestLine("start", app.session().state()));
+
+        QTimer timer;
+        QObject::connect(&timer, &QTimer::timeout, &app, [&] { act(app, rng); });
+        timer.start(tick);
+        return QApplication::exec();
+    } catch (const std::exception& e) {
+        say(std::string("error ") + e.what());
+        return 1;
+    }
+}
