@@ -147,7 +147,7 @@ TEST(RegistryCampaign, KilledWritersNeverTearOrLoseTheStore) {
 
     const int total = rounds();
     int torn = 0, partial = 0, lost = 0, failedChildren = 0;
-    std::size_t storesSeen = 0;
+    std::size_t storesSeen = 0, oursWhole = 0;
     for (int round = 0; round < total; ++round) {
         const int slot = std::uniform_int_distribution<int>(0, kChildren - 1)(random);
         ::usleep(std::uniform_int_distribution<useconds_t>(0, 1500)(random));
@@ -178,6 +178,7 @@ TEST(RegistryCampaign, KilledWritersNeverTearOrLoseTheStore) {
                 if (!(s == it->second)) ++partial;
             }
         }
+        oursWhole += mine == ours.size();
         if (mine != 0 && mine != ours.size()) {
             ++partial;
             ADD_FAILURE() << "round " << round << ": " << mine << " of the library's " << ours.size() << " entries";
@@ -208,8 +209,9 @@ TEST(RegistryCampaign, KilledWritersNeverTearOrLoseTheStore) {
     std::size_t mine = 0;
     for (const RegistrySection& s : data) mine += ours.count(s.key);
     EXPECT_EQ(mine, ours.size());
-    std::printf("registry campaign: %d kills, %zu stores read, %zu committed entries, torn %d, partial %d, lost %d\n",
-                total, storesSeen, committed.size(), torn, partial, lost);
+    std::printf("registry campaign: %d kills, %zu stores read (the library registered in %zu), %zu committed entries, "
+                "torn %d, partial %d, lost %d\n",
+                total, storesSeen, oursWhole, committed.size(), torn, partial, lost);
 }
 
 TEST(RegistryCampaign, ACorruptStoreIsNeverWrittenOver) {
