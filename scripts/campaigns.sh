@@ -10,14 +10,14 @@
 #
 #   scripts/campaigns.sh [SCALE]     SCALE multiplies every round count (default 1;
 #                                    0.01 for a quick look)
-#   BUILD=build SANITIZE_BUILD=build-sanitize   the build folders (the sanitizer one is
+#   BUILD=build-plain SANITIZE_BUILD=build-sanitize   the build folders (the sanitizer one is
 #                                    optional: its rows are skipped when it is missing)
 #
 # Runs at low priority. Exits 1 when any campaign had a finding.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 scale=${1:-1}
-build=${BUILD:-build}
+build=${BUILD:-build-plain}
 sanitize=${SANITIZE_BUILD:-build-sanitize}
 export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1:halt_on_error=1}
@@ -79,8 +79,10 @@ echo "campaigns at scale $scale; output in $log" >&2
 
 TALVIK_REGISTRY_ROUNDS=$(rounds 10000) gtest_campaign "registry store, writers killed" "$(rounds 10000)" \
   "$(find_exe "$build" talvik_registry_campaign_tests)"
-TALVIK_KILL_ROUNDS=$(rounds 10000) gtest_campaign "exam session, program killed" "$(rounds 10000)" \
+TALVIK_KILL_ROUNDS=$(rounds 10000) gtest_campaign "exam session, saver killed" "$(rounds 10000)" \
   "$(find_exe "$build" talvik_session_tests)" --gtest_filter='*Kill*'
+TALVIK_EXAM_KILL_ROUNDS=$(rounds 10000) gtest_campaign "exam program, killed mid-test" "$(rounds 10000)" \
+  "$(find_exe "$build" talvik_exam_kill_tests)"
 gtest_campaign "exam on a full/read-only disk" "3 cases" "$(find_exe "$build" talvik_exam_disk_tests)"
 program_campaign "headless long run" "" "$(find_exe "$build" talvik_longrun_headless)" "$(rounds 10000000)" "$(rounds 24)"
 program_campaign "Qt create/destroy all" "" "$(find_exe "$build" talvik_qt_churn)" "$(rounds 100000)"

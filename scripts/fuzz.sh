@@ -6,6 +6,9 @@
 # after the other, on a copy of its seed corpus. Prints one line per target: executions,
 # coverage, and the inputs that crashed, leaked or timed out, which are kept in
 # build-fuzz/fuzz/findings/TARGET. Exit status 1 when any target found something.
+# Then, unless TARGETs were named or TALVIK_CAMPAIGNS=0, builds the plain build and runs
+# the crash campaigns and long runs at full size (scripts/campaigns.sh) on it and on
+# build-fuzz, whose sanitizers check them too.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
@@ -61,4 +64,12 @@ for t in "${targets[@]}"; do
                "$found" "$findings")")
 done
 printf '%s\n' "${summary[@]}"
+
+if [ $# -eq 0 ] && [ "${TALVIK_CAMPAIGNS:-1}" != 0 ]; then
+  cmake -S . -B build-plain -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=g++ "${launcher[@]}" \
+        > build-plain.configure.log 2>&1 || { cat build-plain.configure.log; exit 1; }
+  cmake --build build-plain -j "$(nproc)"
+  cmake --build build-fuzz -j "$(nproc)"
+  BUILD=build-plain SANITIZE_BUILD=build-fuzz bash scripts/campaigns.sh || status=1
+fi
 exit $status
