@@ -79,68 +79,6 @@ TEST(Dispatch, MembersByIdentifierOrByNameInAnyCase) {
     EXPECT_EQ(s.m.get("result").value.toStringArray().at(4), "");
 }
 
-TEST(Dispatch, CallsOfTheWrongKindOrShapeFail) {
-    const Variant one = std::int16_t{1};
-    const Variant two[] = {std::int16_t{1}, std::int16_t{2}};
-    const struct {
-        const char* what;
-        std::int32_t id;
-        InvokeKind kind;
-        std::span<const Variant> args;
-        HRESULT hr;
-        std::int32_t number;
-    } rows[] = {
-        {"no such identifier", 0x68030006, InvokeKind::PropertyGet, {}, DISP_E_MEMBERNOTFOUND, 438},
-        {"let of a get-only property", kResult, InvokeKind::PropertyPut, {&one, 1}, DISP_E_MEMBERNOTFOUND, 383},
-        {"get of a method", 0x6003000C, InvokeKind::PropertyGet, {}, DISP_E_MEMBERNOTFOUND, 438},
-        {"let of a method", 0x6003000C, InvokeKind::PropertyPut, {&one, 1}, DISP_E_MEMBERNOTFOUND, 438},
-        {"call of a property", kMaxItems, InvokeKind::Method, {}, DISP_E_MEMBERNOTFOUND, 438},
-        {"let without a value", kMaxItems, InvokeKind::PropertyPut, {}, DISP_E_BADPARAMCOUNT, 450},
-        {"let with two values", kMaxItems, InvokeKind::PropertyPut, two, DISP_E_BADPARAMCOUNT, 450},
-        {"get with an argument", kMaxItems, InvokeKind::PropertyGet, {&one, 1}, DISP_E_BADPARAMCOUNT, 450},
-        {"method with an argument", 0x6003000C, InvokeKind::Method, {&one, 1}, DISP_E_BADPARAMCOUNT, 450},
-    };
-    for (const auto& r : rows) {
-        SCOPED_TRACE(r.what);
-        Sheet s;
-        const Outcome o = s.m.invoke(r.id, r.kind, r.args);
-        EXPECT_EQ(o.hr, r.hr);
-        EXPECT_EQ(o.error.number, r.number);
-        EXPECT_EQ(s.questions(), 100);
-    }
-    const Outcome byName = Sheet().m.get("Nope");
-    EXPECT_EQ(byName.hr, DISP_E_UNKNOWNNAME);
-    EXPECT_EQ(byName.error.number, 438);
-}
-
-// Only a public class, by its exact name or its identifier in either case; a refused
-// creation leaves nothing alive.
-TEST(Dispatch, CreationByNameOrIdentifierOnly) {
-    const std::int32_t before = liveCounts().instances;
-    const struct {
-        const char* cls;
-        bool made;
-    } rows[] = {{"Matrix", true},  {"{1E2E8703-D9FD-48D0-9002-8B673A58920A}", true},
-                {"matrix", false}, {"{1e2e8703-d9fd-48d0-9002-8b673a58920a}", true},
-                {"", false},       {"{AD8BC1B3-2D95-4C15-8B3B-16F2FE11DFD3}", false},  // the library, not a class
-                {"vltGraphButton", false}};
-    for (const auto& r : rows) {
-        SCOPED_TRACE(r.cls);
-        auto host = std::make_shared<HeadlessHost>();
-        ControlHandle h;
-        const Outcome o = createControl(r.cls, host, h);
-        EXPECT_EQ(o.hr, r.made ? S_OK : CLASS_E_CLASSNOTAVAILABLE);
-        EXPECT_EQ(bool(h), r.made);
-        EXPECT_EQ(host->controlClass(), r.made ? &Matrix::Class : nullptr);
-        EXPECT_EQ(o.error.number, r.made ? 0 : static_cast<std::int32_t>(0x80040111u));
-        EXPECT_EQ(o.error.description, r.made ? "" : "Class not available");
-    }
-    ControlHandle h;
-    EXPECT_EQ(createPrivateControl("Matrix", std::make_shared<HeadlessHost>(), h).hr, CLASS_E_CLASSNOTAVAILABLE);
-    EXPECT_EQ(createPrivateControl("NoSuchControl", std::make_shared<HeadlessHost>(), h).hr, CLASS_E_CLASSNOTAVAILABLE);
-    EXPECT_EQ(liveCounts().instances, before);
-}
-
 // A probe control: what reaches it, in what order, and what it raises.
 std::vector<std::string> probeLog;
 
