@@ -8,10 +8,13 @@
 #include <functional>
 #include <limits>
 #include <memory>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include "frame/com/ControlHandle.h"
 #include "frame/com/LiveObjects.h"
+#include "RunContainer.h"
 #include "hosts/headless/HeadlessHost.h"
 
 namespace talvik {
@@ -93,6 +96,10 @@ Setup lets(std::initializer_list<std::pair<const char*, Variant>> values) {
         c.initialized = true;
         for (const auto& [p, x] : v) ASSERT_TRUE(c.h.let(p, x).ok()) << p;
     };
+}
+
+Check is(const char* property, Variant v) {
+    return [=](Ctl& c) { EXPECT_EQ(c.get(property), v); };
 }
 
 // The nine slices of a box as row:slice=picture, in the order the skin is loaded.
@@ -264,10 +271,18 @@ TEST(BadInput, NamedErrorsGiveTheirNumberAndKeepTheirState) {
          "Overflow", [](Ctl& c) { EXPECT_EQ(c.get("RowSel").toInt16(), 32767); }},
         {"Right from row 32767 overflows", "Matrix", lets({{"RowSel", 32767}}), [](Ctl& c) { return c.key(39); }, 6,
          "Overflow", [](Ctl& c) { EXPECT_EQ(c.get("RowSel").toInt16(), 32767); }},
+        {"Right with 3 × 20000 rows before column 4 overflows", "Matrix", lets({{"MaxItemPerCol", 20000}}),
+         [](Ctl& c) { return c.key(39); }, 6, "Overflow", is("RowSel", std::int16_t{0})},
         {"Up from row -32768 does nothing", "Matrix", lets({{"RowSel", -32768}}), [](Ctl& c) { return c.key(38); }, 0,
          "", [](Ctl& c) { EXPECT_EQ(c.get("RowSel").toInt16(), -32768); }},
         {"Left from row -32768 does nothing", "Matrix", lets({{"RowSel", -32768}}), [](Ctl& c) { return c.key(37); },
          0, "", [](Ctl& c) { EXPECT_EQ(c.get("RowSel").toInt16(), -32768); }},
+
+        {"stored Enable that is no boolean", "TimerPicture", {}, readFrom({{"Enable", "abc"}}), 13, "Type mismatch",
+         [](Ctl& c) {
+             EXPECT_FALSE(c.get("Enable").toBool());
+             EXPECT_TRUE(c.host->timer("Timer1").Enabled());  // as the template has it
+         }},
 
         // VelOptionToolBar: nothing it is given raises an error.
         {"stored keys that cannot be converted are skipped", "VelOptionToolBar", {},
@@ -377,7 +392,6 @@ TEST(BadInput, InputsOutsideTheMembersAreRefusedAndChangeNothing) {
         EXPECT_EQ(c.get("Caption").toString(), "");
         EXPECT_EQ(slices(c), "101 102 103 107 108 109 104 105 106 ");
     };
-    const auto is = [](const char* p, Variant v) { return [=](Ctl& c) { EXPECT_EQ(c.get(p), v); }; };
     const char* const noMember = "Object doesn't support this property or method";
     const char* const argCount = "Wrong number of arguments or invalid property assignment";
     constexpr std::int32_t kMaxItems = 0x68030002, kReset = 0x6003000C;
@@ -429,7 +443,15 @@ TEST(BadInput, InputsOutsideTheMembersAreRefusedAndChangeNothing) {
         {"string given an array", "URLLink", lets({{"URL", "http://a"}}), let("URL", makeStringArray(1, 1)), 13,
          "Type mismatch", is("URL", "http://a")},
 
-        // Values the variant rules convert are taken.
+        // Values the variant rules convert are taken (MaxItems then clamps to 1..150,
+        // 0 or less to 25).
+        {"numeric text", "Matrix", {}, let("MaxItems", "12"), 0, "", is("MaxItems", std::int16_t{12})},
+        {"a half rounds to even", "Matrix", {}, let("MaxItems", 11.5), 0, "", is("MaxItems", std::int16_t{12})},
+        {"a single", "Matrix", {}, let("MaxItems", 149.0f), 0, "", is("MaxItems", std::int16_t{149})},
+        {"a 32-bit value that fits", "Matrix", {}, let("MaxItems", std::int32_t{200}), 0, "",
+         is("MaxItems", std::int16_t{150})},
+        {"true is -1", "Matrix", {}, let("MaxItems", true), 0, "", is("MaxItems", std::int16_t{25})},
+        {"empty is 0", "Matrix", {}, let("MaxItems", Variant()), 0, "", is("MaxItems", std::int16_t{25})},
         {"enumeration given numeric text", "vltBox", {}, readFrom({{"Style", "2"}}), 0, "", is("Style", 2)},
         {"boolean given FALSE", "VelOptionToolBar", {}, let("Enabled", "FALSE"), 0, "", is("Enabled", false)},
 
@@ -485,6 +507,53 @@ TEST(BadInput, InputsOutsideTheMembersAreRefusedAndChangeNothing) {
     };
     walk(std::begin(rows), std::end(rows));
 }
+
+#ifdef TALVIK_CONTAINER_PATH
+// Script lines the container cannot read, property-store entries among them: each is
+// reported as not understood on its own line, the script goes on, nothing changes and
+// the exit status is 2.
+TEST(BadInput, LinesTheContainerCannotReadChangeNothing) {
+    const char* const rows[] = {
+        "read m MaxItems",            // an entry without =
+        "read m =5",                  // without a key
+        "read m MaxItems=",           // without a value
+        "read m MaxItems=\"12",       // an unterminated string
+        "read m MaxItems=\"1\\q\"",   // an unknown escape
+        "read m MaxItems=12abc",      // no value at all
+        "set m MaxItems 1e",          // half a number
+        "set m MaxItems",
+        "set ghost MaxItems 5",       // no such control
+        "new Matrix",
+        "new Matrix m",               // the name is taken
+        "resize m 10",
+        "fire m Image1(x) Click",
+        "fire m Image1(-) Click",
+        "fire m Image1(1 Click",
+        "clock 25:00:00",
+        "clock 12:00",
+        "fail disk",
+        "msgbox-returns yes",
+        "tick m -1",
+        "frobnicate",
+        "\"unterminated",
+    };
+    std::string script = "new Matrix m\n";
+    for (const char* r : rows) script += std::string(r) + "\n";
+    script += "get m MaxItems\nget m RowSel\n";
+    std::istringstream out(testing::runContainer("bad-lines", script));
+    std::vector<std::string> got;
+    for (std::string l; std::getline(out, l);) got.push_back(l);
+
+    const std::size_t n = std::size(rows);
+    ASSERT_EQ(got.size(), n + 4);
+    EXPECT_EQ(got[0], R"({"line":1,"new":"m","class":"Matrix","width":11070,"height":9780})");
+    for (std::size_t i = 0; i < n; ++i)  // the wording of the report is the container's
+        EXPECT_TRUE(got[i + 1].starts_with(R"({"line":)" + std::to_string(i + 2) + R"(,"syntax":")")) << got[i + 1];
+    EXPECT_EQ(got[n + 1], R"({"line":)" + std::to_string(n + 2) + R"(,"get":"MaxItems","value":100})");
+    EXPECT_EQ(got[n + 2], R"({"line":)" + std::to_string(n + 3) + R"(,"get":"RowSel","value":0})");
+    EXPECT_EQ(got[n + 3], "exit status 512");  // 2, as the wait status gives it
+}
+#endif
 
 }  // namespace
 }  // namespace talvik

@@ -27,37 +27,7 @@ struct Sheet {
         EXPECT_TRUE(made.ok()) << made.error.description;
         EXPECT_TRUE(m.initialize().ok());
     }
-    std::int32_t questions() const { return m.get("result").value.toStringArray().ubound(); }
 };
-
-TEST(Dispatch, LetValuesAreCoercedToTheMembersTypeFirst) {
-    const struct {
-        const char* what;
-        Variant value;
-        HRESULT hr;
-        const char* error;
-        std::int32_t questions;  // MaxItems as the sheet then shows it
-    } rows[] = {
-        {"numeric text", "12", S_OK, "", 12},
-        {"a half rounds to even, up", 11.5, S_OK, "", 12},
-        {"single", 150.0f, S_OK, "", 150},
-        {"32-bit that fits", std::int32_t{200}, S_OK, "", 150},  // the let clamps to 150
-        {"true is -1", true, S_OK, "", 25},                      // and 0 or less becomes 25
-        {"empty is 0", Variant(), S_OK, "", 25},
-        {"past 16 bits", std::int32_t{40000}, DISP_E_OVERFLOW, "6 Overflow", 100},
-        {"past 16 bits as text", "32768", DISP_E_OVERFLOW, "6 Overflow", 100},
-        {"not a number", "abc", DISP_E_TYPEMISMATCH, "13 Type mismatch", 100},
-        {"an array", makeStringArray(1, 1), DISP_E_TYPEMISMATCH, "13 Type mismatch", 100},
-    };
-    for (const auto& r : rows) {
-        SCOPED_TRACE(r.what);
-        Sheet s;
-        const Outcome o = s.m.let("MaxItems", r.value);
-        EXPECT_EQ(o.hr, r.hr);
-        EXPECT_EQ(o.ok() ? "" : std::to_string(o.error.number) + " " + o.error.description, r.error);
-        EXPECT_EQ(s.questions(), r.questions);
-    }
-}
 
 TEST(Dispatch, MembersByIdentifierOrByNameInAnyCase) {
     Sheet s;
