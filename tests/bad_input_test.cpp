@@ -123,9 +123,13 @@ TEST(BadInput, NamedErrorsGiveTheirNumberAndKeepTheirState) {
     const Check keptCaptionStyle0 = all({is("Caption", "Kept"), is("Style", 0)});
     // Style 1 loads 119 120 121, 125 126 127, then 122 123 124: a missing 123 ends the
     // load with the middle row's first slice new and the other two of style 0.
-    const auto stoppedAt123 = [](Ctl& c) {
-        EXPECT_EQ(c.get("Style").toInt32(), 1);
+    const Check stoppedAt123 = all({is("Style", 1), [](Ctl& c) {
         EXPECT_EQ(slices(c), "119 120 121 125 126 127 122 105 106 ");
+    }});
+    // Whether the layout ran on: the right top corner of style 1 is 29 pixels wide, that
+    // of style 0 three.
+    const auto rightTopLeft = [](float left) {
+        return [=](Ctl& c) { EXPECT_EQ(c.host->images("Image1")(2).Left(), left); };
     };
 
     const Check markerStays = [](Ctl& c) { EXPECT_EQ(c.host->image("imgArrow").Top(), 110); };
@@ -163,16 +167,16 @@ TEST(BadInput, NamedErrorsGiveTheirNumberAndKeepTheirState) {
         // A skin bitmap that cannot be loaded stops the load; vltZoomBox alone goes on
         // laying out and reports nothing.
         {"Style 1 with bitmap 123 missing", "vltBox", failing("123"), let("Style", 1), 5, "Injected fault",
-         stoppedAt123},
+         all({stoppedAt123, rightTopLeft(2895 - 45)})},
         {"Style 1 with bitmap 123 missing", "ScrollBox", failing("123"), let("Style", 1), 5, "Injected fault",
-         stoppedAt123},
+         all({stoppedAt123, rightTopLeft(2895 - 45)})},
         {"Style 1 with bitmap 123 missing", "vltInfoBox", failing("123"), let("Style", 1), 5, "Injected fault",
-         stoppedAt123},
+         all({stoppedAt123, rightTopLeft(2895 - 45)})},
         {"Style 1 with bitmap 123 missing", "vltSwitch", failing("123"), let("Style", 1), 5, "Injected fault",
-         stoppedAt123},
+         all({stoppedAt123, rightTopLeft(2895 - 45)})},
         {"Style 1 with bitmap 123 missing: the load stops, the layout goes on", "vltZoomBox", failing("123"),
          let("Style", 1), 0, "",
-         all({stoppedAt123, [](Ctl& c) { EXPECT_EQ(c.host->surface().Height(), 1595); }})},  // the height rule ran
+         all({stoppedAt123, rightTopLeft(2895 - 435), [](Ctl& c) { EXPECT_EQ(c.host->surface().Height(), 1595); }})},
         {"a missing hover picture: the normal ones are back", "vltZoomBox", failing("171"),
          [](Ctl& c) { return c.h.deliver({EventKind::MouseMove, c.host->images("Image4")(1)}); }, 5, "Injected fault",
          all({shows("Image4", 0, "res:158"), shows("Image4", 1, "res:159"), shows("Image4", 2, "res:160")})},
