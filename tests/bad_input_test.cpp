@@ -445,6 +445,31 @@ TEST(BadInput, InputsOutsideTheMembersAreRefusedAndChangeNothing) {
         {"an infinite width", "vltBox", {}, resize(std::numeric_limits<float>::infinity(), 100), 380,
          "Invalid property value", designSize},
 
+        // An input event from an element the control does not own.
+        {"a click on another control's choice", "Matrix", {},
+         [](Ctl& c) {
+             Ctl other("Matrix");
+             EXPECT_TRUE(other.h.initialize().ok());
+             const Outcome o = c.h.deliver({EventKind::Click, other.host->images("Image2")(3)});
+             EXPECT_EQ(other.get("result").toStringArray().at(4), "");
+             return o;
+         },
+         5, "Invalid procedure call or argument",
+         all({sheetAsMade, [](Ctl& c) { EXPECT_EQ(c.get("result").toStringArray().at(4), ""); }})},
+
+        {"a drop of another control's element", "vltGraphButton", {},
+         [](Ctl& c) {
+             Ctl other("vltGraphButton");
+             EXPECT_TRUE(other.h.initialize().ok());
+             InputEvent drop{EventKind::DragDrop};
+             drop.dragged = other.host->label("Label1");
+             return c.h.deliver(drop);
+         },
+         5, "Invalid procedure call or argument",
+         [](Ctl& c) {
+             for (const ServiceCall& s : c.host->calls()) EXPECT_NE(s.kind, ServiceCall::Kind::Event) << s.name;
+         }},
+
         // A control that has been destroyed.
         {"a get after destroy", "Matrix", {},
          [](Ctl& c) {
