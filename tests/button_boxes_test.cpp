@@ -114,21 +114,6 @@ void roundTrip(const std::string& caption, std::int32_t style, const char* defau
     check(b);
 }
 
-// A stored Style that is no integer ends the restore with the caption already read.
-template <class C>
-void badStyle(const Variant& style, std::int32_t error, const std::function<void(Box<C>&)>& check) {
-    Box<C> b;
-    try {
-        b.host.ReadProperties(PropertyBag{{"Caption", "Kept"}, {"Style", style}});
-        ADD_FAILURE() << "expected error " << error;
-    } catch (const HostError& e) {
-        EXPECT_EQ(e.number, error);
-    }
-    EXPECT_EQ(b.box.Caption(), "Kept");
-    EXPECT_EQ(b.box.Style(), 0);
-    check(b);
-}
-
 template <class C>
 Names clicks(std::initializer_list<std::pair<EventKind, int>> sent) {
     Box<C> b;
@@ -389,17 +374,6 @@ TEST(ScrollBox, HoverShowsOneArrowUntilAFrameSlice) {
     }
 }
 
-TEST(ScrollBox, ArrowsComeFirstOfAll) {
-    // A missing arrow ends the very first layout before any slice is loaded.
-    HeadlessHost host{ScrollBox::Class};
-    host.failResource("SCROLL_NORMAL_3");
-    EXPECT_THROW(host.Initialize(), HostError);
-    const ElementArray<Image> arrows = host.images("Image4");
-    EXPECT_FALSE(arrows(1).picture().empty());
-    EXPECT_TRUE(arrows(2).picture().empty());
-    EXPECT_TRUE(host.images("Image1")(0).picture().empty());
-}
-
 // ---- all three ----
 
 TEST(ButtonBoxes, ClicksRaiseTheBoxsOwnEventsOnly) {
@@ -425,13 +399,6 @@ TEST(ButtonBoxes, SaveAndRestore) {
     for (const auto& [caption, style] : {std::pair{"ScrollBox", 0}, {"Passage", 4}, {"None", -3}})
         roundTrip<ScrollBox>(caption, style, "ScrollBox");
 
-    // vltSwitch shows its caption at once, before any layout; the others wait for one.
-    badStyle<vltSwitch>("abc", 13, [](Box<vltSwitch>& b) {
-        EXPECT_EQ(b.caption().Caption(), "Kept");
-        EXPECT_EQ(b.host.resourceLoads(), 13);
-    });
-    badStyle<vltZoomBox>(1e12, 6, [](Box<vltZoomBox>& b) { EXPECT_EQ(b.caption().Caption(), ""); });
-    badStyle<ScrollBox>("x", 13, [](Box<ScrollBox>& b) { EXPECT_EQ(b.caption().Caption(), ""); });
     Box<vltSwitch> sw;
     sw.host.InitProperties();
     EXPECT_EQ(sw.caption().Caption(), "vltBox");

@@ -27,37 +27,7 @@ struct Sheet {
         EXPECT_TRUE(made.ok()) << made.error.description;
         EXPECT_TRUE(m.initialize().ok());
     }
-    std::int32_t questions() const { return m.get("result").value.toStringArray().ubound(); }
 };
-
-TEST(Dispatch, LetValuesAreCoercedToTheMembersTypeFirst) {
-    const struct {
-        const char* what;
-        Variant value;
-        HRESULT hr;
-        const char* error;
-        std::int32_t questions;  // MaxItems as the sheet then shows it
-    } rows[] = {
-        {"numeric text", "12", S_OK, "", 12},
-        {"a half rounds to even, up", 11.5, S_OK, "", 12},
-        {"single", 150.0f, S_OK, "", 150},
-        {"32-bit that fits", std::int32_t{200}, S_OK, "", 150},  // the let clamps to 150
-        {"true is -1", true, S_OK, "", 25},                      // and 0 or less becomes 25
-        {"empty is 0", Variant(), S_OK, "", 25},
-        {"past 16 bits", std::int32_t{40000}, DISP_E_OVERFLOW, "6 Overflow", 100},
-        {"past 16 bits as text", "32768", DISP_E_OVERFLOW, "6 Overflow", 100},
-        {"not a number", "abc", DISP_E_TYPEMISMATCH, "13 Type mismatch", 100},
-        {"an array", makeStringArray(1, 1), DISP_E_TYPEMISMATCH, "13 Type mismatch", 100},
-    };
-    for (const auto& r : rows) {
-        SCOPED_TRACE(r.what);
-        Sheet s;
-        const Outcome o = s.m.let("MaxItems", r.value);
-        EXPECT_EQ(o.hr, r.hr);
-        EXPECT_EQ(o.ok() ? "" : std::to_string(o.error.number) + " " + o.error.description, r.error);
-        EXPECT_EQ(s.questions(), r.questions);
-    }
-}
 
 TEST(Dispatch, MembersByIdentifierOrByNameInAnyCase) {
     Sheet s;
@@ -77,68 +47,6 @@ TEST(Dispatch, MembersByIdentifierOrByNameInAnyCase) {
     ASSERT_TRUE(reset.ok());
     EXPECT_TRUE(reset.value.empty());
     EXPECT_EQ(s.m.get("result").value.toStringArray().at(4), "");
-}
-
-TEST(Dispatch, CallsOfTheWrongKindOrShapeFail) {
-    const Variant one = std::int16_t{1};
-    const Variant two[] = {std::int16_t{1}, std::int16_t{2}};
-    const struct {
-        const char* what;
-        std::int32_t id;
-        InvokeKind kind;
-        std::span<const Variant> args;
-        HRESULT hr;
-        std::int32_t number;
-    } rows[] = {
-        {"no such identifier", 0x68030006, InvokeKind::PropertyGet, {}, DISP_E_MEMBERNOTFOUND, 438},
-        {"let of a get-only property", kResult, InvokeKind::PropertyPut, {&one, 1}, DISP_E_MEMBERNOTFOUND, 383},
-        {"get of a method", 0x6003000C, InvokeKind::PropertyGet, {}, DISP_E_MEMBERNOTFOUND, 438},
-        {"let of a method", 0x6003000C, InvokeKind::PropertyPut, {&one, 1}, DISP_E_MEMBERNOTFOUND, 438},
-        {"call of a property", kMaxItems, InvokeKind::Method, {}, DISP_E_MEMBERNOTFOUND, 438},
-        {"let without a value", kMaxItems, InvokeKind::PropertyPut, {}, DISP_E_BADPARAMCOUNT, 450},
-        {"let with two values", kMaxItems, InvokeKind::PropertyPut, two, DISP_E_BADPARAMCOUNT, 450},
-        {"get with an argument", kMaxItems, InvokeKind::PropertyGet, {&one, 1}, DISP_E_BADPARAMCOUNT, 450},
-        {"method with an argument", 0x6003000C, InvokeKind::Method, {&one, 1}, DISP_E_BADPARAMCOUNT, 450},
-    };
-    for (const auto& r : rows) {
-        SCOPED_TRACE(r.what);
-        Sheet s;
-        const Outcome o = s.m.invoke(r.id, r.kind, r.args);
-        EXPECT_EQ(o.hr, r.hr);
-        EXPECT_EQ(o.error.number, r.number);
-        EXPECT_EQ(s.questions(), 100);
-    }
-    const Outcome byName = Sheet().m.get("Nope");
-    EXPECT_EQ(byName.hr, DISP_E_UNKNOWNNAME);
-    EXPECT_EQ(byName.error.number, 438);
-}
-
-// Only a public class, by its exact name or its identifier in either case; a refused
-// creation leaves nothing alive.
-TEST(Dispatch, CreationByNameOrIdentifierOnly) {
-    const std::int32_t before = liveCounts().instances;
-    const struct {
-        const char* cls;
-        bool made;
-    } rows[] = {{"Matrix", true},  {"{1E2E8703-D9FD-48D0-9002-8B673A58920A}", true},
-                {"matrix", false}, {"{1e2e8703-d9fd-48d0-9002-8b673a58920a}", true},
-                {"", false},       {"{AD8BC1B3-2D95-4C15-8B3B-16F2FE11DFD3}", false},  // the library, not a class
-                {"vltGraphButton", false}};
-    for (const auto& r : rows) {
-        SCOPED_TRACE(r.cls);
-        auto host = std::make_shared<HeadlessHost>();
-        ControlHandle h;
-        const Outcome o = createControl(r.cls, host, h);
-        EXPECT_EQ(o.hr, r.made ? S_OK : CLASS_E_CLASSNOTAVAILABLE);
-        EXPECT_EQ(bool(h), r.made);
-        EXPECT_EQ(host->controlClass(), r.made ? &Matrix::Class : nullptr);
-        EXPECT_EQ(o.error.number, r.made ? 0 : static_cast<std::int32_t>(0x80040111u));
-        EXPECT_EQ(o.error.description, r.made ? "" : "Class not available");
-    }
-    ControlHandle h;
-    EXPECT_EQ(createPrivateControl("Matrix", std::make_shared<HeadlessHost>(), h).hr, CLASS_E_CLASSNOTAVAILABLE);
-    EXPECT_EQ(createPrivateControl("NoSuchControl", std::make_shared<HeadlessHost>(), h).hr, CLASS_E_CLASSNOTAVAILABLE);
-    EXPECT_EQ(liveCounts().instances, before);
 }
 
 // A probe control: what reaches it, in what order, and what it raises.

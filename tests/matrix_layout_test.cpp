@@ -171,44 +171,6 @@ TEST(MatrixLayout, SettingAValueAgainLeavesTheGridAsItWas) {
     EXPECT_EQ(snapshot(), before);
 }
 
-TEST(MatrixLayout, ErrorsPastTheTemplate) {
-    // Rows per column past the template: the let runs on regardless of errors.
-    {
-        Sheet s;
-        EXPECT_NO_THROW(s.m.MaxItemPerCol(200));
-        EXPECT_EQ(s.m.MaxItemPerCol(), 200);
-        EXPECT_EQ(s.choice(1, 151).Top(), rowTop(151));  // placed up to the last element
-    }
-    // Columns that reach past the template: MaxCols passes the error on, value stored.
-    {
-        Sheet s;
-        s.m.MaxItemPerCol(50);
-        s.m.MaxCols(1);
-        try {
-            s.m.MaxCols(4);
-            FAIL() << "expected error 340";
-        } catch (const HostError& e) {
-            EXPECT_EQ(e.number, 340);
-            EXPECT_EQ(e.description, "Control array element '152' doesn't exist");
-        }
-        EXPECT_EQ(s.m.MaxCols(), 4);
-        EXPECT_EQ(s.label(100).Left(), s.label(50).Left() + 2825);  // column 3 was placed
-        EXPECT_EQ(s.label(150).Left(), s.label(100).Left() + 2825);  // and the top of column 4
-    }
-    // 16-bit arithmetic overflows rather than wrapping: 20000 rows times 2 columns.
-    {
-        Sheet s;
-        s.m.MaxCols(1);
-        EXPECT_NO_THROW(s.m.MaxItemPerCol(20000));
-        try {
-            s.m.MaxCols(2);
-            FAIL() << "expected an error";
-        } catch (const HostError& e) {
-            EXPECT_TRUE(e.number == 340 || e.number == 6) << e.number;
-        }
-    }
-}
-
 TEST(MatrixLayout, PropertiesRoundTripThroughTheStore) {
     Sheet a;
     a.m.MaxItemPerCol(38);
@@ -233,17 +195,7 @@ TEST(MatrixLayout, PropertiesRoundTripThroughTheStore) {
     EXPECT_EQ(b.choice(1, 149).Top(), 50 + (240 + 120) * 35 + 20 * 7);  // row 36 of column 4
 }
 
-TEST(MatrixLayout, ReadingSkipsWhatCannotBeRestored) {
-    Sheet s;
-    PropertyBag bag{{"MaxItemPerCol", "abc"}, {"DistanceItems", 40000}, {"MaxCols", std::int16_t{2}},
-                    {"MaxItems", std::int16_t{500}}};
-    EXPECT_NO_THROW(s.host.ReadProperties(bag));
-    EXPECT_EQ(s.m.MaxItemPerCol(), 25);   // type mismatch: kept
-    EXPECT_EQ(s.m.DistanceItems(), 150);  // overflow: kept
-    EXPECT_EQ(s.m.MaxCols(), 2);
-    EXPECT_EQ(s.m.MaxItems(), 150);  // a stored count is clamped like an assigned one
-    EXPECT_EQ(s.m.result().items.size(), 150u);
-
+TEST(MatrixLayout, AnEmptyStoreGivesTheDefaults) {
     Sheet empty;
     empty.host.ReadProperties(PropertyBag{});
     EXPECT_EQ(empty.m.DistanceItems(), 150);

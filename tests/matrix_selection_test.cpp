@@ -175,51 +175,5 @@ TEST(MatrixSelection, AMarkRepaintsOneBubbleAndNothingElse) {
     EXPECT_EQ(s.host.takeDamage(), expected);
 }
 
-TEST(MatrixSelection, ErrorsLeaveTheStateAsTheyFoundIt) {
-    const auto expectError = [](auto&& f, std::int32_t number) {
-        try {
-            f();
-            ADD_FAILURE() << "expected error " << number;
-        } catch (const HostError& e) {
-            EXPECT_EQ(e.number, number);
-        }
-    };
-    {
-        // A choice key or Space outside the template fails before any mark changes.
-        Sheet s;
-        s.click(1, 0);
-        for (std::int16_t row : {std::int16_t{152}, std::int16_t{-1}, std::int16_t{32767}}) {
-            s.m.RowSel(row);
-            expectError([&] { s.key(65); }, 340);
-            expectError([&] { s.key(kSpace); }, 340);
-        }
-        EXPECT_TRUE(s.marked(1, 0));
-    }
-    {
-        // An arrow that stores an index past the template fails placing the marker:
-        // RowSel has moved, the marker has not.
-        Sheet s;
-        s.m.RowSel(200);
-        expectError([&] { s.key(kUp); }, 340);
-        EXPECT_EQ(s.m.RowSel(), 199);
-        EXPECT_EQ(s.marker().Top(), 110);
-        s.m.RowSel(180);
-        expectError([&] { s.key(kLeft); }, 340);
-        EXPECT_EQ(s.m.RowSel(), 155);
-    }
-    {
-        // 16-bit arithmetic overflows instead of wrapping to a negative row.
-        Sheet s;
-        s.m.RowSel(32767);
-        expectError([&] { s.key(kDown); }, 6);
-        expectError([&] { s.key(kRight); }, 6);
-        EXPECT_EQ(s.m.RowSel(), 32767);
-        s.m.RowSel(-32768);
-        EXPECT_NO_THROW(s.key(kUp));
-        EXPECT_NO_THROW(s.key(kLeft));
-        EXPECT_EQ(s.m.RowSel(), -32768);
-    }
-}
-
 }  // namespace
 }  // namespace talvik

@@ -156,38 +156,6 @@ TEST(SkinFrame, OnlySkinChangesLoadBitmaps) {
     EXPECT_EQ(b.host.resourceLoads(), 27);
 }
 
-TEST(SkinFrame, FailedBitmapLeavesTheSlicesAlreadyAssigned) {
-    struct Case { std::int32_t from, to; const char* failing; Skin shown; };
-    // Slices load top row, bottom row, middle row; the caption turns white only after all nine.
-    const Case cases[] = {
-        {0, 5, "SB_bottom_2",
-         {"res:SB_TOP_1", "res:SB_TOP_2", "res:SB_TOP_3", "res:104", "res:105", "res:106", "res:SB_BOTTOM_1",
-          "res:108", "res:109"}},
-        {1, 5, "SB_MID_3",
-         {"res:SB_TOP_1", "res:SB_TOP_2", "res:SB_TOP_3", "res:SB_MID_1", "res:SB_MID_2", "res:124",
-          "res:SB_BOTTOM_1", "res:SB_BOTTOM_2", "res:SB_BOTTOM_3"}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.failing) + " failing");
-        Box b;
-        b.host.resizeTo(3000, 1000);
-        b.box.Style(c.from);
-        const float rightTopLeft = b.slice(1, 2).Left();
-        b.host.failResource(c.failing);
-        try {
-            b.box.Style(c.to);
-            ADD_FAILURE() << "expected the load to fail";
-        } catch (const HostError& e) {
-            EXPECT_EQ(e.number, 5);
-            EXPECT_EQ(e.description, "Injected fault");
-        }
-        EXPECT_EQ(b.box.Style(), c.to);
-        EXPECT_EQ(b.shown(), c.shown);
-        EXPECT_EQ(b.caption().ForeColor(), kHighlight);
-        EXPECT_EQ(b.slice(1, 2).Left(), rightTopLeft);  // nothing was laid out after the failure
-    }
-}
-
 // A box that departs from vltBox as the later ones do: another right top slice, no skin
 // for style 5, two labels turned white in other styles, no style 5 caption step, failing
 // layout steps skipped.

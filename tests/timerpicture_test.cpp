@@ -244,25 +244,6 @@ TEST(TimerPicture, ResizingKeepsTheCentre) {
     EXPECT_EQ(c.surface().Width(), 3000);
 }
 
-TEST(TimerPicture, MissingFaceFailsInitialize) {
-    for (const char* id : {"Clock_Firefox", "CLOCK_FIREFOX"}) {
-        SCOPED_TRACE(id);
-        HeadlessHost h(TimerPicture::Class);
-        h.failResource(id);
-        try {
-            h.Initialize();
-            ADD_FAILURE() << "Initialize succeeded";
-        } catch (const HostError& e) {
-            EXPECT_EQ(e.number, 5);
-            EXPECT_EQ(e.description, "Injected fault");
-        }
-        // Nothing after the face was done: the design size, no hands drawn.
-        EXPECT_EQ(h.surface().Width(), 4800);
-        EXPECT_TRUE(h.surface().picture().empty());
-        EXPECT_EQ(h.line("kimgiay").X1(), 0);
-    }
-}
-
 #ifdef TALVIK_CONTAINER_PATH
 // The whole output of the test container driving a clock through the library's entry
 // points and dispatch: the container's clock is set, not read, and `tick` delivers the

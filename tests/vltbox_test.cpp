@@ -94,29 +94,6 @@ TEST(vltBox, SavesAndRestores) {
     EXPECT_EQ(b.host.resourceLoads(), 18);
 }
 
-TEST(vltBox, StoredStyleThatIsNoInteger) {
-    const std::pair<Variant, std::int32_t> cases[] = {{"abc", 13}, {1e12, 6}};
-    for (const auto& [style, error] : cases) {
-        SCOPED_TRACE(style.toString());
-        Box b;
-        try {
-            b.host.ReadProperties(PropertyBag{{"Caption", "Kept"}, {"Style", style}});
-            ADD_FAILURE() << "expected error " << error;
-        } catch (const HostError& e) {
-            EXPECT_EQ(e.number, error);
-        }
-        // The caption read before the style stays; nothing was laid out or loaded again.
-        EXPECT_EQ(b.box.Caption(), "Kept");
-        EXPECT_EQ(b.box.Style(), 0);
-        EXPECT_EQ(b.caption().Caption(), "");
-        EXPECT_EQ(b.host.resourceLoads(), 9);
-    }
-    // Text that reads as a number is taken.
-    Box b;
-    b.host.ReadProperties(PropertyBag{{"Style", "2"}});
-    EXPECT_EQ(b.shown(3, 1), "res:144");
-}
-
 #ifdef TALVIK_CONTAINER_PATH
 // The whole output of the test container driving a vltBox through the library's entry
 // points and dispatch.

@@ -229,17 +229,6 @@ TEST(vltGraphButton, SavedAndRestoredThroughTheContainer) {
                 R"j({"line":3,"get":"CaptionText","value":"vltButton"})j", R"j({"line":4,"get":"Enabled","value":true})j",
                 R"j({"line":5,"new":"e","class":"vltGraphButton","width":1155,"height":465})j",
                 R"j({"line":7,"get":"CaptionText","value":""})j", R"j({"line":8,"get":"Enabled","value":false})j"})},
-        {"a stored Enabled that is no boolean fails the restore and keeps the caption",
-         {"new-private vltGraphButton x", "read x CaptionText=\"Keep\" Enabled=\"abc\"", "get x CaptionText",
-          "get x Enabled"},
-         lines({R"j({"line":1,"new":"x","class":"vltGraphButton","width":1155,"height":465})j",
-                R"j({"line":2,"error":{"number":13,"description":"Type mismatch"}})j",
-                R"j({"line":3,"get":"CaptionText","value":"Keep"})j", R"j({"line":4,"get":"Enabled","value":true})j"})},
-        {"only the private route creates it",
-         {"new vltGraphButton p", "new {00000000-0000-0000-0000-000000000000} q", "new-private Matrix m"},
-         lines({R"j({"line":1,"error":{"number":-2147221231,"description":"Class not available"}})j",
-                R"j({"line":2,"error":{"number":-2147221231,"description":"Class not available"}})j",
-                R"j({"line":3,"error":{"number":-2147221231,"description":"Class not available"}})j"})},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -221,46 +221,5 @@ TEST(vltInfoBox, SavesAndRestores) {
     EXPECT_EQ(b.resourceLoads(), 18);
 }
 
-TEST(vltInfoBox, StoredValuesThatAreNoIntegers) {
-    struct Case { const char* key; Variant value; std::int32_t error; const char* info; std::int32_t style; };
-    // Keys are read Caption, Style, Info, BackStyle; the first bad one ends the restore
-    // with what was read before it kept, and nothing laid out, shown or hidden.
-    const Case cases[] = {
-        {"Style", "abc", 13, "", 0},
-        {"Style", 1e12, 6, "", 0},
-        {"BackStyle", "opaque", 13, "Note", 2},
-        {"BackStyle", -1e11, 6, "Note", 2},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.key) + " " + c.value.toString());
-        const auto stored = [&](std::string_view key, Variant good) { return key == c.key ? c.value : good; };
-        const PropertyBag bag{{"Caption", "Kept"},
-                              {"Style", stored("Style", std::int32_t{2})},
-                              {"Info", "Note"},
-                              {"BackStyle", stored("BackStyle", std::int32_t{0})}};
-        InfoBox b;
-        try {
-            b.ReadProperties(bag);
-            ADD_FAILURE() << "expected error " << c.error;
-        } catch (const HostError& e) {
-            EXPECT_EQ(e.number, c.error);
-        }
-        EXPECT_EQ(b.box.Caption(), "Kept");
-        EXPECT_EQ(b.box.Style(), c.style);
-        EXPECT_EQ(b.box.Info(), c.info);
-        EXPECT_EQ(b.box.BackStyle(), 1);
-        EXPECT_EQ(b.caption().Caption(), "");
-        EXPECT_EQ(b.info().Caption(), "Label2");
-        EXPECT_EQ(b.slicesShown(), 9);
-        EXPECT_EQ(b.surface().BackStyle(), 1);
-        EXPECT_EQ(b.resourceLoads(), 9);
-    }
-    // Text that reads as a number is taken.
-    InfoBox b;
-    b.ReadProperties(PropertyBag{{"Style", "3"}, {"BackStyle", "0"}});
-    EXPECT_EQ(b.shown(7), "res:135");
-    EXPECT_EQ(b.slicesShown(), 0);
-}
-
 }  // namespace
 }  // namespace talvik

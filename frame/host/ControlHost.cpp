@@ -123,6 +123,10 @@ void ControlHost::surfaceResized() {
 
 void ControlHost::deliver(const InputEvent& ev) {
     if (!control_ || destroyPending_) return;
+    // A handle into another control's elements would let this control's handlers read
+    // and change that control.
+    if ((ev.source && !ev.source.belongsTo(model_)) || (ev.dragged && !ev.dragged.belongsTo(model_)))
+        err::invalidCall();
     if (ev.source) {
         // What the mouse pointer does to an element, drops included.
         bool mouse = false;

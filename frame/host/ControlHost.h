@@ -76,8 +76,9 @@ public:
     // The container sets the size; Resize is raised only when it changed.
     void resizeTo(float width, float height);
     // An input or timer event on an element (or on the surface when source is null).
-    // Mouse input and drops reach only visible, enabled elements. The handler may
-    // change the by-reference arguments of ev, which the caller reads back afterwards.
+    // Mouse input and drops reach only visible, enabled elements; an element of another
+    // control is error 5. The handler may change the by-reference arguments of ev,
+    // which the caller reads back afterwards.
     void deliver(const InputEvent& ev);
     // One Timer event of a timer element, if it is enabled.
     void tick(const Timer& t);

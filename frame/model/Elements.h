@@ -35,6 +35,7 @@ public:
     // The element's place in the template's stacking order.
     std::uint32_t id() const { return m_->idOf(s_); }
     ElementSlot slot() const { return s_; }
+    bool belongsTo(const ElementModel& model) const { return m_ == &model; }
 
     // Whether the element takes mouse input (images and labels do).
     bool takesMouse() const { return m_->takesMouse(s_); }
