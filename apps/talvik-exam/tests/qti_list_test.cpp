@@ -5,27 +5,14 @@
 #include <cstdio>
 #include <string>
 
+#include "exam_program.h"
 #include "qti_test_items.h"
 
 namespace {
 using talvik::qti::testing::TempDir;
 
-struct ExamRun {
-    std::string out;
-    int status = -1;
-};
-
-ExamRun run(const std::string& args) {
-    ExamRun r;
-    const std::string command = std::string("QT_QPA_PLATFORM=offscreen '") + TALVIK_EXAM_EXE + "' " + args + " 2>&1";
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) return r;
-    char buf[512];
-    while (const std::size_t n = std::fread(buf, 1, sizeof buf, pipe)) r.out.append(buf, n);
-    const int status = pclose(pipe);
-    r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return r;
-}
+using talvik::exam::testing::ExamRun;
+ExamRun run(const std::string& args) { return talvik::exam::testing::runExam(args); }
 
 TEST(ExamList, PrintsOneJsonLinePerItemInFileNameOrder) {
     TempDir dir;
