@@ -85,7 +85,9 @@ struct SmallDisk {
         return ::mount(dir.c_str(), dir.c_str(), nullptr, MS_BIND, nullptr) == 0 &&
                ::mount(nullptr, dir.c_str(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) == 0;
     }
-    bool makeWritable() const { return ::umount2(dir.c_str(), 0) == 0; }
+    // Remounted rather than unmounted: a program that started on the read-only view holds
+    // its lock file open there.
+    bool makeWritable() const { return ::mount(nullptr, dir.c_str(), nullptr, MS_REMOUNT | MS_BIND, nullptr) == 0; }
 };
 
 struct Setback {
@@ -193,35 +195,89 @@ TEST_F(ExamDisk, TheCandidateIsToldTheTestGoesOnAndNothingSavedIsLost) {
     }
 }
 
-// A disk that is already full when the candidate starts: the first save fails and says
-// so, and the test can be sat all the same.
-TEST_F(ExamDisk, AFullDiskAtTheStartIsToldAndTheTestCanBeSat) {
+// Disks that cannot take a save when the candidate starts: the first save fails and says
+// so, an earlier save resumes and stays as it was, and the test can be sat all the same.
+struct StartSetback {
+    const char* what;
+    bool earlierSave;
+    void (*begin)(const SmallDisk&);
+    void (*end)(const SmallDisk&);
+};
+
+const StartSetback kStartSetbacks[] = {
+    {"a full disk", false, [](const SmallDisk& d) { d.fill(); }, [](const SmallDisk& d) { d.unfill(); }},
+    {"a full disk, resumed", true, [](const SmallDisk& d) { d.fill(); }, [](const SmallDisk& d) { d.unfill(); }},
+    {"a read-only disk without the folder", false,
+     [](const SmallDisk& d) { ASSERT_TRUE(d.makeReadOnly()) << std::strerror(errno); },
+     [](const SmallDisk& d) { ASSERT_TRUE(d.makeWritable()) << std::strerror(errno); }},
+    {"a read-only disk, resumed", true, [](const SmallDisk& d) { ASSERT_TRUE(d.makeReadOnly()) << std::strerror(errno); },
+     [](const SmallDisk& d) { ASSERT_TRUE(d.makeWritable()) << std::strerror(errno); }},
+};
+
+TEST_F(ExamDisk, ADiskThatCannotBeWrittenAtTheStartIsToldAndTheTestCanBeSat) {
+    for (const StartSetback& setback : kStartSetbacks) {
+        SCOPED_TRACE(setback.what);
+        SmallDisk disk;
+        ASSERT_TRUE(disk.mounted) << std::strerror(errno);
+        std::int64_t monotonic = 0;
+        ExamOptions options;
+        options.exam = TALVIK_EXAM_SAMPLE;
+        options.candidate = "disk-campaign";
+        options.sessionDirectory = disk.session();
+        const ExamApp::Clocks clocks{[&] { return monotonic; }, [] { return std::int64_t{1'800'000'000'000}; }};
+        std::string earlier;
+        if (setback.earlierSave) {
+            ExamApp first(options, clocks);
+            first.window().show();
+            QApplication::setActiveWindow(&first.window());
+            answer(first, 1, 1);
+            ASSERT_TRUE(first.saver().flush());
+            earlier = readBytes(SessionStore(disk.session()).currentPath());
+            ASSERT_FALSE(earlier.empty());
+        }
+        setback.begin(disk);
+
+        ExamApp app(options, clocks);
+        app.window().show();
+        QApplication::setActiveWindow(&app.window());
+        app.saver().setRetryDelay(std::chrono::hours(1));
+        EXPECT_FALSE(app.saver().flush());
+        settle();
+        EXPECT_TRUE(notSavedShown(app.window())) << app.window().noticeLabel().text().toStdString();
+        EXPECT_EQ(app.session().isChosen(1, 1), setback.earlierSave);
+        answer(app, 0, 2);
+        EXPECT_TRUE(app.session().isChosen(0, 2));
+        // The answer's save has failed too (flush waits for it); a save still under way when
+        // room comes back is retried by the worker a moment later, not by flush.
+        EXPECT_FALSE(app.saver().flush());
+        if (setback.earlierSave) {
+            EXPECT_EQ(readBytes(SessionStore(disk.session()).currentPath()), earlier);
+        }
+
+        setback.end(disk);
+        EXPECT_TRUE(app.saver().flush());
+        const LoadedSession saved = SessionStore(disk.session()).read();
+        ASSERT_TRUE(saved.state.has_value());
+        EXPECT_EQ(saved.state->items.at(0).response,
+                  (std::vector<std::string>{app.session().choiceAt(0, 2).identifier}));
+        EXPECT_EQ(saved.state->items.at(1).response, app.session().itemState(1).response);
+    }
+}
+
+// A second window on a session already open is refused, on a read-only disk too, where
+// the lock can only be taken on a read-only handle.
+TEST_F(ExamDisk, ASecondWindowIsRefusedOnAReadOnlyDisk) {
     SmallDisk disk;
     ASSERT_TRUE(disk.mounted) << std::strerror(errno);
-    fs::create_directories(disk.session());
-    disk.fill();
-    std::int64_t monotonic = 0;
-    ExamOptions options;
-    options.exam = TALVIK_EXAM_SAMPLE;
-    options.candidate = "disk-campaign";
-    options.sessionDirectory = disk.session();
-    ExamApp app(options, {[&] { return monotonic; }, [] { return std::int64_t{1'800'000'000'000}; }});
-    app.window().show();
-    QApplication::setActiveWindow(&app.window());
-    app.saver().setRetryDelay(std::chrono::hours(1));
-    EXPECT_FALSE(app.saver().flush());
-    settle();
-    EXPECT_TRUE(notSavedShown(app.window()));
-    answer(app, 0, 2);
-    EXPECT_TRUE(app.session().isChosen(0, 2));
-    // The answer's save has failed too (flush waits for it); a save still under way when
-    // room comes back is retried by the worker a moment later, not by flush.
-    EXPECT_FALSE(app.saver().flush());
-    disk.unfill();
-    EXPECT_TRUE(app.saver().flush());
-    const LoadedSession saved = SessionStore(disk.session()).read();
-    ASSERT_TRUE(saved.state.has_value());
-    EXPECT_EQ(saved.state->items.at(0).response, (std::vector<std::string>{app.session().choiceAt(0, 2).identifier}));
+    ASSERT_NO_THROW(SessionLock{disk.session()});  // leaves the lock file behind, as a program would
+    ASSERT_TRUE(disk.makeReadOnly()) << std::strerror(errno);
+    {
+        const SessionLock first(disk.session());
+        EXPECT_TRUE(first.held());
+        EXPECT_THROW(SessionLock{disk.session()}, SessionBusyError);
+    }
+    EXPECT_TRUE(SessionLock(disk.session()).held());
+    ASSERT_TRUE(disk.makeWritable()) << std::strerror(errno);
 }
 
 }  // namespace

@@ -62,7 +62,7 @@ ExamApp::ExamApp(const ExamOptions& options, Clocks clocks) : clocks_(std::move(
                                                   : options.sessionDirectory;
     try {
         lock_ = std::make_unique<SessionLock>(directory_);
-    } catch (const SessionFileError& e) {
+    } catch (const SessionBusyError& e) {
         throw ExamStartError(e.what());
     }
 

@@ -47,18 +47,28 @@ private:
     std::string directory_;
 };
 
+// Thrown when another program has the session open.
+struct SessionBusyError : SessionFileError {
+    using SessionFileError::SessionFileError;
+};
+
 // Held while a program has the session open, so that a second window on the same
 // candidate's session cannot overwrite the saves of the first. The system releases it
 // when the program ends in any way, a kill included.
 class SessionLock {
 public:
-    // Creates the folder if needed; throws SessionFileError when another program holds it.
+    // Creates the folder if needed; throws SessionBusyError when another program holds
+    // the session. A folder that cannot be written (read-only, or not creatable) is no
+    // reason to refuse the candidate: the lock is then taken on a read-only handle, or not
+    // at all, and the saves report the problem.
     explicit SessionLock(const std::string& directory);
     ~SessionLock();
     SessionLock(SessionLock&& other) noexcept;
     SessionLock& operator=(SessionLock&& other) noexcept;
     SessionLock(const SessionLock&) = delete;
     SessionLock& operator=(const SessionLock&) = delete;
+
+    bool held() const { return fd_ >= 0; }
 
 private:
     int fd_ = -1;
