@@ -9,6 +9,10 @@
 # Then, unless TARGETs were named or TALVIK_CAMPAIGNS=0, builds the plain build and runs
 # the crash campaigns and long runs at full size (scripts/campaigns.sh) on it and on
 # build-fuzz, whose sanitizers check them too.
+#
+# FUZZ_STATE=DIR makes runs add up: each target's corpus is kept in DIR/TARGET and grows
+# from run to run, every run adds a line to DIR/ledger.tsv (time, target, executions,
+# seconds, coverage, features, findings, commit), and the summary shows the totals.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
@@ -42,11 +46,17 @@ for t in "${targets[@]}"; do
     summary+=("$(printf '%-20s not built (Qt not found?)' "$t")")
     continue
   fi
-  work=build-fuzz/fuzz/run/$t
-  findings=build-fuzz/fuzz/findings/$t
-  rm -rf "$work" "$findings"
-  mkdir -p "$work/corpus" "$findings"
-  cp -r fuzz/corpus/"$t"/. "$work/corpus/"
+  if [ -n "${FUZZ_STATE:-}" ]; then
+    work=$FUZZ_STATE/$t
+    findings=$work/findings
+    mkdir -p "$work/corpus" "$findings"
+  else
+    work=build-fuzz/fuzz/run/$t
+    findings=build-fuzz/fuzz/findings/$t
+    rm -rf "$work" "$findings"
+    mkdir -p "$work/corpus" "$findings"
+  fi
+  cp -rn fuzz/corpus/"$t"/. "$work/corpus/"
   options=()
   [ -f fuzz/"${t%_fuzzer}".dict ] && options+=(-dict="fuzz/${t%_fuzzer}.dict")
   log=$work/log.txt
@@ -62,6 +72,13 @@ for t in "${targets[@]}"; do
   [ "$found" -gt 0 ] && status=1
   summary+=("$(printf '%-20s execs %-10s time %5ss cov %-6s ft %-7s findings %s (%s)' "$t" "${execs:-?}" "$took" "${cov:-?}" "${ft:-?}" \
                "$found" "$findings")")
+  if [ -n "${FUZZ_STATE:-}" ]; then
+    printf '%s\t%s\t%s\t%s\t%s\t%s\t%s\t%s\n' "$(date -u +%FT%TZ)" "$t" "${execs:-0}" "$took" "${cov:-?}" "${ft:-?}" \
+           "$found" "$(git rev-parse --short HEAD 2>/dev/null || echo -)" >> "$FUZZ_STATE/ledger.tsv"
+    total=$(awk -F'\t' -v t="$t" '$2 == t { e += $3; s += $4 } END { printf "%d executions in %d s", e, s }' \
+            "$FUZZ_STATE/ledger.tsv")
+    summary+=("$(printf '%-20s all runs: %s' "$t" "$total")")
+  fi
 done
 printf '%s\n' "${summary[@]}"
 
