@@ -201,21 +201,6 @@ TEST(SkinFrame, NewBoxAndBitmapLoads) {
 
 // ---- vltInfoBox ----
 
-TEST(vltInfoBox, NewInstance) {
-    Box<vltInfoBox> b;
-    EXPECT_EQ(b.info().Caption(), "Label2");
-    EXPECT_EQ(b.info().bounds(), (RectF{150, 120, 540, 195}));
-    EXPECT_EQ(b.surface().BackStyle(), 1);
-    b.InitProperties();
-    EXPECT_EQ(b.box.Info(), "");
-    EXPECT_EQ(b.caption().Left(), 1447.5f);  // the empty caption centred in 2895
-    b.call([&] { b.box.Resize(); });
-    EXPECT_EQ(b.caption().bounds(), (RectF{1447.5f - 450, 1485 - 315 + 45, 900, 195}));
-    EXPECT_EQ(b.info().Caption(), "Label2");
-    EXPECT_EQ(b.info().bounds(), (RectF{150, 120, 540, 195}));
-    EXPECT_EQ(b.surface().BackStyle(), 1);
-}
-
 TEST(vltInfoBox, TextsInEverySkin) {
     struct Case {
         std::vector<std::int32_t> styles;  // set in turn
