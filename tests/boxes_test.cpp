@@ -628,9 +628,10 @@ TEST(Boxes, SaveAndRestore) {
     for (int i = 0; i < 4; ++i)
         roundTrip<vltSwitch>(rows[i].first, rows[i].second, "vltBox",
                              [&](Box<vltSwitch>& b) { EXPECT_EQ(b.buttons().at(0), firstButton[i]); });
-    for (const auto& [caption, style] : {std::pair{"vltZoomBox", 0}, {"Figure 3", 5}, {"None", 7}})
-        roundTrip<vltZoomBox>(caption, style, "vltZoomBox",
-                              [&](Box<vltZoomBox>& b) { EXPECT_EQ(b.surface().Height(), style == 0 ? 1485 : 1595); });
+    for (const auto& row : {std::pair{"vltZoomBox", 0}, {"Figure 3", 5}, {"None", 7}})
+        roundTrip<vltZoomBox>(row.first, row.second, "vltZoomBox", [&](Box<vltZoomBox>& b) {
+            EXPECT_EQ(b.surface().Height(), row.second == 0 ? 1485 : 1595);
+        });
     for (const auto& [caption, style] : {std::pair{"ScrollBox", 0}, {"Passage", 4}, {"None", -3}})
         roundTrip<ScrollBox>(caption, style, "ScrollBox");
 
