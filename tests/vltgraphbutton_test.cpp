@@ -80,7 +80,6 @@ TEST(vltGraphButton, PiecesAndCaptionFollowTheSize) {
             }
             EXPECT_EQ(b.caption().bounds(), c.captionBox);
             EXPECT_EQ(b.caption().Caption(), c.caption);
-            EXPECT_EQ(b.button.CaptionText(), c.caption);
         }
     }
 }
