@@ -1,19 +1,28 @@
-// talvik-container on short scripts: the whole output of each, worked out by hand from
-// the container's protocol and the controls' behaviour, and its exit status.
-#include <gtest/gtest.h>
+// talvik-container: whole outputs of short scripts worked out by hand from the
+// container's protocol and the controls' behaviour, with its exit status; the report of
+// what a control does while a command runs (events and their arguments by name, the
+// handlers' answers, message boxes, shell calls, pointers, property notices, the clock,
+// timers, injected faults) through stand-in controls; and a private control, reached
+// only through the library's private factory.
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 
+#include "Support.h"
+#include "answer/Matrix.h"
+#include "frame/com/ClassFactory.h"
+#include "frame/com/ControlHandle.h"
+#include "frame/com/EntryPoints.h"
+#include "frame/com/LiveObjects.h"
 #include "frame/registry/Registry.h"
+#include "frame/typelib/Catalogue.h"
+#include "resources/Resources.h"
 
 namespace talvik {
+using namespace controls;
 namespace {
 
+using testing::lines;
 namespace fs = std::filesystem;
 
 // A path of its own for this process, so that suites running side by side do not meet.
@@ -45,12 +54,6 @@ Ran container(const std::string& script, const std::string& args = "") {
     r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     fs::remove(in);
     return r;
-}
-
-std::string lines(std::initializer_list<const char*> ls) {
-    std::string s;
-    for (const char* l : ls) (s += l) += '\n';
-    return s;
 }
 
 TEST(Container, ScriptsAndTheirWholeOutput) {
@@ -152,37 +155,6 @@ TEST(Container, ScriptsAndTheirWholeOutput) {
     }
 }
 
-// The hyperlink asks its container through GoToURL; the container's answers change what
-// it opens, or stop it.
-TEST(Container, EventsAndTheContainersAnswers) {
-    const char* const press = "fire u lblURL MouseDown 1 0 0 0";
-    const Ran r = container(lines({"new URLLink u", "set u URL \"http://a\"", press, "answer u GoToURL URL=\"http://b\"",
-                                   press, "answer u GoToURL Cancel=true", press, "answer u GoToURL", "fail shell",
-                                   press, "fire u lblURL MouseDown 2 0 0 0", "answer u GoToURL Cancel=\"maybe\"",
-                                   "answer u Click", "answer u GoToURL Target=1"}));
-    EXPECT_EQ(r.out,
-              lines({R"j({"line":1,"new":"u","class":"URLLink","width":2400,"height":255})j",
-                     R"j({"line":2,"changed":"URL","control":"u"})j",
-                     R"j({"line":3,"event":"GoToURL","control":"u","args":{"URL":"http://a","Cancel":false}})j",
-                     R"j({"line":3,"pointer":"hourglass"})j",
-                     R"j({"line":3,"shell":{"verb":"open","target":"http://a","params":"","dir":"","show":1}})j",
-                     R"j({"line":3,"pointer":"default"})j",
-                     R"j({"line":5,"event":"GoToURL","control":"u","args":{"URL":"http://a","Cancel":false}})j",
-                     R"j({"line":5,"pointer":"hourglass"})j",
-                     R"j({"line":5,"shell":{"verb":"open","target":"http://b","params":"","dir":"","show":1}})j",
-                     R"j({"line":5,"pointer":"default"})j",
-                     R"j({"line":7,"event":"GoToURL","control":"u","args":{"URL":"http://a","Cancel":false}})j",
-                     R"j({"line":10,"event":"GoToURL","control":"u","args":{"URL":"http://a","Cancel":false}})j",
-                     R"j({"line":10,"pointer":"hourglass"})j",
-                     R"j({"line":10,"msgbox":{"text":"Unable to load 'http://a' : Injected fault (Error 5)","flags":0,)j"
-                     R"j("title":null}})j",
-                     R"j({"line":10,"pointer":"default"})j", R"j({"line":11,"pointer":"default"})j",
-                     R"j({"line":12,"error":{"number":13,"description":"Type mismatch"}})j",
-                     R"j({"line":13,"syntax":"URLLink has no event Click"})j",
-                     R"j({"line":14,"syntax":"GoToURL has no argument Target"})j"}));
-    EXPECT_EQ(r.status, 2);
-}
-
 TEST(Container, TypeDescriptionOnOneLine) {
     const Ran r = container("typelib\n");
     EXPECT_EQ(r.status, 0);
@@ -249,6 +221,384 @@ TEST(Container, ExampleRunsAsDocumented) {
     const Ran r = container(script);
     EXPECT_EQ(r.out, expected);
     EXPECT_EQ(r.status, 0);
+}
+
+constexpr ArgDecl kPingArgs[] = {{"Count", VarType::Int16, true}, {"Note", VarType::String, true}};
+constexpr EventDecl kPing{"Ping", 1, kPingArgs};
+
+class Beacon : public Control {
+public:
+    using Control::Control;
+    static const ControlTemplate& Design() {
+        static const ControlTemplate t = [] {
+            ControlTemplate t{.width = 1500, .height = 600};
+            for (const bool on : {true, false})
+                t.add({.kind = ElementKind::Timer, .name = on ? "Timer1" : "Timer2", .enabled = on, .interval = 1000});
+            t.add({.kind = ElementKind::Label, .name = "lblNote"});
+            return t;
+        }();
+        return t;
+    }
+
+    std::int16_t Level() const { return 0; }
+    void Level(std::int16_t) { host().PropertyChanged("Level"); }
+
+    void OnEvent(const InputEvent& ev) override {
+        switch (ev.kind) {
+            case EventKind::Click: {
+                Variant args[] = {std::int16_t{1}, "hi"};
+                host().RaiseEvent(kPing, args);
+                host().MsgBox("count " + args[0].toString() + " " + args[1].toString(), kMsgCritical, "Beacon");
+                break;
+            }
+            case EventKind::Timer:
+                host().SetScreenPointer(ScreenPointer::Hourglass);
+                host().ShellOpen({0, "open", "http://x", "", "", 1});
+                host().SetScreenPointer(ScreenPointer::Default);
+                break;
+            case EventKind::KeyPress: {
+                const TimeOfDay t = host().Now();
+                char text[16];
+                std::snprintf(text, sizeof text, "%02d:%02d:%02d", t.hour, t.minute, t.second);
+                host().MsgBox(text, kMsgOkOnly);
+                break;
+            }
+            case EventKind::DblClick: host().LoadResPicture("SB_MID_1"); break;
+            case EventKind::Change: host().PropertyChanged("Note"); break;
+            default: break;
+        }
+    }
+};
+
+constexpr MemberDesc kBeaconMembers[] = {property<Beacon, std::int16_t, &Beacon::Level, &Beacon::Level>("Level", 1)};
+constexpr EventDecl kBeaconEvents[] = {kPing};
+const ControlClass kBeaconClass = controlClass<Beacon>("Beacon", kBeaconMembers, kBeaconEvents, &resources::kPictureFiles);
+constexpr const char* kBeaconId = "{0B0E1C2D-3E4F-4A5B-8C6D-7E8F90A1B2C3}";
+
+HRESULT beaconClassObject(const Guid& clsid, const Guid& iid, void** object) {
+    return clsid == guid(kBeaconId) ? classObjectOf(kBeaconClass, iid, object) : getClassObject(clsid, iid, object);
+}
+
+// The container in this process on the linked entry points, with a stand-in class object.
+std::string run(const std::vector<std::string>& script, decltype(&beaconClassObject) classObject = &beaconClassObject) {
+    const EntryPoints& linked = linkedEntryPoints();
+    return testing::runScript(script, {linked.registerServer, linked.unregisterServer, classObject, linked.canUnloadNow});
+}
+
+TEST(ContainerEvents, EverythingAControlDoesIsReportedInOrder) {
+    const std::string out = run({
+        std::string("new ") + kBeaconId + " b", "fire b surface Click", "answer b Ping Count=7 Note=\"yo\"",  // 1-3
+        "fire b surface Click", "answer b Ping", "fire b surface Click", "tick b 2",                         // 4-7
+        "clock 09:05:30", "fire b surface KeyPress 65",                                                     // 8-9
+        "fail resource sb_mid_1", "fire b surface DblClick", "unfail", "fire b surface DblClick",           // 10-13
+        "fail shell", "tick b", "fire b lblNote Change", "set b Level 3", "fail pointer", "tick b",         // 14-19
+        // Settings not understood.
+        "clock 9:05:30", "clock 24:00:00", "fail disk", "msgbox-returns yes", "answer nobody Ping", "tick",  // 20-25
+    });
+    const std::string expected = std::string(R"({"line":1,"new":"b","class":")") + kBeaconId +
+                                 R"(","width":1500,"height":600})" "\n" R"j({"line":2,"event":"Ping","control":"b","args":{"Count":1,"Note":"hi"}}
+{"line":2,"msgbox":{"text":"count 1 hi","flags":16,"title":"Beacon"}}
+{"line":4,"event":"Ping","control":"b","args":{"Count":1,"Note":"hi"}}
+{"line":4,"msgbox":{"text":"count 7 yo","flags":16,"title":"Beacon"}}
+{"line":6,"event":"Ping","control":"b","args":{"Count":1,"Note":"hi"}}
+{"line":6,"msgbox":{"text":"count 1 hi","flags":16,"title":"Beacon"}}
+{"line":7,"pointer":"hourglass"}
+{"line":7,"shell":{"verb":"open","target":"http://x","params":"","dir":"","show":1}}
+{"line":7,"pointer":"default"}
+{"line":7,"pointer":"hourglass"}
+{"line":7,"shell":{"verb":"open","target":"http://x","params":"","dir":"","show":1}}
+{"line":7,"pointer":"default"}
+{"line":9,"msgbox":{"text":"09:05:30","flags":0,"title":null}}
+{"line":11,"error":{"number":5,"description":"Injected fault"}}
+{"line":15,"pointer":"hourglass"}
+{"line":15,"error":{"number":5,"description":"Injected fault"}}
+{"line":16,"changed":"Note","control":"b"}
+{"line":17,"changed":"Level","control":"b"}
+{"line":19,"error":{"number":5,"description":"Injected fault"}}
+{"line":20,"syntax":"expected HH:MM:SS: 9:05:30"}
+{"line":21,"syntax":"expected HH:MM:SS: 24:00:00"}
+{"line":22,"syntax":"usage: fail resource ID | fail shell | fail pointer"}
+{"line":23,"syntax":"not a value: yes"}
+{"line":24,"syntax":"no control named nobody"}
+{"line":25,"syntax":"usage: tick NAME [COUNT]"}
+)j";
+    EXPECT_EQ(out, expected);
+}
+
+TEST(ContainerEvents, SettingsReachControlsMadeLater) {
+    const std::string out = run({"clock 23:59:01", "fail shell", std::string("new ") + kBeaconId + " b",
+                                 "fire b surface KeyPress 13", "tick b 0", "tick b"});
+    EXPECT_EQ(out, std::string(R"({"line":3,"new":"b","class":")") + kBeaconId + R"(","width":1500,"height":600})" "\n"
+                   R"({"line":4,"msgbox":{"text":"23:59:01","flags":0,"title":null}})" "\n"
+                   R"({"line":6,"pointer":"hourglass"})" "\n"
+                   R"({"line":6,"error":{"number":5,"description":"Injected fault"}})" "\n");
+}
+
+// Raises Got with a line that names every argument of every input event it receives,
+// so that an argument that lands in the wrong place shows. Timer1 turns itself off
+// after `Ticks` of its events (0: never); `Second` turns Timer2 on and off.
+constexpr ArgDecl kGotArgs[] = {{"What", VarType::String, false}};
+constexpr EventDecl kGot{"Got", 1, kGotArgs};
+
+class Recorder : public Control {
+public:
+    using Control::Control;
+    static const ControlTemplate& Design() {
+        static const ControlTemplate t = [] {
+            ControlTemplate t{.width = 3000, .height = 900};
+            t.add({.kind = ElementKind::Label, .name = "Label1", .width = 600, .height = 200});
+            t.addArray("Image1", 2, [](int) { return ElementSpec{.kind = ElementKind::Image, .width = 90, .height = 90}; });
+            t.add({.kind = ElementKind::Timer, .name = "Timer1", .interval = 1000});
+            t.add({.kind = ElementKind::Timer, .name = "Timer2", .enabled = false, .interval = 1000});
+            return t;
+        }();
+        return t;
+    }
+    std::int16_t Ticks() const { return ticks_; }
+    void Ticks(std::int16_t n) { ticks_ = n; }
+    bool Second() const { return host().timer("Timer2").Enabled(); }
+    void Second(bool on) { host().timer("Timer2").Enabled(on); }
+
+    void OnEvent(const InputEvent& ev) override {
+        const auto name = [](const Element& e) { return e ? e.displayName() : std::string("-"); };
+        char text[200];
+        std::snprintf(text, sizeof text, "%s %s b%d s%d x%g y%g k%d st%d f%d c%d e%d d%s data%d",
+                      std::string(eventName(ev.kind)).c_str(), name(ev.source).c_str(), ev.button, ev.shift,
+                      double(ev.x), double(ev.y), ev.key, ev.state, ev.format, ev.defaultCursors ? 1 : 0, ev.effect,
+                      name(ev.dragged).c_str(), ev.data != nullptr ? 1 : 0);
+        Variant args[] = {std::string(text)};
+        host().RaiseEvent(kGot, args);
+        if (ev.kind == EventKind::Timer && ev.source.name() == "Timer1" && ticks_ > 0 && --ticks_ == 0)
+            host().timer("Timer1").Enabled(false);
+    }
+
+private:
+    std::int16_t ticks_ = 0;
+};
+
+constexpr MemberDesc kRecorderMembers[] = {
+    property<Recorder, std::int16_t, &Recorder::Ticks, &Recorder::Ticks>("Ticks", 0x68030001),
+    property<Recorder, bool, &Recorder::Second, &Recorder::Second>("Second", 0x68030000),
+};
+constexpr EventDecl kRecorderEvents[] = {kGot};
+const ControlClass kRecorderClass = controlClass<Recorder>("Recorder", kRecorderMembers, kRecorderEvents);
+
+HRESULT recorderClassObject(const Guid& clsid, const Guid& iid, void** object) {
+    return clsid == guid(kBeaconId) ? classObjectOf(kRecorderClass, iid, object) : getClassObject(clsid, iid, object);
+}
+
+std::string got(int line, const std::string& what) {
+    return R"({"line":)" + std::to_string(line) + R"(,"event":"Got","control":"r","args":{"What":")" + what + "\"}}\n";
+}
+
+// Events with arguments the graphic button passes on unchanged are checked through it.
+TEST(ContainerEvents, FireDeliversEveryInputEventWithItsArguments) {
+    struct Case {
+        const char* line;  // after "fire r "
+        std::string out;   // what the recorder received, or the container's report
+    };
+    const Case cases[] = {
+        {"Image1(1) DblClick", "DblClick Image1(1) b0 s0 x0 y0 k0 st0 f0 c0 e0 d- data0"},
+        {"Label1 Change", "Change Label1 b0 s0 x0 y0 k0 st0 f0 c0 e0 d- data0"},
+        {"Timer2 Timer", "Timer Timer2 b0 s0 x0 y0 k0 st0 f0 c0 e0 d- data0"},
+        {"surface AmbientChanged", "AmbientChanged - b0 s0 x0 y0 k0 st0 f0 c0 e0 d- data0"},
+        {"Label1 MouseDown 1 2 30.5 -45", "MouseDown Label1 b1 s2 x30.5 y-45 k0 st0 f0 c0 e0 d- data0"},
+        {"Image1(0) MouseUp 2 1 15 0", "MouseUp Image1(0) b2 s1 x15 y0 k0 st0 f0 c0 e0 d- data0"},
+        {"surface MouseMove 0 4 1e3 2", "MouseMove - b0 s4 x1000 y2 k0 st0 f0 c0 e0 d- data0"},
+        {"surface KeyDown 40 1", "KeyDown - b0 s1 x0 y0 k40 st0 f0 c0 e0 d- data0"},
+        {"surface DragDrop Label1 10 20", "DragDrop - b0 s0 x10 y20 k0 st0 f0 c0 e0 dLabel1 data0"},
+        {"Label1 DragDrop none 10 20", "DragDrop Label1 b0 s0 x10 y20 k0 st0 f0 c0 e0 d- data0"},
+        {"surface DragOver Image1(1) 5 6 2", "DragOver - b0 s0 x5 y6 k0 st2 f0 c0 e0 dImage1(1) data0"},
+        {"surface OLEDragDrop 1 1 2 7.5 8", "OLEDragDrop - b1 s2 x7.5 y8 k0 st0 f0 c0 e1 d- data1"},
+        {"surface OLEDragOver 2 1 0 9 10 1", "OLEDragOver - b1 s0 x9 y10 k0 st1 f0 c0 e2 d- data1"},
+        {"surface OLESetData 15", "OLESetData - b0 s0 x0 y0 k0 st0 f15 c0 e0 d- data1"},
+        {"surface OLECompleteDrag -2147483648", "OLECompleteDrag - b0 s0 x0 y0 k0 st0 f0 c0 e-2147483648 d- data0"},
+    };
+    for (const Case& c : cases) {
+        const std::string out = run({std::string("new ") + kBeaconId + " r", std::string("fire r ") + c.line},
+                                    &recorderClassObject);
+        const std::size_t created = out.find('\n') + 1;
+        EXPECT_EQ(out.substr(created), got(2, c.out)) << c.line;
+    }
+}
+
+TEST(ContainerEvents, FireRefusesWhatTheEventDoesNotTake) {
+    struct Case {
+        const char* line;  // after "fire r "
+        std::string out;   // the container's report
+    };
+    const auto syntax = [](const std::string& what) { return R"({"line":2,"syntax":")" + what + "\"}\n"; };
+    const auto error = [](int number, const std::string& description) {
+        return R"({"line":2,"error":{"number":)" + std::to_string(number) + R"(,"description":")" + description +
+               "\"}}\n";
+    };
+    const Case cases[] = {
+        {"surface Click 1", syntax("Click takes 0 arguments")},
+        {"surface AmbientChanged \"Font\"", syntax("AmbientChanged takes 0 arguments")},
+        {"surface MouseDown 1 0 5", syntax("MouseDown takes 4 arguments")},
+        {"surface KeyDown 40", syntax("KeyDown takes 2 arguments")},
+        {"surface KeyPress 13 0", syntax("KeyPress takes 1 arguments")},
+        {"surface DragDrop Label1 1", syntax("DragDrop takes 3 arguments")},
+        {"surface DragOver none 1 2", syntax("DragOver takes 4 arguments")},
+        {"surface OLEStartDrag", syntax("OLEStartDrag takes 1 arguments")},
+        {"surface OLEDragDrop 1 1 0 5", syntax("OLEDragDrop takes 5 arguments")},
+        {"surface OLEDragOver 1 1 0 5 5 0 0", syntax("usage: fire NAME TARGET EVENT [ARGS]")},
+        {"surface OLEDragOver 1 1 0 5 5", syntax("OLEDragOver takes 6 arguments")},
+        {"surface OLEGiveFeedback 1", syntax("OLEGiveFeedback takes 2 arguments")},
+        {"surface OLESetData", syntax("OLESetData takes 1 arguments")},
+        {"surface OLECompleteDrag 1 2", syntax("OLECompleteDrag takes 1 arguments")},
+        {"surface Resize", syntax("unknown event Resize")},
+        {"surface click", syntax("unknown event click")},
+        {"surface DragDrop surface 1 2", syntax("the dragged source is an element or none, not surface")},
+        {"surface DragDrop Label9 1 2", syntax("r has no element Label9")},
+        {"surface DragDrop Image1 1 2", syntax("Image1 is an element array: name one of its elements")},
+        {"surface DragDrop Image1( 1 2", syntax("not an element name: Image1(")},
+        {"surface DragOver none 1 2 x", syntax("not a value: x")},
+        {"surface DragDrop Image1(2) 1 2", error(340, "Control array element '2' doesn't exist")},
+        {"surface KeyPress 40000", error(6, "Overflow")},
+        {"surface OLEDragOver 1 1 0 \"here\" 5 0", error(13, "Type mismatch")},
+    };
+    for (const Case& c : cases) {
+        const std::string out = run({std::string("new ") + kBeaconId + " r", std::string("fire r ") + c.line},
+                                    &recorderClassObject);
+        const std::size_t created = out.find('\n') + 1;
+        EXPECT_EQ(out.substr(created), c.out) << c.line;
+    }
+}
+
+TEST(ContainerEvents, TickDeliversCountTimerEventsOfEachEnabledTimer) {
+    const std::string timer1 = "Timer Timer1 b0 s0 x0 y0 k0 st0 f0 c0 e0 d- data0";
+    const std::string timer2 = "Timer Timer2 b0 s0 x0 y0 k0 st0 f0 c0 e0 d- data0";
+    struct Case {
+        std::vector<std::string> lines;  // after "new ... r"
+        std::string out;
+    };
+    const Case cases[] = {
+        {{"tick r"}, got(2, timer1)},
+        {{"tick r 3"}, got(2, timer1) + got(2, timer1) + got(2, timer1)},
+        {{"tick r 0"}, ""},
+        // The largest count is taken; Timer1 stops itself, and then nothing is left to tick.
+        {{"set r Ticks 2", "tick r 86400"}, got(3, timer1) + got(3, timer1)},
+        {{"set r Second true", "tick r 2"}, got(3, timer1) + got(3, timer2) + got(3, timer1) + got(3, timer2)},
+        // A handler that turns a timer off or on counts from the next timer on.
+        {{"set r Second true", "set r Ticks 1", "tick r 3"},
+         got(4, timer1) + got(4, timer2) + got(4, timer2) + got(4, timer2)},
+        {{"set r Ticks 1", "tick r 1", "tick r 86400"}, got(3, timer1)},
+        {{"tick r 86401"}, R"({"line":2,"syntax":"out of range: 86401"})" "\n"},
+        {{"tick r -1"}, R"({"line":2,"syntax":"out of range: -1"})" "\n"},
+        {{"tick r 2147483647"}, R"({"line":2,"syntax":"out of range: 2147483647"})" "\n"},
+        {{"tick r 1 2"}, R"({"line":2,"syntax":"usage: tick NAME [COUNT]"})" "\n"},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> script{std::string("new ") + kBeaconId + " r"};
+        script.insert(script.end(), c.lines.begin(), c.lines.end());
+        const std::string out = run(script, &recorderClassObject);
+        EXPECT_EQ(out.substr(out.find('\n') + 1), c.out) << c.lines.back();
+    }
+}
+
+constexpr ArgDecl kKeyArgs[] = {{"KeyAscii", VarType::Int16, false}};
+constexpr ArgDecl kDropArgs[] = {
+    {"Source", VarType::Object, false}, {"X", VarType::Float, true}, {"Y", VarType::Float, true}};
+constexpr ArgDecl kFeedbackArgs[] = {{"Data", VarType::Object, true},
+                                     {"Effect", VarType::Int32, true},
+                                     {"DefaultCursors", VarType::Bool, true}};
+constexpr EventDecl kRelayEvents[] = {{"Key", 1, kKeyArgs}, {"Dropped", 2, kDropArgs}, {"Feedback", 3, kFeedbackArgs}};
+
+// Passes input on as its own events and shows what the handlers left in the arguments.
+class Relay : public Control {
+public:
+    using Control::Control;
+    static const ControlTemplate& Design() {
+        static const ControlTemplate t = [] {
+            ControlTemplate t{.width = 1155, .height = 465};
+            t.add({.kind = ElementKind::Label, .name = "Label1"});
+            return t;
+        }();
+        return t;
+    }
+    std::string Caption() const { return caption_; }
+    void Caption(std::string v) { caption_ = std::move(v); }
+
+    void OnEvent(const InputEvent& ev) override {
+        switch (ev.kind) {
+            case EventKind::KeyPress: {
+                Variant args[] = {ev.key};
+                host().RaiseEvent(kRelayEvents[0], args);
+                break;
+            }
+            case EventKind::MouseUp: {
+                Variant args[] = {ObjectRef{.element = ev.source}, ev.x, ev.y};
+                host().RaiseEvent(kRelayEvents[1], args);
+                host().MsgBox(args[1].toString() + " " + args[2].toString(), kMsgOkOnly);
+                break;
+            }
+            case EventKind::DblClick: {
+                Variant args[] = {ObjectRef{}, std::int32_t{1}, true};
+                host().RaiseEvent(kRelayEvents[2], args);
+                host().MsgBox(args[1].toString() + " " + args[2].toString(), kMsgOkOnly);
+                break;
+            }
+            default: break;
+        }
+    }
+
+private:
+    std::string caption_;
+};
+
+constexpr MemberDesc kRelayMembers[] = {
+    property<Relay, std::string, &Relay::Caption, &Relay::Caption>("Caption", 1),
+};
+const ControlClass kRelayClass = controlClass<Relay>("Relay", kRelayMembers, kRelayEvents);
+
+TEST(PrivateControl, ReachedOnlyByThePrivateFactory) {
+    const ScopedPrivateClass added(kRelayClass);
+    EXPECT_EQ(findControlClass("Relay"), &kRelayClass);
+    EXPECT_EQ(findClass("Relay"), nullptr);
+    for (const ClassDesc& c : typeLibrary().classes) EXPECT_NE(c.name, "Relay");
+    const std::int32_t before = liveCounts().instances;
+    {
+        ControlHandle h;
+        EXPECT_EQ(createControl("Relay", std::make_shared<HeadlessHost>(), h).hr, CLASS_E_CLASSNOTAVAILABLE);
+        auto host = std::make_shared<HeadlessHost>();
+        ASSERT_TRUE(createPrivateControl("Relay", host, h).ok());
+        EXPECT_EQ(host->controlClass(), &kRelayClass);
+        EXPECT_TRUE(h.let("caption", "Go").ok());
+        EXPECT_EQ(h.get("Caption").value, Variant("Go"));
+    }
+    EXPECT_EQ(liveCounts().instances, before);
+    EXPECT_THROW(ScopedPrivateClass{kRelayClass}, std::logic_error);  // added once only
+    EXPECT_THROW(ScopedPrivateClass{Matrix::Class}, std::logic_error);  // public: it has an identity
+}
+
+TEST(PrivateControl, EventsReportedByNameAndAnsweredByReference) {
+    const ScopedPrivateClass added(kRelayClass);
+    const std::string out = run({
+        "new-private Relay r", "fire r surface KeyPress 65", "fire r Label1 MouseUp 1 0 10.5 -3",  // 1-3
+        "fire r surface DblClick", "answer r Feedback Effect=7 DefaultCursors=false",              // 4-5
+        "fire r surface DblClick", "answer r Dropped Y=2", "fire r surface MouseUp 2 1 1 1",       // 6-8
+        "answer r Key KeyAscii=1", "answer r Dropped Source=1", "answer r Feedback Data=1",        // 9-11
+        "answer r Click", "new-private Nothing n", "new Relay q", "answer r Key Target=1",       // 12-15
+    });
+    EXPECT_EQ(out, R"j({"line":1,"new":"r","class":"Relay","width":1155,"height":465}
+{"line":2,"event":"Key","control":"r","args":{"KeyAscii":65}}
+{"line":3,"event":"Dropped","control":"r","args":{"Source":"Label1","X":10.5,"Y":-3}}
+{"line":3,"msgbox":{"text":"10.5 -3","flags":0,"title":null}}
+{"line":4,"event":"Feedback","control":"r","args":{"Data":null,"Effect":1,"DefaultCursors":true}}
+{"line":4,"msgbox":{"text":"1 True","flags":0,"title":null}}
+{"line":6,"event":"Feedback","control":"r","args":{"Data":null,"Effect":1,"DefaultCursors":true}}
+{"line":6,"msgbox":{"text":"7 False","flags":0,"title":null}}
+{"line":8,"event":"Dropped","control":"r","args":{"Source":null,"X":1,"Y":1}}
+{"line":8,"msgbox":{"text":"1 2","flags":0,"title":null}}
+{"line":9,"syntax":"Key passes KeyAscii by value"}
+{"line":10,"syntax":"Dropped passes Source by value"}
+{"line":11,"error":{"number":13,"description":"Type mismatch"}}
+{"line":12,"syntax":"Relay has no event Click"}
+{"line":13,"error":{"number":-2147221231,"description":"Class not available"}}
+{"line":14,"error":{"number":-2147221231,"description":"Class not available"}}
+{"line":15,"syntax":"Key has no argument Target"}
+)j");
 }
 
 }  // namespace

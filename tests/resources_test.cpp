@@ -1,4 +1,4 @@
-// The embedded pictures against the manifest and the sizes the controls lay out with,
+// The embedded pictures against the manifest, the numbered and toolbox bitmaps,
 // resource lookup by name, and the BMP decoder on hand-built and damaged files.
 #include <gtest/gtest.h>
 
@@ -63,32 +63,6 @@ TEST(Manifest, EveryEntryIsEmbeddedOnceWithItsSizeAndDepth) {
     ASSERT_NE(pic.bitmap()->large, nullptr);
     EXPECT_EQ(pic.bitmap()->large->width, 12);
     EXPECT_EQ(pic.bitmap()->large->height, 72);
-}
-
-// Sizes the layouts rely on: skin slices, box buttons, the clock face and the pictures
-// of the design templates.
-TEST(Resources, PicturesHaveTheSizesTheirControlsLayOut) {
-    const struct { const char* id; bool tpl; int width, height; bool masked; } rows[] = {
-        {"SB_TOP_1", false, 6, 36, false},        {"110", false, 43, 33, false},
-        {"158", false, 54, 61, false},            {"THU_NHO_NORMAL", false, 57, 64, false},
-        {"SB_PRE_NORMAL", false, 45, 46, false},  {"SCROLL_1", false, 40, 48, false},
-        {"CLOCK_FIREFOX", false, 122, 122, false}, {"Matrix/Picture1(0)", true, 16, 16, true},
-        {"Matrix/imgArrow", true, 16, 16, true},  {"VelOptionToolBar/Picture3(0)", true, 256, 28, false},
-        {"VelOptionToolBar/Picture4(0)", true, 40, 40, true}, {"VelOptionToolBar/Picture4(2)", true, 40, 40, false},
-        {"Banner/Image1(2)", true, 183, 122, false}, {"vltGraphButton/Image2(1)", true, 4, 31, false},
-        {"URLLink/lblURL", true, 32, 32, true},
-    };
-    for (const auto& r : rows) {
-        SCOPED_TRACE(r.id);
-        const res::Blob* blob = r.tpl ? res::findTemplate(r.id) : res::findBitmap(r.id);
-        ASSERT_NE(blob, nullptr);
-        const auto bmp = decode(*blob);
-        EXPECT_EQ(bmp.width, r.width);
-        EXPECT_EQ(bmp.height, r.height);
-        EXPECT_EQ(bmp.hasMask, r.masked);
-        EXPECT_EQ(bmp.bitDepth, r.tpl ? bmp.bitDepth : 24);
-        EXPECT_EQ(bmp.argb.front() >> 24 == 0, r.masked);  // the background shows through the corner
-    }
 }
 
 TEST(Resources, NumberedAndToolboxBitmapsAreAllThere) {

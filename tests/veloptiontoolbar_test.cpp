@@ -2,8 +2,6 @@
 // style, what unmarks the boxes, the count of boxes, persistence and the fixed size.
 // A box's state is named by the picture box whose picture it shows: "21" is
 // Picture2(1), a marked option button; "--" is no picture.
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <functional>
 #include <iterator>
@@ -11,8 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "Support.h"
 #include "answer/VelOptionToolBar.h"
-#include "hosts/headless/HeadlessHost.h"
 
 namespace talvik {
 using namespace controls;
@@ -20,25 +18,24 @@ namespace {
 
 using V = VelOptionToolBar;
 
-struct Strip {
-    HeadlessHost host{V::Class};
-    V& v;
-    Strip() : v(static_cast<V&>(*host.control())) { host.Initialize(); }
+struct Strip : testing::Hosted<V> {
+    V& v = ctl;
+    Strip() = default;
     Strip(std::int32_t style, std::int32_t optionBox, std::int32_t optionChar, std::int16_t count) : Strip() {
         v.VelOptionBox(optionBox);
         v.VelStyle(style);
         v.VelOptionChar(optionChar);
         v.VelCountItems(count);
     }
-    Image box(int i) { return host.images("Image2")(i); }
-    Label label(int i) { return host.labels("Label1")(i); }
-    void click(int i) { host.deliver({EventKind::Click, box(i)}); }
+    Image box(int i) { return images("Image2")(i); }
+    Label label(int i) { return labels("Label1")(i); }
+    void click(int i) { deliver({EventKind::Click, box(i)}); }
 
     std::string code(const Picture& p) {
         if (p.empty()) return "--";
         for (const char* array : {"Picture1", "Picture2", "Picture3", "Picture4"})
-            for (int i = 0; i < host.pictureBoxes(array).Count(); ++i)
-                if (host.pictureBoxes(array)(i).picture() == p) return std::string(1, array[7]) + std::to_string(i);
+            for (int i = 0; i < pictureBoxes(array).Count(); ++i)
+                if (pictureBoxes(array)(i).picture() == p) return std::string(1, array[7]) + std::to_string(i);
         return "??";
     }
     // One text for each of the nine boxes, joined.
@@ -54,10 +51,10 @@ struct Strip {
     }
     std::string captions() { return each([&](int i) { return label(i).Caption(); }); }
     int messageBoxes() const {
-        return int(std::count_if(host.calls().begin(), host.calls().end(),
+        return int(std::count_if(calls().begin(), calls().end(),
                                  [](const ServiceCall& c) { return c.kind == ServiceCall::Kind::MsgBox; }));
     }
-    void expectFixedSize() { EXPECT_EQ(host.surface().bounds(), (RectF{0, 0, 6150, 1020})); }
+    void expectFixedSize() { EXPECT_EQ(surface().bounds(), (RectF{0, 0, 6150, 1020})); }
 };
 
 std::string all(const char* code) {
@@ -69,7 +66,7 @@ std::string all(const char* code) {
 TEST(VelOptionToolBar, InitializeShowsFourOptionButtonsOnTheXPBackground) {
     Strip s;
     s.expectFixedSize();
-    const Image back = s.host.image("Image1");
+    const Image back = s.image("Image1");
     EXPECT_EQ(back.bounds(), (RectF{-5, -30, 6150, 1080}));
     EXPECT_TRUE(back.Visible());
     EXPECT_EQ(s.code(back.picture()), "30");
@@ -128,13 +125,13 @@ TEST(VelOptionToolBar, ValueParsingAndFormatting) {
                      ", char " + std::to_string(c.optionChar) + ", text \"" + c.text + "\"");
         Strip s(c.style, c.optionBox, c.optionChar, c.count);
         if (c.before) c.before(s);
-        s.host.clearCalls();
+        s.clearCalls();
         s.v.VelValue(c.text);
         EXPECT_EQ(s.v.VelValue(), c.value);
         EXPECT_EQ(s.shown(), c.pictures);
         ASSERT_EQ(s.messageBoxes(), c.message ? 1 : 0);
         if (c.message) {
-            const ServiceCall& m = s.host.calls().back();
+            const ServiceCall& m = s.calls().back();
             EXPECT_EQ(m.text, "Wrong value with VelOptionToolbar");
             EXPECT_EQ(m.flags, 16);
             EXPECT_EQ(m.title, std::optional<std::string>("Veltrane"));
@@ -167,10 +164,10 @@ TEST(VelOptionToolBar, Clicks) {
         {1, 1, [](Strip& s) { s.click(0); s.v.VelOptionBox(5); s.click(1); }, "", "11 10 10 10 10 10 10 10 10"},
         // Only visible and enabled boxes take clicks, and only single ones; VelValue still
         // marks a disabled strip.
-        {1, 2, [](Strip& s) { s.v.VelValue("2"); s.host.deliver({EventKind::Click, s.label(0)}); }, "2",
+        {1, 2, [](Strip& s) { s.v.VelValue("2"); s.deliver({EventKind::Click, s.label(0)}); }, "2",
          "20 21 20 20 20 20 20 20 20"},
         {1, 2, [](Strip& s) { s.v.VelCountItems(4); s.click(6); }, "", all("20")},
-        {1, 2, [](Strip& s) { s.host.deliver({EventKind::DblClick, s.box(0)}); }, "", all("20")},
+        {1, 2, [](Strip& s) { s.deliver({EventKind::DblClick, s.box(0)}); }, "", all("20")},
         {1, 2, [](Strip& s) { s.v.Enabled(false); s.v.VelValue("a"); s.click(0); }, "1", "21 20 20 20 20 20 20 20 20"},
     };
     for (std::size_t i = 0; i < std::size(cases); ++i) {
@@ -214,7 +211,7 @@ TEST(VelOptionToolBar, StyleAndOptionBoxChangesUnmarkTheBoxes) {
         s.v.VelOptionChar(V::VelNumber);
         EXPECT_EQ(s.v.VelValue(), c.value);
         EXPECT_EQ(s.shown(), c.pictures);
-        const Image back = s.host.image("Image1");
+        const Image back = s.image("Image1");
         EXPECT_EQ(back.Visible() ? s.code(back.picture()) : "", c.background);
         EXPECT_EQ(back.Width(), 6150);  // stretched, whatever it shows
     }
@@ -252,7 +249,7 @@ TEST(VelOptionToolBar, SizeIsFixedWhateverTheContainerAsks) {
     for (const auto& [w, h] : sizes) {
         SCOPED_TRACE(std::to_string(w) + " x " + std::to_string(h));
         Strip s(V::Veltrane, V::VelOption, V::VelUChar, 9);  // larger boxes do not change it
-        s.host.resizeTo(w, h);
+        s.resizeTo(w, h);
         s.expectFixedSize();
     }
 }
@@ -262,7 +259,7 @@ TEST(VelOptionToolBar, EnabledReachesEveryChildElement) {
         Strip s;
         s.v.Enabled(!enabled);
         s.v.Enabled(enabled);
-        for (const Element e : s.host.elements()) {
+        for (const Element e : s.elements()) {
             const bool hasEnabled = e.is<Image>() || e.is<Label>() || e.is<PictureBox>() || e.is<Timer>();
             EXPECT_EQ(hasEnabled ? e.isEnabled() : enabled, enabled) << e.displayName();
         }
@@ -274,7 +271,7 @@ TEST(VelOptionToolBar, PropertiesRoundTripThroughTheStore) {
     a.v.Enabled(false);
     a.v.VelValue("2");
     PropertyBag bag;
-    a.host.WriteProperties(bag);
+    a.WriteProperties(bag);
     const std::vector<PropertyBag::Write> expected = {
         {"VelOptionBox", std::int32_t{1}, std::int32_t{2}},
         {"VelOptionChar", std::int32_t{1}, std::int32_t{3}},
@@ -291,10 +288,10 @@ TEST(VelOptionToolBar, PropertiesRoundTripThroughTheStore) {
     }
 
     Strip b;
-    b.host.ReadProperties(bag);
+    b.ReadProperties(bag);
     EXPECT_FALSE(b.v.Enabled());
     EXPECT_FALSE(b.box(0).Enabled());
-    EXPECT_FALSE(b.host.image("Image1").Visible());
+    EXPECT_FALSE(b.image("Image1").Visible());
     EXPECT_EQ(b.visible(), "vvvvv----");
     EXPECT_EQ(b.captions(), "123456789");
     // The value is not kept: every box comes back unmarked.
@@ -321,14 +318,14 @@ TEST(VelOptionToolBar, ReadingRestoresWhatItCanAndSkipsTheRest) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         Strip s;
-        EXPECT_NO_THROW(s.host.ReadProperties(c.bag));
+        EXPECT_NO_THROW(s.ReadProperties(c.bag));
         EXPECT_EQ(s.v.VelStyle(), c.style);
         EXPECT_EQ(s.v.VelOptionBox(), c.optionBox);
         EXPECT_EQ(s.v.VelOptionChar(), c.optionChar);
         EXPECT_EQ(s.v.VelCountItems(), c.count);
         EXPECT_EQ(s.v.Enabled(), c.enabled);
         EXPECT_EQ(s.box(0).Enabled(), c.enabled);
-        EXPECT_EQ(s.host.pictureBoxes("Picture1")(0).Enabled(), c.enabled);
+        EXPECT_EQ(s.pictureBoxes("Picture1")(0).Enabled(), c.enabled);
     }
 }
 
