@@ -1,6 +1,6 @@
-// Shared by the session tests and the program the kill-and-resume loop kills: a small
-// test built in code, a seeded stream of a candidate's changes, and a readable account
-// of how two session states differ.
+// Shared by the session tests and the programs the kill-and-resume loops kill: a small
+// test built in code, a seeded stream of a candidate's changes, a readable account of how
+// two session states differ, and a digest of a candidate's answers.
 #pragma once
 
 #include <cstdint>
@@ -94,6 +94,31 @@ inline std::string stateDifference(const SessionState& a, const SessionState& b)
             out << "item " << k + 1 << " differs; ";
     }
     return out.str();
+}
+
+// The responses, flags, current question and choice orders of a session as one number
+// (not the time used, which moves on its own).
+inline std::uint64_t answerDigest(const SessionState& state) {
+    std::uint64_t h = 1469598103934665603ull;  // FNV-1a
+    const auto add = [&h](const std::string& bytes) {
+        for (const unsigned char c : bytes) {
+            h ^= c;
+            h *= 1099511628211ull;
+        }
+        h ^= 0xff;  // a separator, so that "ab","c" and "a","bc" differ
+        h *= 1099511628211ull;
+    };
+    add(std::to_string(state.current));
+    for (const ItemState& item : state.items) {
+        add(item.identifier);
+        add(item.flagged ? "F" : "-");
+        std::string order;
+        for (const std::uint32_t o : item.order) order += std::to_string(o) + ',';
+        add(order);
+        for (const std::string& r : item.response) add(r);
+        add("|");
+    }
+    return h;
 }
 
 }  // namespace talvik::exam::testing
