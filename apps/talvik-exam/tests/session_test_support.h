@@ -1,10 +1,14 @@
 // Shared by the session tests and the programs the kill-and-resume loops kill: a small
 // test built in code, a seeded stream of a candidate's changes, a readable account of how
-// two session states differ, and a digest of a candidate's answers.
+// two session states differ, a digest of a candidate's answers, and an environment
+// variable set for one test.
 #pragma once
 
 #include <cstdint>
+#include <cstdlib>
+#include <ctime>
 #include <limits>
+#include <optional>
 #include <random>
 #include <sstream>
 #include <string>
@@ -14,6 +18,26 @@
 #include "session/ExamSession.h"
 
 namespace talvik::exam::testing {
+
+// Sets (or, given nullptr, unsets) an environment variable until it goes; TZ takes effect.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const char* value) : name_(name) {
+        if (const char* old = std::getenv(name)) old_ = old;
+        set(value);
+    }
+    ~ScopedEnv() { set(old_ ? old_->c_str() : nullptr); }
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+    void set(const char* value) {
+        value ? ::setenv(name_, value, 1) : ::unsetenv(name_);
+        ::tzset();
+    }
+
+private:
+    const char* name_;
+    std::optional<std::string> old_;
+};
 
 inline constexpr std::uint32_t kKillSessionSeed = 77;
 
