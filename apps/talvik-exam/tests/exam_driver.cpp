@@ -20,11 +20,11 @@
 #include "AnswerSheet.h"
 #include "ExamApp.h"
 #include "ExamWindow.h"
-#include "exam_driver_digest.h"
 #include "hosts/qt/widgets/VelOptionToolBar.h"
 #include "hosts/qt/widgets/vltSwitch.h"
 #include "session/Autosaver.h"
 #include "session/ExamSession.h"
+#include "session_test_support.h"
 
 namespace {
 

@@ -5,14 +5,10 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
-#include <QGroupBox>
 #include <QLabel>
 #include <QMessageBox>
-#include <QPushButton>
 #include <QTemporaryDir>
-#include <QTest>
 #include <QTextBrowser>
-#include <QXmlStreamReader>
 #include <gtest/gtest.h>
 #include <map>
 #include <memory>
@@ -26,12 +22,16 @@
 #include "flow/ReceiptView.h"
 #include "flow/ReviewDialog.h"
 #include "flow/TimeKeeper.h"
+#include "flow_fixture.h"
 #include "hosts/qt/widgets/VelOptionToolBar.h"
 #include "hosts/qt/widgets/vltInfoBox.h"
 #include "hosts/qt/widgets/vltSwitch.h"
+#include "report_reader.h"
+#include "screen_fixture.h"
 #include "session/Autosaver.h"
 #include "session/ExamSession.h"
 #include "session/SessionStore.h"
+#include "session_test_support.h"
 
 namespace talvik::exam {
 namespace {
@@ -39,27 +39,9 @@ namespace {
 constexpr std::int64_t kLimitMs = 45 * 60 * 1000;  // the sample test's timeLimits: 2700 s
 constexpr std::int64_t kEpoch = 1'796'554'800'000;   // 2026-12-06 11:00 UTC
 
-void settle() {
-    for (int i = 0; i < 4; ++i) QCoreApplication::processEvents();
-}
-
-void click(QWidget* w, QPoint at) {
-    const QPointF p(at);
-    QMouseEvent press(QEvent::MouseButtonPress, p, w->mapToGlobal(p), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-    QMouseEvent release(QEvent::MouseButtonRelease, p, w->mapToGlobal(p), Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(w, &press);
-    QCoreApplication::sendEvent(w, &release);
-    settle();
-}
-
-// Runs `act` on the modal dialog of type T as soon as one is open.
-template <class T>
-void whenModal(std::function<void(T*)> act, int tries = 200) {
-    QTimer::singleShot(0, [act = std::move(act), tries]() mutable {
-        if (auto* modal = qobject_cast<T*>(QApplication::activeModalWidget())) act(modal);
-        else if (tries > 0) whenModal<T>(std::move(act), tries - 1);
-    });
-}
+using testing::click;
+using testing::settle;
+using testing::whenModal;
 
 struct Sitting {
     QString dir;
@@ -107,88 +89,36 @@ struct Sitting {
         if (position(item, id) >= AnswerSheet::kBubbles) ADD_FAILURE() << id << " has no bubble on the sheet";
         click(&window().sheet(), window().sheet().bubbleRect(item, position(item, id)).center());
     }
-    void clickStrip(int item, const std::string& id) { click(&window().strip(), {36 + 42 * position(item, id), 20}); }
-    void focus(QWidget& w) {
-        QApplication::setActiveWindow(&window());
-        w.setFocus(Qt::TabFocusReason);
-        settle();
-    }
-    void key(int k, Qt::KeyboardModifiers m = {}) {
-        QWidget* to = QApplication::focusWidget() != nullptr ? QApplication::focusWidget() : &window();
-        QTest::keyClick(to, Qt::Key(k), m);
-        settle();
-    }
+    void clickStrip(int item, const std::string& id) { click(&window().strip(), testing::stripBox(position(item, id))); }
+    void focus(QWidget& w) { testing::focus(w); }
+    void key(int k, Qt::KeyboardModifiers m = {}) { testing::key(window(), k, m); }
     // The letter key of a choice, as the screen shows it.
     void chooseByKey(int item, const std::string& id) { key(Qt::Key_A + position(item, id)); }
-    void pressSwitch(const char* name) {
-        for (const AccessiblePart& p : window().questionSwitch().accessibleParts().parts)
-            if (p.name == name) {
-                click(&window().questionSwitch(), window().questionSwitch().scale().snapped(p.bounds).center());
-                return;
-            }
-        ADD_FAILURE() << "no switch button " << name;
-    }
+    void pressSwitch(const char* name) { testing::press(window().questionSwitch(), name); }
     QString status() const { return window().status().accessibleDescription(); }
 };
 
-// The question buttons of one group of the review dialog, by the question's index.
+// The questions of one group of the review dialog.
 std::set<int> reviewGroup(const ReviewDialog& review, const char* group) {
     std::set<int> out;
-    const auto* box = review.findChild<QGroupBox*>(QString::fromLatin1(group));
-    if (box == nullptr) return out;
-    for (const QPushButton* b : box->findChildren<QPushButton*>()) out.insert(b->property("question").toInt());
+    for (const auto& [question, button] : testing::questionButtons(review, group)) out.insert(question);
     return out;
 }
 
-QPushButton* reviewButton(const ReviewDialog& review, const char* group, int question) {
-    const auto* box = review.findChild<QGroupBox*>(QString::fromLatin1(group));
-    if (box == nullptr) return nullptr;
-    for (QPushButton* b : box->findChildren<QPushButton*>())
-        if (b->property("question").toInt() == question) return b;
-    return nullptr;
-}
-
-struct ItemResult {
-    std::set<std::string> response;
-    double score = -1;
-};
-
+// The report's total and, by item, the response and score.
 struct Results {
-    double total = -1;
-    std::map<std::string, ItemResult> items;
+    std::string total;
+    std::map<std::string, std::pair<std::set<std::string>, std::string>> items;
 };
 
-Results readResults(const QString& path) {
-    QFile file(path);
-    Results out;
-    if (!file.open(QIODevice::ReadOnly)) {
-        ADD_FAILURE() << "no report " << path.toStdString();
-        return out;
-    }
-    QXmlStreamReader xml(&file);
-    std::string item;
-    bool inCandidate = false, inScore = false, inTest = false;
-    while (!xml.atEnd()) {
-        xml.readNext();
-        if (xml.isStartElement()) {
-            const auto name = xml.name();
-            if (name == u"testResult") inTest = true;
-            if (name == u"itemResult") item = xml.attributes().value(QStringLiteral("identifier")).toString().toStdString();
-            if (name == u"candidateResponse") inCandidate = true;
-            if (name == u"outcomeVariable") inScore = xml.attributes().value(QStringLiteral("identifier")) == u"SCORE";
-            if (name == u"value") {
-                const QString v = xml.readElementText();
-                if (inCandidate) out.items[item].response.insert(v.toStdString());
-                else if (inScore && inTest) out.total = v.toDouble();
-                else if (inScore && !item.empty()) out.items[item].score = v.toDouble();
-            }
-        } else if (xml.isEndElement()) {
-            if (xml.name() == u"candidateResponse") inCandidate = false;
-            if (xml.name() == u"outcomeVariable") inScore = false;
-            if (xml.name() == u"testResult") inTest = false;
-        }
-    }
-    EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
+Results readResults(const std::string& path) {
+    QFile file(QString::fromStdString(path));
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path;
+    const testing::ReportRead report = testing::readReport(file.readAll().toStdString());
+    EXPECT_EQ(report.error, "");
+    Results out{report.testScore.value_or("none"), {}};
+    for (const auto& [id, item] : report.items)
+        out.items[id] = {{item.candidate.begin(), item.candidate.end()}, item.score.value_or("none")};
     return out;
 }
 
@@ -250,7 +180,7 @@ TEST(ExamEndToEnd, ASittingAnsweredEveryWayIsHandedInWhenTheTimeRunsOut) {
     click(&s.window().reviewButton(), s.window().reviewButton().rect().center());
     ASSERT_NE(s.app->review(), nullptr);
     EXPECT_EQ(reviewGroup(*s.app->review(), "flagged"), (std::set<int>{8}));
-    QPushButton* q24 = reviewButton(*s.app->review(), "unanswered", 23);
+    QPushButton* q24 = testing::questionButtons(*s.app->review(), "unanswered")[23];
     ASSERT_NE(q24, nullptr);
     q24->click();
     settle();
@@ -300,25 +230,26 @@ TEST(ExamEndToEnd, ASittingAnsweredEveryWayIsHandedInWhenTheTimeRunsOut) {
     EXPECT_EQ(s.session().state().revision, before.revision);
     EXPECT_EQ(s.current(), before.current);
     EXPECT_EQ(s.response(30), std::set<std::string>{});
+    EXPECT_FALSE(s.window().pane().isVisible());
+    for (QWidget* w : QList<QWidget*>{&s.window().strip(), &s.window().sheet(), &s.window().questionSwitch(),
+                                      &s.window().flagButton(), &s.window().handInButton()})
+        EXPECT_FALSE(w->isEnabled());
 
     // The report, against the answer keys of the sample's items: q01 key A (given A: 1),
     // q02 key D (B: 0), q03 key B (B: 1), q05 maps A, C, E to 1 and the rest to -1 within
     // 0..3 (A, B, C: 1 - 1 + 1 = 1), q09 key A and D (A, D: 1), q24 key B and D (B: 0);
     // every other item unanswered: 0. Total 4.
-    const Results results = readResults(QString::fromStdString(s.app->reportPath()));
-    const std::map<std::string, ItemResult> given = {
-        {"q01", {{"A"}, 1}}, {"q02", {{"B"}, 0}}, {"q03", {{"B"}, 1}},
-        {"q05", {{"A", "B", "C"}, 1}}, {"q09", {{"A", "D"}, 1}}, {"q24", {{"B"}, 0}},
+    const Results results = readResults(s.app->reportPath());
+    const std::map<std::string, std::pair<std::set<std::string>, std::string>> given = {
+        {"q01", {{"A"}, "1"}}, {"q02", {{"B"}, "0"}}, {"q03", {{"B"}, "1"}},
+        {"q05", {{"A", "B", "C"}, "1"}}, {"q09", {{"A", "D"}, "1"}}, {"q24", {{"B"}, "0"}},
     };
     ASSERT_EQ(results.items.size(), 40u);
     for (const auto& [id, result] : results.items) {
-        SCOPED_TRACE(id);
         const auto it = given.find(id);
-        const ItemResult expected = it != given.end() ? it->second : ItemResult{{}, 0};
-        EXPECT_EQ(result.response, expected.response);
-        EXPECT_DOUBLE_EQ(result.score, expected.score);
+        EXPECT_EQ(result, it != given.end() ? it->second : std::pair(std::set<std::string>{}, std::string("0"))) << id;
     }
-    EXPECT_DOUBLE_EQ(results.total, 4.0);
+    EXPECT_EQ(results.total, "4");
     EXPECT_TRUE(QFile::exists(dir.path() + QStringLiteral("/results.txt")));
 
     // Started again on the same folder: the receipt of the same report, nothing to answer.
@@ -356,7 +287,7 @@ TEST(ExamEndToEnd, TheTimeRunsOutWhileTheCandidateIsAskedToHandIn) {
     EXPECT_TRUE(s.window().isLocked());
     EXPECT_EQ(s.app->review(), nullptr);
     EXPECT_TRUE(s.window().noticeLabel().text().contains(QStringLiteral("Time is up")));
-    EXPECT_EQ(readResults(QString::fromStdString(s.app->reportPath())).total, 1.0);
+    EXPECT_EQ(readResults(s.app->reportPath()).total, "1");
 }
 
 TEST(ExamEndToEnd, TheReceiptIsNotLeftUnderTheHelpWhenTheTimeRunsOut) {
@@ -407,13 +338,7 @@ TEST(ExamEndToEnd, ClosingAsksAndNothingIsLostOnTheWayBack) {
     const SessionState& back = s.session().state();
     EXPECT_EQ(back.current, 14);
     EXPECT_EQ(back.seed, shown.seed);
-    ASSERT_EQ(back.items.size(), shown.items.size());
-    for (std::size_t i = 0; i < back.items.size(); ++i) {
-        SCOPED_TRACE(back.items[i].identifier);
-        EXPECT_EQ(back.items[i].order, shown.items[i].order);
-        EXPECT_EQ(back.items[i].response, shown.items[i].response);
-        EXPECT_EQ(back.items[i].flagged, shown.items[i].flagged);
-    }
+    EXPECT_EQ(testing::answerDigest(back), testing::answerDigest(shown));  // orders, responses, flags
     EXPECT_EQ(s.response(6), (std::set<std::string>{"A"}));
     EXPECT_EQ(s.response(12), (std::set<std::string>{"B", "E"}));
     EXPECT_TRUE(s.session().itemState(12).flagged);

@@ -4,80 +4,23 @@
 // time the folder must hold a readable session at least as new as the last save logged,
 // and exactly the state logged for its revision; the next driver resumes it.
 // TALVIK_EXAM_KILL_ROUNDS sets the number of rounds, TALVIK_EXAM_KILL_SEED the seed.
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <QDir>
 #include <QTemporaryDir>
 #include <chrono>
-#include <cstdlib>
 #include <map>
 #include <optional>
 #include <random>
 #include <sstream>
 #include <string>
 
-#include "exam_driver_digest.h"
+#include "kill_support.h"
 #include "session/SessionStore.h"
-
-extern char** environ;
+#include "session_test_support.h"
 
 namespace talvik::exam {
 namespace {
-
-unsigned long knob(const char* name, unsigned long fallback) {
-    const char* v = std::getenv(name);
-    return v && *v ? std::strtoul(v, nullptr, 10) : fallback;
-}
-
-class Lines {
-public:
-    explicit Lines(int fd) : fd_(fd) {}
-    bool next(std::string& line) {
-        for (;;) {
-            if (const std::size_t nl = buffer_.find('\n'); nl != std::string::npos) {
-                line = buffer_.substr(0, nl);
-                buffer_.erase(0, nl + 1);
-                return true;
-            }
-            char buf[4096];
-            const ssize_t n = ::read(fd_, buf, sizeof buf);
-            if (n < 0 && errno == EINTR) continue;
-            if (n <= 0) return false;
-            buffer_.append(buf, static_cast<std::size_t>(n));
-        }
-    }
-
-private:
-    int fd_;
-    std::string buffer_;
-};
-
-struct Driver {
-    pid_t pid = -1;
-    int out = -1;
-};
-
-Driver spawn(const std::string& dir, std::uint32_t seed) {
-    int pipeFds[2];
-    if (::pipe2(pipeFds, O_CLOEXEC) != 0) return {};
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, pipeFds[1], STDOUT_FILENO);
-    const std::string seedText = std::to_string(seed);
-    std::string exe = TALVIK_EXAM_DRIVER;
-    char* argv[] = {exe.data(), const_cast<char*>(dir.c_str()), const_cast<char*>(seedText.c_str()), nullptr};
-    Driver d;
-    if (posix_spawn(&d.pid, exe.c_str(), &actions, nullptr, argv, environ) != 0) d.pid = -1;
-    posix_spawn_file_actions_destroy(&actions);
-    ::close(pipeFds[1]);
-    d.out = pipeFds[0];
-    return d;
-}
+using testing::knob;
 
 TEST(ExamKill, NoChangeSavedIsEverLostWhenTheProgramIsKilled) {
     const unsigned long rounds = knob("TALVIK_EXAM_KILL_ROUNDS", 200);
@@ -101,55 +44,38 @@ TEST(ExamKill, NoChangeSavedIsEverLostWhenTheProgramIsKilled) {
         const std::uint32_t savesFirst = rng() % 6;
         const useconds_t delay = static_cast<useconds_t>(rng() % 20000);
 
-        const Driver driver = spawn(folder, driverSeed);
-        ASSERT_GT(driver.pid, 0) << "cannot start " << TALVIK_EXAM_DRIVER;
-        Lines lines(driver.out);
         std::map<std::uint64_t, std::uint64_t> logged;  // revision -> digest, this round
         if (last) logged[last->first] = last->second;
         std::uint64_t lastSaved = 0;
         std::uint32_t savedSeen = 0;
         bool started = false;
-        auto take = [&](const std::string& line) {
-            std::istringstream in(line);
-            std::string what;
-            std::uint64_t revision = 0, digest = 0;
-            in >> what >> revision;
-            if (what == "change" || what == "start") {
-                in >> digest;
-                if (what == "start") {
-                    started = true;
-                    if (last) {
-                        EXPECT_EQ(revision, last->first) << "resumed another save";
-                        EXPECT_EQ(digest, last->second) << "resumed another state";
-                    }
-                } else {
-                    ++changes;
+        const std::string ended = testing::runAndKill(
+            TALVIK_EXAM_DRIVER, folder, driverSeed, [&] { return early || (started && savedSeen >= savesFirst); },
+            delay, [&](const std::string& line) {
+                std::istringstream in(line);
+                std::string what;
+                std::uint64_t revision = 0, digest = 0;
+                in >> what >> revision >> digest;
+                if (what == "start" && last) {
+                    EXPECT_EQ(revision, last->first) << "resumed another save";
+                    EXPECT_EQ(digest, last->second) << "resumed another state";
                 }
-                logged[revision] = digest;
-            } else if (what == "saved") {
-                lastSaved = std::max(lastSaved, revision);
-                ++savedSeen;
-                ++saves;
-            } else {
-                ADD_FAILURE() << "driver: " << line;
-            }
-        };
-        std::string line;
-        if (!early) {
-            while (!started && lines.next(line)) take(line);
-            while (savedSeen < savesFirst && lines.next(line)) take(line);
-        }
-        ::usleep(delay);
-        ::kill(driver.pid, SIGKILL);
-        while (lines.next(line)) take(line);
-        ::close(driver.out);
-        int status = 0;
-        ::waitpid(driver.pid, &status, 0);
-        ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << "the driver ended by itself: " << status;
+                if (what == "change" || what == "start") {
+                    started = started || what == "start";
+                    changes += what == "change";
+                    logged[revision] = digest;
+                } else if (what == "saved") {
+                    lastSaved = std::max(lastSaved, revision);
+                    ++savedSeen;
+                    ++saves;
+                } else {
+                    ADD_FAILURE() << "driver: " << line;
+                }
+            });
+        ASSERT_EQ(ended, "");
         if (!started) ++beforeStart;
         else if (savedSeen == 0) ++beforeFirstSave;
-        // A save's temporary file left behind: the kill came in the middle of a write.
-        if (!QDir(dir.path()).entryList({QStringLiteral(".session.*")}, QDir::Files | QDir::Hidden).isEmpty()) ++inWrite;
+        if (testing::saveInterrupted(folder)) ++inWrite;
 
         const LoadedSession onDisk = store.read();
         EXPECT_TRUE(onDisk.problems.empty()) << onDisk.problems.front();

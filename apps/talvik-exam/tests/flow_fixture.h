@@ -1,13 +1,12 @@
-// Sessions made up for the flow's tests, and a way to look at what a widget draws.
+// Sessions made up for the flow's tests, and a way to answer a modal dialog.
 #pragma once
 
 #include <QApplication>
-#include <QDir>
-#include <QPainter>
-#include <QPixmap>
+#include <QGroupBox>
+#include <QPushButton>
 #include <QTimer>
-#include <QWidget>
 #include <functional>
+#include <map>
 #include <string>
 
 #include "session/ExamSession.h"
@@ -35,20 +34,6 @@ inline qti::Test makeTest(int count, double limitSeconds = 0) {
     return test;
 }
 
-// Writes what `widget` draws at `ratio` device pixels per pixel to
-// $TALVIK_FLOW_PNG_DIR/name@ratio.png, when that variable names a folder.
-inline void renderPng(QWidget& widget, const QString& name, qreal ratio) {
-    const QString dir = qEnvironmentVariable("TALVIK_FLOW_PNG_DIR");
-    if (dir.isEmpty()) return;
-    QDir().mkpath(dir);
-    if (!widget.isVisible()) widget.show();  // lays it out as on the screen
-    QPixmap pixmap(widget.size() * ratio);
-    pixmap.setDevicePixelRatio(ratio);
-    pixmap.fill(Qt::white);
-    widget.render(&pixmap);
-    pixmap.save(QStringLiteral("%1/%2@%3.png").arg(dir, name).arg(ratio));
-}
-
 // Runs `act` on the modal dialog of type T as soon as one is open (the calls that open
 // one block until it closes).
 template <class T>
@@ -57,6 +42,14 @@ void whenModal(std::function<void(T*)> act, int tries = 200) {
         if (auto* modal = qobject_cast<T*>(QApplication::activeModalWidget())) act(modal);
         else if (tries > 0) whenModal<T>(std::move(act), tries - 1);
     });
+}
+
+// The question buttons of the group box named `group`, by the question's index.
+inline std::map<int, QPushButton*> questionButtons(const QWidget& dialog, const char* group) {
+    std::map<int, QPushButton*> out;
+    if (const auto* box = dialog.findChild<QGroupBox*>(QLatin1String(group)))
+        for (QPushButton* b : box->findChildren<QPushButton*>()) out[b->property("question").toInt()] = b;
+    return out;
 }
 
 }  // namespace talvik::exam::testing

@@ -1,16 +1,19 @@
 // Content packages: a folder holding imsmanifest.xml, or the manifest itself, as an
-// authoring tool exports them; and what is reported when a package is incomplete.
+// authoring tool exports them; what is reported when a package is incomplete; and the
+// sample test shipped with the exam, every item delivered with a key naming its own choices.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
+#include <map>
 #include <optional>
+#include <set>
 
 #include "qti/QtiReader.h"
 #include "qti_test_items.h"
 
 namespace talvik::qti {
 namespace {
+namespace fs = std::filesystem;
 using testing::TempDir;
 
 std::vector<std::string> identifiers(const Test& test) {
@@ -184,7 +187,7 @@ TEST(QtiPackage, ABrokenPackageIsAnErrorNamingTheFileAndLine) {
 
 // Packages as two other authoring tools export them, kept under tests/data.
 TEST(QtiPackage, ExportedPackagesLoadAsTheirAuthorsLaidThemOut) {
-    const std::filesystem::path data = std::filesystem::path(TALVIK_EXAM_SOURCE_DIR) / "tests" / "data";
+    const fs::path data = fs::path(TALVIK_EXAM_SOURCE_DIR) / "tests" / "data";
     struct ItemRow {
         std::string identifier;
         std::string reason;  // empty: delivered
@@ -246,21 +249,99 @@ TEST(QtiPackage, ExportedPackagesLoadAsTheirAuthorsLaidThemOut) {
     }
 }
 
-TEST(QtiPackage, AnExportedItemShowsThePictureBesideIt) {
-    const std::filesystem::path package =
-        std::filesystem::path(TALVIK_EXAM_SOURCE_DIR) / "tests" / "data" / "package-qti3";
-    const qti::Test test = loadTest((package / "imsmanifest.xml").string());
+// The sample test shipped with the exam.
+const fs::path kSample = fs::path(TALVIK_EXAM_SOURCE_DIR) / "sample";
+
+std::set<std::string> choiceIds(const Item& item) {
+    std::set<std::string> out;
+    for (const Choice& c : item.choices) out.insert(c.identifier);
+    return out;
+}
+
+std::size_t occurrences(const std::string& text, const std::string& part) {
+    std::size_t n = 0;
+    for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + part.size())) ++n;
+    return n;
+}
+
+std::vector<std::string> correctTexts(const Item& item) {
+    std::vector<std::string> out;
+    for (const std::string& id : item.correctResponse)
+        for (const Choice& c : item.choices)
+            if (c.identifier == id) out.push_back(c.markup);
+    return out;
+}
+
+TEST(SampleTest, EveryItemIsDeliveredWithAKeyNamingItsOwnChoices) {
+    const qti::Test test = loadTest((kSample / "test.xml").string());
     const auto items = test.items();
-    const auto rainfall = std::find_if(items.begin(), items.end(), [](const Item* i) { return i->identifier == "wx-rainfall"; });
-    ASSERT_NE(rainfall, items.end());
-    const std::string picture = (package / "items/ITM-02/rainfall.png").lexically_normal().string();
-    EXPECT_NE((*rainfall)->body.find("<img src=\"" + picture + "\""), std::string::npos) << (*rainfall)->body;
-    EXPECT_TRUE(std::filesystem::is_regular_file(picture));
-    const auto precipitation =
-        std::find_if(items.begin(), items.end(), [](const Item* i) { return i->identifier == "wx-precipitation"; });
-    ASSERT_NE(precipitation, items.end());
-    EXPECT_EQ((*precipitation)->mapping.size(), 3u);
-    EXPECT_EQ((*precipitation)->mappingDefault, std::optional<double>(-1.0));
+    ASSERT_EQ(items.size(), 40u);
+    for (const Item* item : items) {
+        SCOPED_TRACE(item->identifier);
+        EXPECT_TRUE(item->delivered) << item->reason;
+        EXPECT_FALSE(item->title.empty());
+        EXPECT_FALSE(item->prompt.empty());
+        const std::set<std::string> ids = choiceIds(*item);
+        EXPECT_EQ(ids.size(), item->choices.size());
+        ASSERT_FALSE(item->correctResponse.empty());
+        for (const std::string& key : item->correctResponse) EXPECT_EQ(ids.count(key), 1u) << key;
+        for (const MapEntry& e : item->mapping) EXPECT_EQ(ids.count(e.key), 1u) << e.key;
+        // One key for a single answer; a multiple-answer item can be answered in full.
+        if (item->maxChoices == 1) {
+            EXPECT_EQ(item->correctResponse.size(), 1u);
+        } else if (item->maxChoices > 1) {
+            EXPECT_EQ(item->correctResponse.size(), static_cast<std::size_t>(item->maxChoices));
+        }
+        // A fixed choice is the last one, "None of the above".
+        for (std::size_t i = 0; i < item->choices.size(); ++i) {
+            if (!item->choices[i].fixed) continue;
+            EXPECT_TRUE(item->shuffle);
+            EXPECT_EQ(i, item->choices.size() - 1);
+            EXPECT_EQ(item->choices[i].markup, "None of the above");
+        }
+    }
+}
+
+TEST(SampleTest, AnswerKeysAndPicturesOfChosenItems) {
+    const qti::Test test = loadTest((kSample / "test.xml").string());
+    std::map<std::string, const Item*> byId;
+    for (const Item* item : test.items()) byId[item->identifier] = item;
+    struct Row {
+        std::string identifier;
+        std::vector<std::string> correct;  // the texts of the correct choices
+        std::string picture;               // a picture the item shows, empty for none
+    };
+    const std::vector<Row> rows = {
+        {"q01", {"Au"}, ""},
+        {"q05", {"Dolphin", "Bat", "Platypus"}, ""},
+        {"q12", {"5 cm"}, "images/triangle.png"},
+        {"q13", {"2", "11", "17"}, ""},
+        {"q16", {"3/4"}, ""},
+        {"q18", {"111", "252", "513"}, ""},
+        {"q20", {"1,440"}, ""},
+        {"q23", {"North-east"}, "images/map.png"},
+        {"q24", {"Latvia", "Russia"}, ""},
+        {"q29", {"How far away the food is"}, ""},
+        {"q32", {"happiness", "mountain", "friendship"}, ""},
+        {"q39", {"The telephone", "The phonograph"}, ""},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.identifier);
+        ASSERT_EQ(byId.count(row.identifier), 1u);
+        const Item& item = *byId[row.identifier];
+        EXPECT_EQ(correctTexts(item), row.correct);
+        if (row.picture.empty()) {
+            EXPECT_EQ(item.body.find("<img"), std::string::npos);
+            continue;
+        }
+        const std::string file = (kSample / row.picture).lexically_normal().string();
+        EXPECT_NE(item.body.find("<img src=\"" + file + "\""), std::string::npos) << item.body;
+        EXPECT_TRUE(fs::is_regular_file(file));
+    }
+    // The reading passage keeps its paragraphs, list and emphasis.
+    const std::string& passage = byId["q29"]->body;
+    const std::map<std::string, std::size_t> tags = {{"<p>", 5}, {"<ul>", 1}, {"<li>", 2}, {"<em>", 2}, {"<strong>", 3}};
+    for (const auto& [tag, count] : tags) EXPECT_EQ(occurrences(passage, tag), count) << tag;
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 #include <set>
 
 #include "qti/QtiReader.h"
@@ -13,9 +14,10 @@ namespace talvik::qti {
 namespace {
 using testing::TempDir;
 
+// The choices' identifiers, a fixed one marked with '*'.
 std::vector<std::string> ids(const Item& item) {
     std::vector<std::string> out;
-    for (const Choice& c : item.choices) out.push_back(c.identifier);
+    for (const Choice& c : item.choices) out.push_back(c.identifier + (c.fixed ? "*" : ""));
     return out;
 }
 
@@ -50,7 +52,7 @@ TEST(QtiReader, ReadsChoiceItemsAndNamesWhatItCannotDeliver) {
     const std::vector<ItemCase> cases = {
         {"qti 2.1 single answer", testing::kCapital21, "capital", "Capital of Estonia", "", {"A", "B", "C"}, 1, 0,
          false, {"B"}},
-        {"qti 3.0 multiple answers", testing::kPrimes30, "primes", "Prime numbers", "", {"P2", "P3", "N4", "NONE"}, 0,
+        {"qti 3.0 multiple answers", testing::kPrimes30, "primes", "Prime numbers", "", {"P2", "P3", "N4", "NONE*"}, 0,
          1, true, {"P2", "P3"}},
         {"inline text entry", testing::kName22, "name", "Your name", "not supported: textEntryInteraction", {}, 1, 0,
          false, {}},
@@ -81,28 +83,6 @@ TEST(QtiReader, ReadsChoiceItemsAndNamesWhatItCannotDeliver) {
         EXPECT_EQ(item.shuffle, c.shuffle);
         EXPECT_EQ(item.correctResponse, c.correct);
     }
-}
-
-TEST(QtiReader, KeepsTextPromptAndMapping) {
-    const Item capital = readItemText(testing::kCapital21, "/pkg/capital.xml");
-    EXPECT_EQ(capital.body, "<p>Read the <em>map</em> first.</p>");
-    EXPECT_EQ(capital.prompt, "Which city is the capital?");
-    ASSERT_EQ(capital.choices.size(), 3u);
-    EXPECT_EQ(capital.choices[1].markup, "Tallinn");
-    EXPECT_TRUE(capital.mapping.empty());
-    EXPECT_FALSE(capital.mappingDefault.has_value());
-
-    const Item primes = readItemText(testing::kPrimes30, "/pkg/primes.xml");
-    EXPECT_EQ(primes.prompt, "Select <strong>every</strong> prime.");
-    ASSERT_EQ(primes.mapping.size(), 2u);
-    EXPECT_EQ(primes.mapping[0].key, "P2");
-    EXPECT_DOUBLE_EQ(primes.mapping[0].value, 0.5);
-    EXPECT_EQ(primes.mapping[1].key, "P3");
-    EXPECT_DOUBLE_EQ(primes.mapping[1].value, 0.5);
-    ASSERT_TRUE(primes.mappingDefault.has_value());
-    EXPECT_DOUBLE_EQ(*primes.mappingDefault, -1.0);
-    const std::vector<bool> fixed = {false, false, false, true};
-    for (std::size_t i = 0; i < fixed.size(); ++i) EXPECT_EQ(primes.choices[i].fixed, fixed[i]) << i;
 }
 
 TEST(QtiReader, KeepsBasicMarkupAndResolvesImages) {
@@ -139,12 +119,13 @@ TEST(QtiReader, KeepsBasicMarkupAndResolvesImages) {
     EXPECT_EQ(item.maxChoices, 2);
 }
 
-TEST(QtiReader, ReadsATestsSectionsInOrderWithItsTimeLimit) {
+TEST(QtiReader, ReadsATestsSectionsInOrderAndListsTheItemsItCannotDeliver) {
     TempDir dir;
     dir.write("items/capital.xml", testing::kCapital21);
     dir.write("items/primes.xml", testing::kPrimes30);
     dir.write("items/name.xml", testing::kName22);
-    const auto file = dir.write("test.xml", R"(<?xml version="1.0" encoding="UTF-8"?>
+    dir.write("items/bad.xml", testing::kMalformed);
+    const auto v22 = dir.write("test.xml", R"(<?xml version="1.0" encoding="UTF-8"?>
 <assessmentTest xmlns="http://www.imsglobal.org/xsd/imsqti_v2p2" identifier="geo" title="Geography">
   <timeLimits maxTime="1800"/>
   <testPart identifier="part1" navigationMode="nonlinear" submissionMode="simultaneous">
@@ -158,35 +139,8 @@ TEST(QtiReader, ReadsATestsSectionsInOrderWithItsTimeLimit) {
   </testPart>
 </assessmentTest>
 )");
-    const qti::Test test = loadTest(file.string());
-    EXPECT_EQ(test.identifier, "geo");
-    EXPECT_EQ(test.title, "Geography");
-    ASSERT_TRUE(test.maxTimeSeconds.has_value());
-    EXPECT_DOUBLE_EQ(*test.maxTimeSeconds, 1800.0);
-    ASSERT_EQ(test.sections.size(), 2u);
-    EXPECT_EQ(test.sections[0].identifier, "s1");
-    EXPECT_EQ(test.sections[0].title, "Numbers");
-    EXPECT_EQ(test.sections[1].identifier, "s2");
-    struct Row {
-        std::string identifier;
-        bool delivered;
-    };
-    const std::vector<Row> expected = {{"primes", true}, {"capital", true}, {"name", false}};
-    const auto items = test.items();
-    ASSERT_EQ(items.size(), expected.size());
-    for (std::size_t i = 0; i < expected.size(); ++i) {
-        EXPECT_EQ(items[i]->identifier, expected[i].identifier) << i;
-        EXPECT_EQ(items[i]->delivered, expected[i].delivered) << i;
-    }
-    EXPECT_EQ(items[1]->path, (dir.path() / "items/capital.xml").lexically_normal().string());
-}
-
-TEST(QtiReader, ATestWithBadItemsListsThemAndKeepsTheRest) {
-    TempDir dir;
-    dir.write("capital.xml", testing::kCapital21);
-    dir.write("bad.xml", testing::kMalformed);
-    // The missing reference is on line 5; qti 3.0 names and a time limit on the part.
-    const auto file = dir.write("test.xml", R"(<qti-assessment-test xmlns="http://www.imsglobal.org/xsd/imsqtiasi_v3p0" identifier="t" title="T">
+    // QTI 3.0 names, the time limit on the part, and the missing reference on line 5.
+    const auto v30 = dir.write("items/test3.xml", R"(<qti-assessment-test xmlns="http://www.imsglobal.org/xsd/imsqtiasi_v3p0" identifier="t" title="T">
   <qti-test-part identifier="p" navigation-mode="linear" submission-mode="individual">
     <qti-time-limits max-time="600"/>
     <qti-assessment-section identifier="s" title="S" visible="true">
@@ -197,25 +151,41 @@ TEST(QtiReader, ATestWithBadItemsListsThemAndKeepsTheRest) {
   </qti-test-part>
 </qti-assessment-test>
 )");
-    const qti::Test test = loadTest(file.string());
-    ASSERT_TRUE(test.maxTimeSeconds.has_value());
-    EXPECT_DOUBLE_EQ(*test.maxTimeSeconds, 600.0);
-    const auto items = test.items();
-    ASSERT_EQ(items.size(), 3u);
+    const std::string capital = (dir.path() / "items/capital.xml").lexically_normal().string();
     struct Row {
-        std::string identifier;
-        std::string reason;
+        std::filesystem::path file;
+        std::string test;  // identifier and title
+        double maxTime;
+        std::vector<std::string> sections;
+        std::vector<std::pair<std::string, std::string>> items;  // identifier, reason (empty: delivered)
     };
-    const std::vector<Row> expected = {
-        {"gone", file.string() + ":5: referenced item file missing: gone.xml"},
-        {"bad", (dir.path() / "bad.xml").string() + ":5: malformed XML"},
-        {"capital", ""},
+    const std::vector<Row> rows = {
+        {v22, "geo Geography", 1800, {"s1 Numbers", "s2 Places"},
+         {{"primes", ""}, {"capital", ""}, {"name", "not supported: textEntryInteraction"}}},
+        {v30, "t T", 600, {"s S"},
+         {{"gone", v30.string() + ":5: referenced item file missing: gone.xml"},
+          {"bad", (dir.path() / "items/bad.xml").string() + ":5: malformed XML"},
+          {"capital", ""}}},
     };
-    for (std::size_t i = 0; i < expected.size(); ++i) {
-        SCOPED_TRACE(expected[i].identifier);
-        EXPECT_EQ(items[i]->identifier, expected[i].identifier);
-        EXPECT_EQ(items[i]->delivered, expected[i].reason.empty());
-        EXPECT_EQ(items[i]->reason.substr(0, expected[i].reason.size()), expected[i].reason);
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.test);
+        const qti::Test test = loadTest(row.file.string());
+        EXPECT_EQ(test.identifier + " " + test.title, row.test);
+        EXPECT_EQ(test.maxTimeSeconds, std::optional<double>(row.maxTime));
+        std::vector<std::string> sections;
+        for (const Section& s : test.sections) sections.push_back(s.identifier + " " + s.title);
+        EXPECT_EQ(sections, row.sections);
+        const auto items = test.items();
+        ASSERT_EQ(items.size(), row.items.size());
+        for (std::size_t i = 0; i < items.size(); ++i) {
+            const auto& [identifier, reason] = row.items[i];
+            EXPECT_EQ(items[i]->identifier, identifier);
+            EXPECT_EQ(items[i]->delivered, reason.empty()) << identifier;
+            EXPECT_EQ(items[i]->reason.substr(0, reason.size()), reason);
+            if (identifier == "capital") {
+                EXPECT_EQ(items[i]->path, capital);
+            }
+        }
     }
 }
 

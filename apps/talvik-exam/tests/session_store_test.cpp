@@ -1,6 +1,8 @@
-// The session's folder: saves replace the current file atomically and keep the one before;
-// a damaged file is kept aside under a name of its own and the candidate resumes from the
-// last good save; a save that cannot be written says so and leaves the earlier saves alone.
+// The session's folder and its autosaver: saves replace the current file atomically and
+// keep the one before; a damaged file is kept aside under a name of its own and the
+// candidate resumes from the last good save; a save that cannot be written says so and
+// leaves the earlier saves alone. The autosaver writes the newest state, tries a failed
+// save again, and loses nothing scheduled at destruction.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
@@ -8,17 +10,21 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <QCoreApplication>
+#include <QThread>
+#include <condition_variable>
 #include <csignal>
-#include <cstdlib>
-#include <ctime>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <map>
+#include <mutex>
 #include <optional>
 #include <set>
 
 #include "qti_test_items.h"
 #include "session/AtomicFile.h"
+#include "session/Autosaver.h"
 #include "session/SessionStore.h"
 #include "session_test_support.h"
 
@@ -43,33 +49,14 @@ std::set<std::string> names(const fs::path& dir) {
 }
 
 std::string bytesOf(const fs::path& file) { return readWholeFile(file.string()); }
+std::uint64_t revisionOf(const std::string& file) { return parseSession(bytesOf(file), file).revision; }
 
-// Sets the time of day a file was written, as the clock of the machine shows it (UTC here).
-void setWritten(const fs::path& file, std::time_t when) {
-    const struct timespec times[2] = {{when, 0}, {when, 0}};
-    ASSERT_EQ(::utimensat(AT_FDCWD, file.c_str(), times, 0), 0);
+// The text with the scratch folder written as DIR.
+std::string withDir(std::string text, const fs::path& dir) {
+    const std::string d = dir.string();
+    for (std::size_t at; (at = text.find(d)) != std::string::npos;) text.replace(at, d.size(), "DIR");
+    return text;
 }
-
-class UtcZone {
-public:
-    UtcZone() {
-        if (const char* tz = std::getenv("TZ")) old_ = tz;
-        ::setenv("TZ", "UTC", 1);
-        ::tzset();
-    }
-    ~UtcZone() {
-        if (old_.empty())
-            ::unsetenv("TZ");
-        else
-            ::setenv("TZ", old_.c_str(), 1);
-        ::tzset();
-    }
-
-private:
-    std::string old_;
-};
-
-constexpr std::time_t k140231 = 1796566951;  // 2026-12-06 14:22:31 UTC
 
 TEST(SessionStore, KeepsTheSaveBeforeTheCurrentOne) {
     const TempDir dir;
@@ -80,8 +67,8 @@ TEST(SessionStore, KeepsTheSaveBeforeTheCurrentOne) {
     store.save(atRevision(2));
     store.save(atRevision(3));
     EXPECT_EQ(names(store.directory()), (std::set<std::string>{"session.json", "session.prev.json"}));
-    EXPECT_EQ(parseSession(bytesOf(store.currentPath()), "").revision, 3u);
-    EXPECT_EQ(parseSession(bytesOf(store.previousPath()), "").revision, 2u);
+    EXPECT_EQ(revisionOf(store.currentPath()), 3u);
+    EXPECT_EQ(revisionOf(store.previousPath()), 2u);
     const LoadedSession loaded = store.load();
     ASSERT_TRUE(loaded.state);
     EXPECT_EQ(testing::stateDifference(*loaded.state, atRevision(3)), "");
@@ -94,57 +81,35 @@ TEST(SessionStore, KeepsTheSaveBeforeTheCurrentOne) {
 }
 
 TEST(SessionStore, DamagedFilesAreKeptAsideAndTheLastGoodSaveResumes) {
-    const UtcZone utc;
+    const testing::ScopedEnv utc("TZ", "UTC");
+    using Damage = std::function<std::string(const std::string&)>;
+    const Damage truncate = [](const std::string& b) { return b.substr(0, b.size() / 2); };
+    const Damage flip = [](std::string b) {
+        b[b.size() / 3] ^= 0x10;
+        return b;
+    };
+    const Damage empty = [](const std::string&) { return std::string(); };
+    const auto keptAside = [](const std::string& file, const char* then) {
+        return "The session file DIR/" + file + " was damaged and has been kept as DIR/" + file + ".damaged-STAMP; " +
+               then;
+    };
+    const std::string cur = "session.json", prev = "session.prev.json";
+    const char* const from31 = "resuming from the save of 14:22:31.";
+    const char* const none = "no earlier save could be read.";
     struct Case {
         const char* name;
-        std::function<std::string(const std::string&)> damageCurrent;  // empty: current left alone
-        std::function<std::string(const std::string&)> damagePrevious;
-        std::uint64_t resumed;  // 0: nothing to resume
+        Damage current, previous;  // empty: left alone
+        std::uint64_t resumed;     // 0: nothing to resume
         std::vector<std::string> problems;
     };
-    auto truncate = [](const std::string& b) { return b.substr(0, b.size() / 2); };
-    auto flip = [](const std::string& b) {
-        std::string out = b;
-        out[out.size() / 3] ^= 0x10;
-        return out;
-    };
-    auto empty = [](const std::string&) { return std::string(); };
-    const std::string cur = "session.json";
-    const std::string prev = "session.prev.json";
     const std::vector<Case> cases = {
-        {"current cut short",
-         truncate,
-         {},
-         4,
-         {"The session file DIR/session.json was damaged and has been kept as DIR/session.json.damaged-STAMP; "
-          "resuming from the save of 14:22:31."}},
-        {"current with a flipped bit",
-         flip,
-         {},
-         4,
-         {"The session file DIR/session.json was damaged and has been kept as DIR/session.json.damaged-STAMP; "
-          "resuming from the save of 14:22:31."}},
-        {"current empty after a power cut",
-         empty,
-         {},
-         4,
-         {"The session file DIR/session.json was damaged and has been kept as DIR/session.json.damaged-STAMP; "
-          "resuming from the save of 14:22:31."}},
-        {"previous damaged",
-         {},
-         flip,
-         5,
-         {"The session file DIR/session.prev.json was damaged and has been kept as "
-          "DIR/session.prev.json.damaged-STAMP; resuming from the save of 14:22:32."}},
-        {"both damaged",
-         truncate,
-         flip,
-         0,
-         {"The session file DIR/session.json was damaged and has been kept as DIR/session.json.damaged-STAMP; "
-          "no earlier save could be read.",
-          "The session file DIR/session.prev.json was damaged and has been kept as "
-          "DIR/session.prev.json.damaged-STAMP; no earlier save could be read."}},
+        {"current cut short", truncate, {}, 4, {keptAside(cur, from31)}},
+        {"current with a flipped bit", flip, {}, 4, {keptAside(cur, from31)}},
+        {"current empty after a power cut", empty, {}, 4, {keptAside(cur, from31)}},
+        {"previous damaged", {}, flip, 5, {keptAside(prev, "resuming from the save of 14:22:32.")}},
+        {"both damaged", truncate, flip, 0, {keptAside(cur, none), keptAside(prev, none)}},
     };
+    constexpr std::time_t k142231 = 1796566951;  // 2026-12-06 14:22:31 UTC
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const TempDir dir;
@@ -152,22 +117,23 @@ TEST(SessionStore, DamagedFilesAreKeptAsideAndTheLastGoodSaveResumes) {
         store.save(atRevision(4));
         store.save(atRevision(5));
         std::map<std::string, std::string> damaged;  // name -> bytes written
-        for (const auto& [name, damage] : {std::pair{cur, c.damageCurrent}, std::pair{prev, c.damagePrevious}}) {
+        for (const auto& [name, damage] : {std::pair{cur, c.current}, std::pair{prev, c.previous}}) {
             if (!damage) continue;
-            const fs::path file = dir.path() / name;
-            damaged[name] = damage(bytesOf(file));
-            fs::remove(file);
+            damaged[name] = damage(bytesOf(dir.path() / name));
+            fs::remove(dir.path() / name);
             dir.write(name, damaged[name]);
         }
-        setWritten(dir.path() / prev, k140231);
-        setWritten(dir.path() / cur, k140231 + 1);
+        // The times of day the files were written, as the machine's clock shows them.
+        for (const auto& [name, when] : {std::pair{prev, k142231}, std::pair{cur, k142231 + 1}}) {
+            const struct timespec times[2] = {{when, 0}, {when, 0}};
+            ASSERT_EQ(::utimensat(AT_FDCWD, (dir.path() / name).c_str(), times, 0), 0);
+        }
 
         // Reading for a report changes nothing.
-        const LoadedSession peek = store.read();
-        EXPECT_EQ(peek.state.has_value(), c.resumed != 0);
+        EXPECT_EQ(store.read().state.has_value(), c.resumed != 0);
         EXPECT_EQ(names(dir.path()).size(), 2u);
 
-        LoadedSession loaded = store.load();
+        const LoadedSession loaded = store.load();
         ASSERT_EQ(loaded.state.has_value(), c.resumed != 0);
         if (loaded.state) {
             EXPECT_EQ(testing::stateDifference(*loaded.state, atRevision(c.resumed)), "");
@@ -176,19 +142,15 @@ TEST(SessionStore, DamagedFilesAreKeptAsideAndTheLastGoodSaveResumes) {
         ASSERT_EQ(loaded.problems.size(), c.problems.size());
         // The damaged files keep their bytes under the names the problems give.
         for (std::size_t i = 0; i < c.problems.size(); ++i) {
-            std::string problem = loaded.problems[i];
-            const std::string d = dir.path().string();
-            for (std::size_t at; (at = problem.find(d)) != std::string::npos;) problem.replace(at, d.size(), "DIR");
-            const std::size_t stamp = problem.find(".damaged-") + 9;
-            ASSERT_NE(stamp, 8u);
-            const std::string kept =
-                loaded.problems[i].substr(loaded.problems[i].find(" kept as ") + 9,
-                                          loaded.problems[i].find(';') - loaded.problems[i].find(" kept as ") - 9);
-            problem.replace(stamp, 16, "STAMP");  // yyyymmddThhmmssZ
-            EXPECT_EQ(problem, c.problems[i]);
-            const std::string from =
-                fs::path(kept).filename().string().substr(0, fs::path(kept).filename().string().find(".damaged-"));
-            EXPECT_EQ(bytesOf(kept), damaged.at(from));
+            const std::string& problem = loaded.problems[i];
+            const std::size_t keptAt = problem.find(" kept as ") + 9;
+            const fs::path kept = problem.substr(keptAt, problem.find(';') - keptAt);
+            std::string shown = withDir(problem, dir.path());
+            const std::size_t stamp = shown.find(".damaged-");
+            ASSERT_NE(stamp, std::string::npos);
+            EXPECT_EQ(shown.replace(stamp + 9, 16, "STAMP"), c.problems[i]);  // yyyymmddThhmmssZ
+            const std::string from = kept.filename().string();
+            EXPECT_EQ(bytesOf(kept), damaged.at(from.substr(0, from.find(".damaged-"))));
         }
         // Saving again never touches them, and a second damaged file gets a name of its own.
         store.save(atRevision(9));
@@ -197,16 +159,11 @@ TEST(SessionStore, DamagedFilesAreKeptAsideAndTheLastGoodSaveResumes) {
         const LoadedSession again = store.load();
         ASSERT_TRUE(again.state);
         EXPECT_EQ(again.state->revision, 9u);
-        std::set<std::string> aside;
+        std::multiset<std::string> aside;
         for (const std::string& n : names(dir.path()))
-            if (n.find(".damaged-") != std::string::npos) aside.insert(n);
+            if (n.find(".damaged-") != std::string::npos) aside.insert(bytesOf(dir.path() / n));
         EXPECT_EQ(aside.size(), damaged.size() + 1);
-        for (const auto& [name, bytes] : damaged) {
-            std::size_t matching = 0;
-            for (const std::string& n : aside)
-                if (bytesOf(dir.path() / n) == bytes) ++matching;
-            EXPECT_EQ(matching, 1u) << name;
-        }
+        for (const auto& [name, bytes] : damaged) EXPECT_EQ(aside.count(bytes), 1u) << name;
     }
 }
 
@@ -217,7 +174,6 @@ TEST(SessionStore, LeftoversOfAnInterruptedSaveAreRemovedOnLoad) {
     dir.write(".session.json.Ab12Cd", "half a sa");
     dir.write(".session.prev.json.new", "x");
     dir.write("notes.txt", "the invigilator's");
-    EXPECT_EQ(names(dir.path()).size(), 4u);
     store.read();
     EXPECT_EQ(names(dir.path()).size(), 4u);
     EXPECT_EQ(store.load().state->revision, 1u);
@@ -275,32 +231,20 @@ std::string saveAsNobody(const SessionStore& store, const SessionState& state) {
 }
 
 TEST(SessionStore, AFailedSaveSaysWhyAndKeepsEarlierSaves) {
+    // (A folder that cannot be made is the autosaver's test below.)
+    enum How { kFileSizeLimit, kNotAsRoot };
     struct Case {
         const char* name;
-        std::function<void(const fs::path& dir)> before;  // makes the next save fail
-        std::function<void(const fs::path& dir)> after;
-        std::string folder;   // the store's folder below the temporary one
-        std::string message;  // SessionFileError, DIR for the temporary folder
+        How how;
+        std::function<void(const fs::path& dir)> before, after;  // make the next save fail, and undo it
+        std::string message;                                      // DIR for the scratch folder
     };
     const std::vector<Case> cases = {
-        {"the folder's place taken by a file",
-         [](const fs::path& d) {
-             fs::rename(d / "s", d / "s.keep");
-             std::ofstream(d / "s") << "x";
-         },
-         [](const fs::path& d) {
-             fs::remove(d / "s");
-             fs::rename(d / "s.keep", d / "s");
-         },
-         "s/", "Cannot save DIR/s/session.json: cannot create the folder DIR/s: Not a directory"},
-        {"a file system full for this file",
-         {},
-         {},
-         "s/",
+        {"a file system full for this file", kFileSizeLimit, {}, {},
          "Cannot save DIR/s/session.json: cannot write DIR/s/.session.json.XXXXXX: File too large"},
-        {"a read-only folder",
+        {"a read-only folder", kNotAsRoot,
          [](const fs::path& d) { fs::permissions(d / "s", fs::perms::owner_read | fs::perms::owner_exec); },
-         [](const fs::path& d) { fs::permissions(d / "s", fs::perms::owner_all); }, "s/",
+         [](const fs::path& d) { fs::permissions(d / "s", fs::perms::owner_all); },
          "Cannot save DIR/s/session.json: cannot create a new file in DIR/s: Permission denied"},
     };
     for (const Case& c : cases) {
@@ -309,32 +253,29 @@ TEST(SessionStore, AFailedSaveSaysWhyAndKeepsEarlierSaves) {
         SessionStore store((dir.path() / "s").string());
         store.save(atRevision(1));
         store.save(atRevision(2));
-        const std::string current = bytesOf(store.currentPath());
-        const std::string previous = bytesOf(store.previousPath());
+        const std::string current = bytesOf(store.currentPath()), previous = bytesOf(store.previousPath());
         if (c.before) c.before(dir.path());
         std::string message;
-        if (std::string(c.name) == "a read-only folder" && ::geteuid() == 0) {
+        if (c.how == kNotAsRoot && ::geteuid() == 0) {
             message = saveAsNobody(store, atRevision(3));  // root may write anywhere
         } else {
             try {
                 std::optional<FileSizeLimit> limit;
-                if (std::string(c.name) == "a file system full for this file") limit.emplace(100);
+                if (c.how == kFileSizeLimit) limit.emplace(100);
                 store.save(atRevision(3));
             } catch (const SessionFileError& e) {
                 message = e.what();
             }
         }
         if (c.after) c.after(dir.path());
-        const std::string d = dir.path().string();
-        for (std::size_t at; (at = message.find(d)) != std::string::npos;) message.replace(at, d.size(), "DIR");
+        message = withDir(message, dir.path());
         if (const std::size_t tmp = message.find(".session.json."); tmp != std::string::npos)
             message.replace(tmp + 14, 6, "XXXXXX");
         EXPECT_EQ(message, c.message);
         EXPECT_EQ(bytesOf(store.currentPath()), current);
         EXPECT_EQ(bytesOf(store.previousPath()), previous);
         EXPECT_EQ(names(store.directory()), (std::set<std::string>{"session.json", "session.prev.json"}));
-        // The next save goes through.
-        store.save(atRevision(4));
+        store.save(atRevision(4));  // the next save goes through
         EXPECT_EQ(store.load().state->revision, 4u);
     }
 }
@@ -356,11 +297,7 @@ TEST(SessionStore, ASecondWindowOnTheSameSessionIsRefused) {
 }
 
 TEST(SessionStore, FolderNamesAreSafeAndKeepNamesApart) {
-    struct Case {
-        std::string name;
-        std::string safe;
-    };
-    const std::vector<Case> cases = {
+    const std::vector<std::pair<std::string, std::string>> cases = {
         {"physics-9_b.2026", "physics-9_b.2026"},
         {"Tõnu Põder", "Tõnu%20Põder"},
         {"../../etc", "%2E.%2F..%2Fetc"},
@@ -374,10 +311,9 @@ TEST(SessionStore, FolderNamesAreSafeAndKeepNamesApart) {
         {"Zoë 🙂", "Zoë%20%F0%9F%99%82"},
     };
     std::set<std::string> seen;
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        EXPECT_EQ(safeFileName(c.name), c.safe);
-        EXPECT_TRUE(seen.insert(safeFileName(c.name)).second);
+    for (const auto& [name, safe] : cases) {
+        EXPECT_EQ(safeFileName(name), safe) << name;
+        EXPECT_TRUE(seen.insert(safeFileName(name)).second) << name;
     }
     // A long name keeps its first 100 bytes and a part of its hash, and stays apart from its neighbour.
     const std::string longA(300, 'a');
@@ -389,37 +325,146 @@ TEST(SessionStore, FolderNamesAreSafeAndKeepNamesApart) {
 }
 
 TEST(SessionStore, DefaultFolderIsUnderTheUsersDataFolder) {
-    const char* oldXdg = std::getenv("XDG_DATA_HOME");
-    const std::string savedXdg = oldXdg ? oldXdg : "";
-    const char* oldHome = std::getenv("HOME");
-    const std::string savedHome = oldHome ? oldHome : "";
-    ::setenv("HOME", "/home/mari", 1);
-    struct Case {
-        const char* xdg;  // nullptr: not set
-        std::string folder;
-    };
-    const std::vector<Case> cases = {
+    const testing::ScopedEnv home("HOME", "/home/mari");
+    testing::ScopedEnv xdg("XDG_DATA_HOME", nullptr);
+    const std::string fallback = "/home/mari/.local/share/talvik/exam/füüsika/Mari%20Maasikas";
+    const std::vector<std::pair<const char*, std::string>> cases = {
         {"/data/xdg", "/data/xdg/talvik/exam/füüsika/Mari%20Maasikas"},
-        {nullptr, "/home/mari/.local/share/talvik/exam/füüsika/Mari%20Maasikas"},
-        {"", "/home/mari/.local/share/talvik/exam/füüsika/Mari%20Maasikas"},
-        {"relative/data", "/home/mari/.local/share/talvik/exam/füüsika/Mari%20Maasikas"},
+        {nullptr, fallback},
+        {"", fallback},
+        {"relative/data", fallback},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.xdg ? c.xdg : "(unset)");
-        if (c.xdg)
-            ::setenv("XDG_DATA_HOME", c.xdg, 1);
-        else
-            ::unsetenv("XDG_DATA_HOME");
-        EXPECT_EQ(defaultSessionDirectory("füüsika", "Mari Maasikas"), c.folder);
+    for (const auto& [value, folder] : cases) {
+        xdg.set(value);
+        EXPECT_EQ(defaultSessionDirectory("füüsika", "Mari Maasikas"), folder) << (value ? value : "(unset)");
     }
-    if (oldXdg)
-        ::setenv("XDG_DATA_HOME", savedXdg.c_str(), 1);
-    else
-        ::unsetenv("XDG_DATA_HOME");
-    if (oldHome)
-        ::setenv("HOME", savedHome.c_str(), 1);
-    else
-        ::unsetenv("HOME");
+}
+
+// What the autosaver reports, from whichever thread it reports on.
+struct Heard {
+    std::mutex mutex;
+    std::vector<std::uint64_t> saved;
+    std::vector<std::int64_t> times;
+    std::vector<std::string> failed;
+
+    explicit Heard(Autosaver& saver) {
+        QObject::connect(
+            &saver, &Autosaver::saved, &saver,
+            [this](quint64 r, qint64 t) {
+                const std::lock_guard lock(mutex);
+                saved.push_back(r);
+                times.push_back(t);
+            },
+            Qt::DirectConnection);
+        QObject::connect(
+            &saver, &Autosaver::failed, &saver,
+            [this](const QString& m) {
+                const std::lock_guard lock(mutex);
+                failed.push_back(m.toStdString());
+            },
+            Qt::DirectConnection);
+    }
+};
+
+TEST(Autosaver, WritesTheNewestStateAfterTheWriteInFlight) {
+    const TempDir dir;
+    const SessionStore store(dir.path().string());
+    // The saver reads the clock after each write: holding the clock holds the worker there.
+    std::mutex m;
+    std::condition_variable cv;
+    bool open = false;
+    int clockReads = 0;
+    Autosaver saver(store, nullptr, [&] {
+        std::unique_lock lock(m);
+        ++clockReads;
+        cv.notify_all();
+        cv.wait(lock, [&] { return open; });
+        return std::int64_t{1'796'566'951'000} + clockReads;
+    });
+    Heard heard(saver);
+
+    saver.schedule(atRevision(1));
+    {
+        std::unique_lock lock(m);
+        cv.wait(lock, [&] { return clockReads == 1; });
+    }
+    EXPECT_EQ(revisionOf(store.currentPath()), 1u);
+    for (std::uint64_t r = 2; r <= 4; ++r) saver.schedule(atRevision(r));
+    {
+        const std::lock_guard lock(m);
+        open = true;
+    }
+    cv.notify_all();
+    EXPECT_TRUE(saver.flush());
+    EXPECT_EQ(heard.saved, (std::vector<std::uint64_t>{1, 4}));
+    EXPECT_EQ(heard.times, (std::vector<std::int64_t>{1'796'566'951'001, 1'796'566'951'002}));
+    EXPECT_EQ(revisionOf(store.currentPath()), 4u);
+    EXPECT_EQ(saver.lastSavedRevision(), 4u);
+}
+
+TEST(Autosaver, AFailedSaveIsTriedAgainByFlushAndByTheNextChange) {
+    const TempDir dir;
+    const fs::path blocked = dir.path() / "blocked";
+    const SessionStore store((blocked / "s").string());
+    Autosaver saver(store);
+    saver.setRetryDelay(std::chrono::hours(1));  // only flush and schedule retry here
+    Heard heard(saver);
+
+    std::ofstream(blocked) << "a file where the folder should be";
+    saver.schedule(atRevision(1));
+    EXPECT_FALSE(saver.flush());
+    EXPECT_EQ(heard.failed, std::vector<std::string>{"Cannot save " + (blocked / "s" / "session.json").string() +
+                                                     ": cannot create the folder " + (blocked / "s").string() +
+                                                     ": Not a directory"});
+    EXPECT_FALSE(saver.flush());  // tried again, still failing
+    EXPECT_EQ(heard.failed.size(), 2u);
+
+    fs::remove(blocked);
+    EXPECT_TRUE(saver.flush());  // the failed state is written once the folder can be made
+    EXPECT_EQ(heard.saved, std::vector<std::uint64_t>{1});
+    EXPECT_EQ(revisionOf(store.currentPath()), 1u);
+
+    fs::remove_all(blocked);
+    std::ofstream(blocked) << "blocked again";
+    saver.schedule(atRevision(2));
+    EXPECT_FALSE(saver.flush());
+    fs::remove(blocked);
+    saver.schedule(atRevision(3));  // the next change writes its newer state
+    EXPECT_TRUE(saver.flush());
+    EXPECT_EQ(heard.saved, (std::vector<std::uint64_t>{1, 3}));
+    EXPECT_EQ(revisionOf(store.currentPath()), 3u);
+    EXPECT_EQ(saver.lastSavedRevision(), 3u);
+}
+
+TEST(Autosaver, DestructionWritesWhatIsScheduled) {
+    const TempDir dir;
+    const SessionStore store(dir.path().string());
+    {
+        Autosaver saver(store);
+        EXPECT_TRUE(saver.flush());  // nothing scheduled
+        for (std::uint64_t r = 1; r <= 50; ++r) saver.schedule(atRevision(r));
+    }
+    EXPECT_EQ(revisionOf(store.currentPath()), 50u);
+}
+
+TEST(Autosaver, TheScreensThreadHearsOfSavesThroughItsEventQueue) {
+    int argc = 1;
+    char name[] = "autosaver_test";
+    char* argv[] = {name, nullptr};
+    QCoreApplication app(argc, argv);
+    const TempDir dir;
+    Autosaver saver(SessionStore(dir.path().string()));
+    QObject screen;
+    std::vector<std::pair<std::uint64_t, QThread*>> heard;
+    QObject::connect(&saver, &Autosaver::saved, &screen,
+                     [&](quint64 r, qint64) { heard.emplace_back(r, QThread::currentThread()); });
+    saver.schedule(atRevision(8));
+    ASSERT_TRUE(saver.flush());
+    EXPECT_TRUE(heard.empty());  // queued, not called on the worker
+    QCoreApplication::processEvents();
+    ASSERT_EQ(heard.size(), 1u);
+    EXPECT_EQ(heard[0].first, 8u);
+    EXPECT_EQ(heard[0].second, app.thread());
 }
 
 }  // namespace

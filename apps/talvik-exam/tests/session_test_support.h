@@ -1,10 +1,14 @@
-// Shared by the session tests and the program the kill-and-resume loop kills: a small
-// test built in code, a seeded stream of a candidate's changes, and a readable account
-// of how two session states differ.
+// Shared by the session tests and the programs the kill-and-resume loops kill: a small
+// test built in code, a seeded stream of a candidate's changes, a readable account of how
+// two session states differ, a digest of a candidate's answers, and an environment
+// variable set for one test.
 #pragma once
 
 #include <cstdint>
+#include <cstdlib>
+#include <ctime>
 #include <limits>
+#include <optional>
 #include <random>
 #include <sstream>
 #include <string>
@@ -14,6 +18,26 @@
 #include "session/ExamSession.h"
 
 namespace talvik::exam::testing {
+
+// Sets (or, given nullptr, unsets) an environment variable until it goes; TZ takes effect.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const char* value) : name_(name) {
+        if (const char* old = std::getenv(name)) old_ = old;
+        set(value);
+    }
+    ~ScopedEnv() { set(old_ ? old_->c_str() : nullptr); }
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+    void set(const char* value) {
+        value ? ::setenv(name_, value, 1) : ::unsetenv(name_);
+        ::tzset();
+    }
+
+private:
+    const char* name_;
+    std::optional<std::string> old_;
+};
 
 inline constexpr std::uint32_t kKillSessionSeed = 77;
 
@@ -94,6 +118,31 @@ inline std::string stateDifference(const SessionState& a, const SessionState& b)
             out << "item " << k + 1 << " differs; ";
     }
     return out.str();
+}
+
+// The responses, flags, current question and choice orders of a session as one number
+// (not the time used, which moves on its own).
+inline std::uint64_t answerDigest(const SessionState& state) {
+    std::uint64_t h = 1469598103934665603ull;  // FNV-1a
+    const auto add = [&h](const std::string& bytes) {
+        for (const unsigned char c : bytes) {
+            h ^= c;
+            h *= 1099511628211ull;
+        }
+        h ^= 0xff;  // a separator, so that "ab","c" and "a","bc" differ
+        h *= 1099511628211ull;
+    };
+    add(std::to_string(state.current));
+    for (const ItemState& item : state.items) {
+        add(item.identifier);
+        add(item.flagged ? "F" : "-");
+        std::string order;
+        for (const std::uint32_t o : item.order) order += std::to_string(o) + ',';
+        add(order);
+        for (const std::string& r : item.response) add(r);
+        add("|");
+    }
+    return h;
 }
 
 }  // namespace talvik::exam::testing
