@@ -3,17 +3,14 @@
 // three pieces meet without a seam at fractional pixel ratios.
 #include <QDesktopServices>
 #include <QGuiApplication>
-#include <QMouseEvent>
 #include <QTest>
 #include <QUrl>
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "SheetFixture.h"
-#include "skin_boxes.h"
 
 namespace talvik {
 namespace {
@@ -85,21 +82,6 @@ TEST(QtURLLink, PressGoesThroughTheContainersAnswer) {
     }
 }
 
-TEST(QtURLLink, ShowsItsOwnCursorOverTheLabel) {
-    testing::Shown shown("URLLink");
-    const QRect at = shown.widget.scale().snapped(shown.widget.host().find("lblURL").bounds());
-    QTest::mouseMove(&shown.widget, at.center());
-    QMouseEvent over(QEvent::MouseMove, QPointF(at.center()), QPointF(shown.widget.mapToGlobal(at.center())),
-                     Qt::NoButton, Qt::NoButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(&shown.widget, &over);
-    EXPECT_EQ(shown.widget.cursor().shape(), Qt::BitmapCursor);
-    EXPECT_EQ(shown.widget.cursor().hotSpot(), QPoint(13, 5));
-}
-
-int difference(QRgb a, QRgb b) {
-    return std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)), std::abs(qBlue(a) - qBlue(b))});
-}
-
 // The three pieces come from one drawing whose middle is the same in every column, so
 // across each seam a row keeps its colour; a gap, an overlap or a piece one pixel off
 // shows a step or the background.
@@ -119,9 +101,9 @@ TEST(QtBanner, PiecesMeetWithoutSeamsAtFractionalRatios) {
             int steps = 0, rows = 0;
             for (int y = stripBottom / 8; y < stripBottom * 7 / 8; ++y, ++rows) {
                 for (int x = 0; x < end; ++x) steps += img.pixel(x, y) == qRgb(255, 0, 255);
-                steps += difference(img.pixel(leftEnd - 1, y), img.pixel(leftEnd, y)) > 3;
-                steps += difference(img.pixel(leftEnd, y), img.pixel(rightStart - 1, y)) > 0;
-                steps += difference(img.pixel(rightStart - 1, y), img.pixel(rightStart, y)) > 3;
+                steps += testing::difference(img.pixel(leftEnd - 1, y), img.pixel(leftEnd, y)) > 3;
+                steps += testing::difference(img.pixel(leftEnd, y), img.pixel(rightStart - 1, y)) > 0;
+                steps += testing::difference(img.pixel(rightStart - 1, y), img.pixel(rightStart, y)) > 3;
             }
             EXPECT_GT(rows, stripBottom / 2);
             EXPECT_EQ(steps, 0);
