@@ -1,11 +1,10 @@
 // The answer sheet in a real widget: pictures drawn where the layout puts them, marks
-// made with the mouse and the keyboard, and repaints limited to what changed.
+// made with the mouse and the keyboard, repaints limited to what changed, and repaints
+// one after another that leave on screen what painting the whole sheet anew shows.
 //
-// Positions are worked out from the sheet's layout after Initialize (4 columns of 25,
-// spacing 150): choice A of question i+1 at Left 465 and Top 50 + 390 i + 20 (i div 5)
-// twips, choice B 590 twips further right; bubbles are 240 twips, the marker 120 twips,
-// placed 20 twips left of choice A and 60 twips below its top. At 96 DPI a pixel is 15
-// twips, and an edge falls on the nearest pixel.
+// The marker is 120 twips square, 20 twips left of choice A and 60 twips below its top.
+#include <QAccessible>
+#include <QBackingStore>
 #include <QTest>
 #include <functional>
 
@@ -14,16 +13,11 @@
 namespace talvik {
 namespace {
 
+using testing::bubble;
+using testing::bubbleRect;
 using testing::Shown;
 using testing::showsPicture;
 
-// Top-left pixel of choice k (1 to 4) of question q (1 to 25, first column), at `ratio`
-// device pixels a pixel: an edge falls on the nearest device pixel.
-QPoint bubble(int k, int q, double ratio = 1) {
-    const int i = q - 1;
-    return {qRound((465 + 590 * (k - 1)) / 15.0 * ratio), qRound((50 + 390 * i + 20 * (i / 5)) / 15.0 * ratio)};
-}
-QRect bubbleRect(int k, int q) { return {bubble(k, q), QSize(16, 16)}; }
 // The marker's 8 x 8 pixels beside question q.
 QRect markerRect(int q) {
     const int i = q - 1;
@@ -59,16 +53,6 @@ TEST(QtAnswerSheet, DrawsBubblesAndMarkerWhereTheLayoutPutsThem) {
     EXPECT_EQ(img.pixelColor(bubble(2, 1).x() - 4, bubble(2, 1).y() + 8), bg);
     EXPECT_TRUE(hasMarker(img, markerRect(1)));
     EXPECT_FALSE(hasMarker(img, markerRect(2)));
-
-    // At two device pixels a pixel the bubbles are drawn from their pictures at twice the
-    // size, pixel for pixel.
-    QImage sharp(s.widget.size() * 2, QImage::Format_ARGB32);
-    sharp.setDevicePixelRatio(2);
-    s.widget.render(&sharp);
-    const auto large = [&](const char* element) { return Picture(s.picture(element, 0).bitmap()->large); };
-    ASSERT_FALSE(large("Picture1").empty());
-    EXPECT_TRUE(showsPicture(sharp, bubble(1, 1, 2), large("Picture1"), bg));
-    EXPECT_TRUE(showsPicture(sharp, bubble(3, 25, 2), large("Picture3"), bg));
 }
 
 TEST(QtAnswerSheet, MouseAndKeyboardMarkChoices) {
@@ -101,6 +85,9 @@ TEST(QtAnswerSheet, MouseAndKeyboardMarkChoices) {
         if (c.choice != 0) {
             EXPECT_TRUE(showsPicture(img, bubble(c.choice, c.question),
                                      s.picture("Picture" + std::to_string(c.choice), 1), buttonFace(s.widget)));
+            // A screen reader reads the bubble checked.
+            QAccessibleInterface* sheet = QAccessible::queryAccessibleInterface(&s.widget);
+            EXPECT_TRUE(sheet->child(c.question - 1)->child(c.choice - 1)->state().checked);
         }
         const Outcome r = s.widget.get("result");
         ASSERT_TRUE(r.ok());
@@ -137,6 +124,68 @@ TEST(QtAnswerSheet, RepaintsOnlyWhatChanged) {
                                       << beyond.width() << "x" << beyond.height();
         EXPECT_TRUE((QRegion(c.mustCover) - painted).isEmpty());
     }
+}
+
+// After each step, what the window's backing store shows of the sheet is what painting
+// it anew shows, and a click reaches the bubble under the mouse however the layout has
+// moved the bubbles since the sheet was first painted.
+TEST(QtAnswerSheet, PartialRepaintsLeaveWhatAFullPaintShows) {
+    struct Step {
+        const char* name;
+        std::function<void(Shown&)> act;
+        int question = 0, choice = 0;  // what a click marked, if any
+    };
+    const auto clickOn = [](int question, int choice) {
+        return [=](Shown& s) {
+            const RectF b = s.widget.host().find("Image" + std::to_string(choice), question - 1).bounds();
+            QTest::mouseClick(&s.widget, Qt::LeftButton, {}, s.widget.scale().point(b.left + b.width / 2, b.top + b.height / 2).toPoint());
+        };
+    };
+    const auto let = [](std::initializer_list<std::pair<const char*, std::int16_t>> list) {
+        return [values = std::vector(list)](Shown& s) {
+            for (const auto& [name, v] : values) ASSERT_TRUE(s.widget.let(name, v).ok());
+        };
+    };
+    const Step steps[] = {
+        {"click B of question 3: the marker moves down", clickOn(3, 2), 3, 2},
+        {"click D of question 40, in the second column", clickOn(40, 4), 40, 4},
+        {"Down: the marker moves again", [](Shown& s) { QTest::keyClick(&s.widget, Qt::Key_Down); }},
+        {"click A of question 41", clickOn(41, 1), 41, 1},
+        {"60 questions: the rest are hidden", let({{"MaxItems", 60}})},
+        {"two columns, wider spacing: every bubble moves", let({{"MaxCols", 2}, {"DistanceItems", 300}})},
+        {"click C of question 30 where it is now", clickOn(30, 3), 30, 3},
+        {"150 questions in four columns again", let({{"MaxItems", 150}, {"MaxCols", 4}, {"DistanceItems", 150}})},
+        {"click B of question 150, the last", clickOn(150, 2), 150, 2},
+        {"click B of question 150 again: unmarked", clickOn(150, 2)},
+    };
+    Shown s("Matrix");
+    ASSERT_TRUE(s.widget.let("MaxItemPerCol", std::int16_t{38}).ok());
+    ASSERT_TRUE(s.widget.let("MaxItems", std::int16_t{150}).ok());
+    s.form.resize(s.widget.size() * 3 / 2);  // room for every layout below
+    // Paints what is dirty now, as the window system's update request does.
+    const auto flush = [&] {
+        Shown::settle();
+        QEvent request(QEvent::UpdateRequest);
+        QCoreApplication::sendEvent(&s.form, &request);
+    };
+    flush();
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.name);
+        step.act(s);
+        flush();
+        QPaintDevice* device = s.form.backingStore()->paintDevice();
+        ASSERT_TRUE(device != nullptr && device->devType() == QInternal::Image);
+        const QImage& store = *static_cast<QImage*>(device);
+        const qreal ratio = store.devicePixelRatio();
+        const QImage screen = store.copy(QRect(s.widget.geometry().topLeft() * ratio, s.widget.size() * ratio));
+        QImage anew = s.image();
+        anew.setDevicePixelRatio(1);
+        EXPECT_TRUE(screen.convertToFormat(QImage::Format_ARGB32) == anew);
+        if (step.question != 0) {
+            EXPECT_EQ(s.widget.get("result").value.toStringArray().at(step.question), std::to_string(step.choice));
+        }
+    }
+    EXPECT_EQ(s.widget.get("result").value.toStringArray().at(150), "");
 }
 
 }  // namespace
