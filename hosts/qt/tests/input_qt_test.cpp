@@ -1,6 +1,7 @@
-// Qt input as a control receives it: focus, keys, double clicks, drag and drop with
-// the control's answer deciding the drop, and timers that follow the control's timer
-// elements. A control made for these tests logs every event it receives.
+// The host widget as a control meets it: focus, keys, double clicks, drag and drop with
+// the control's answer deciding the drop, timers that follow the control's timer
+// elements, a label's own cursor, and who decides the widget's size. A control made for
+// these tests logs every event it receives.
 #include <QCoreApplication>
 #include <QDragEnterEvent>
 #include <QDragLeaveEvent>
@@ -132,75 +133,59 @@ using Lines = std::vector<std::string>;
 
 TEST(QtInput, FocusComesAndGoesWithTheControlAsAWhole) {
     PadWidget p;
-    struct Step { QEvent::Type type; Qt::FocusReason reason; Lines expected; };
-    const Step steps[] = {
-        {QEvent::FocusIn, Qt::TabFocusReason, {"EnterFocus -", "GotFocus -"}},
-        // Another window in front (a message box) and back: the control kept the focus.
-        {QEvent::FocusOut, Qt::ActiveWindowFocusReason, {}},
-        {QEvent::FocusIn, Qt::ActiveWindowFocusReason, {}},
-        {QEvent::FocusOut, Qt::PopupFocusReason, {}},
-        {QEvent::FocusIn, Qt::PopupFocusReason, {}},
-        {QEvent::FocusOut, Qt::MouseFocusReason, {"LostFocus -", "ExitFocus -"}},
-        // The window coming to the front with the control as its focused widget.
-        {QEvent::FocusIn, Qt::ActiveWindowFocusReason, {"EnterFocus -", "GotFocus -"}},
-        {QEvent::FocusOut, Qt::TabFocusReason, {"LostFocus -", "ExitFocus -"}},
+    const Lines in = {"EnterFocus -", "GotFocus -"}, out = {"LostFocus -", "ExitFocus -"};
+    // Another window in front (a message box, a popup) and back: the control kept the
+    // focus. The window coming to the front with the control focused in it gives it.
+    const std::tuple<QEvent::Type, Qt::FocusReason, Lines> steps[] = {
+        {QEvent::FocusIn, Qt::TabFocusReason, in},           {QEvent::FocusOut, Qt::ActiveWindowFocusReason, {}},
+        {QEvent::FocusIn, Qt::ActiveWindowFocusReason, {}},  {QEvent::FocusOut, Qt::PopupFocusReason, {}},
+        {QEvent::FocusIn, Qt::PopupFocusReason, {}},         {QEvent::FocusOut, Qt::MouseFocusReason, out},
+        {QEvent::FocusIn, Qt::ActiveWindowFocusReason, in},  {QEvent::FocusOut, Qt::TabFocusReason, out},
     };
-    for (const Step& s : steps) {
-        QFocusEvent e(s.type, s.reason);
-        EXPECT_EQ(p.received([&] { p.send(e); }), s.expected) << "focus event " << s.type << " reason " << s.reason;
+    for (const auto& [type, reason, expected] : steps) {
+        QFocusEvent e(type, reason);
+        EXPECT_EQ(p.received([&] { p.send(e); }), expected) << "focus event " << type << " reason " << reason;
     }
 }
 
 TEST(QtInput, KeysGiveKeyDownKeyPressAndKeyUp) {
     PadWidget p;
-    struct Case {
-        const char* what;
-        QEvent::Type type;
-        int key;
-        Qt::KeyboardModifiers mods;
-        QString text;
-        bool autoRepeat;
-        Lines expected;
-    };
+    struct Case { const char* what; QEvent::Type type; int key; Qt::KeyboardModifiers mods; QString text; bool repeat; Lines expected; };
+    const auto press = QEvent::KeyPress, release = QEvent::KeyRelease;
     const Case cases[] = {
-        {"a letter with shift", QEvent::KeyPress, Qt::Key_A, Qt::ShiftModifier, "A", false, {"KeyDown - 65 s1", "KeyPress - 65"}},
-        {"its release", QEvent::KeyRelease, Qt::Key_A, Qt::ShiftModifier, "A", false, {"KeyUp - 65 s1"}},
-        {"a letter with control", QEvent::KeyPress, Qt::Key_B, Qt::ControlModifier, "\x02", false,
-         {"KeyDown - 66 s2", "KeyPress - 2"}},
-        {"Enter", QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, "\r", false, {"KeyDown - 13 s0", "KeyPress - 13"}},
-        {"Enter of the keypad", QEvent::KeyPress, Qt::Key_Enter, Qt::KeypadModifier, "\r", false,
-         {"KeyDown - 13 s0", "KeyPress - 13"}},
-        {"a character beyond ASCII", QEvent::KeyPress, Qt::Key_Eacute, Qt::NoModifier, QString(QChar(0xE9)), false,
-         {"KeyPress - 233"}},
-        {"a character the host has no code for", QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier,
-         QString(QChar(0x416)), false, {}},
-        {"an arrow has no character", QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier, "", false, {"KeyDown - 40 s0"}},
-        {"held down, it repeats", QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier, "", true, {"KeyDown - 40 s0"}},
-        {"and is let go once", QEvent::KeyRelease, Qt::Key_Down, Qt::NoModifier, "", true, {}},
-        {"let go", QEvent::KeyRelease, Qt::Key_Down, Qt::AltModifier, "", false, {"KeyUp - 40 s4"}},
+        {"a letter with shift", press, Qt::Key_A, Qt::ShiftModifier, "A", false, {"KeyDown - 65 s1", "KeyPress - 65"}},
+        {"its release", release, Qt::Key_A, Qt::ShiftModifier, "A", false, {"KeyUp - 65 s1"}},
+        {"a letter with control", press, Qt::Key_B, Qt::ControlModifier, "\x02", false, {"KeyDown - 66 s2", "KeyPress - 2"}},
+        {"Enter", press, Qt::Key_Return, Qt::NoModifier, "\r", false, {"KeyDown - 13 s0", "KeyPress - 13"}},
+        {"Enter of the keypad", press, Qt::Key_Enter, Qt::KeypadModifier, "\r", false, {"KeyDown - 13 s0", "KeyPress - 13"}},
+        {"a character beyond ASCII", press, Qt::Key_Eacute, Qt::NoModifier, QString(QChar(0xE9)), false, {"KeyPress - 233"}},
+        {"a character the host has no code for", press, Qt::Key_unknown, Qt::NoModifier, QString(QChar(0x416)), false, {}},
+        {"an arrow has no character", press, Qt::Key_Down, Qt::NoModifier, "", false, {"KeyDown - 40 s0"}},
+        {"held down, it repeats", press, Qt::Key_Down, Qt::NoModifier, "", true, {"KeyDown - 40 s0"}},
+        {"and is let go once", release, Qt::Key_Down, Qt::NoModifier, "", true, {}},
+        {"let go", release, Qt::Key_Down, Qt::AltModifier, "", false, {"KeyUp - 40 s4"}},
     };
     for (const Case& c : cases) {
-        QKeyEvent e(c.type, c.key, c.mods, c.text, c.autoRepeat);
+        QKeyEvent e(c.type, c.key, c.mods, c.text, c.repeat);
         EXPECT_EQ(p.received([&] { p.send(e); }), c.expected) << c.what;
     }
 }
 
 TEST(QtInput, DoubleClicksGoToTheElementUnderTheMouse) {
     PadWidget p;
-    struct Case { QPoint px; Qt::MouseButton button; Lines expected; };
     // pic is 20 to 60 pixels across and down; an element's event has its own coordinates.
-    const Case cases[] = {
-        {{25, 30}, Qt::LeftButton, {"DblClick pic b1 s0 " + p.at(5, 10)}},
-        {{70, 30}, Qt::LeftButton, {"DblClick - b1 s0 " + p.at(70, 30)}},
-        // A disabled element leaves the double click to the surface.
-        {{25, 75}, Qt::LeftButton, {"DblClick - b1 s0 " + p.at(25, 75)}},
-        // Another button's second press is only pressed again.
-        {{25, 30}, Qt::RightButton, {"MouseDown pic b2 s0 " + p.at(5, 10)}},
+    // A disabled element leaves the double click to the surface; another button's second
+    // press is only pressed again.
+    const std::tuple<QPoint, Qt::MouseButton, std::string> cases[] = {
+        {{25, 30}, Qt::LeftButton, "DblClick pic b1 s0 " + p.at(5, 10)},
+        {{70, 30}, Qt::LeftButton, "DblClick - b1 s0 " + p.at(70, 30)},
+        {{25, 75}, Qt::LeftButton, "DblClick - b1 s0 " + p.at(25, 75)},
+        {{25, 30}, Qt::RightButton, "MouseDown pic b2 s0 " + p.at(5, 10)},
     };
-    for (const Case& c : cases) {
-        QMouseEvent e(QEvent::MouseButtonDblClick, QPointF(c.px), p.widget.mapToGlobal(QPointF(c.px)), c.button,
-                      c.button, Qt::NoModifier);
-        EXPECT_EQ(p.received([&] { p.send(e); }), c.expected) << c.px.x() << "," << c.px.y();
+    for (const auto& [px, button, expected] : cases) {
+        QMouseEvent e(QEvent::MouseButtonDblClick, QPointF(px), p.widget.mapToGlobal(QPointF(px)), button, button,
+                      Qt::NoModifier);
+        EXPECT_EQ(p.received([&] { p.send(e); }), Lines{expected}) << px.x() << "," << px.y();
     }
 }
 
@@ -209,8 +194,12 @@ TEST(QtInput, ADragOverTheControlAsksItWhetherToDrop) {
     QMimeData mime;
     mime.setText("answer 7");
     mime.setUrls({QUrl::fromLocalFile("/tmp/a.txt"), QUrl("http://example.com/")});
-    const QString what = R"( "answer 7" files1)";
     const Qt::DropActions copyOrMove = Qt::CopyAction | Qt::MoveAction;
+    // What the control hears: the state, the effects, button, shift, where, and what the drag carries.
+    const auto heard = [&](const char* event, int state, Qt::DropActions possible, int shift, int x, int y) {
+        return std::string(event) + " - st" + std::to_string(state) + " e" + std::to_string(dropEffects(possible)) +
+               " b1 s" + std::to_string(shift) + " " + p.at(x, y) + R"( "answer 7" files1)";
+    };
 
     // Until its container makes it a drop target, a drag passes the control by.
     QDragEnterEvent passing(QPoint(10, 12), copyOrMove, &mime, Qt::LeftButton, Qt::NoModifier);
@@ -221,17 +210,11 @@ TEST(QtInput, ADragOverTheControlAsksItWhetherToDrop) {
     // Entering, the control hears of the drag whatever it answers.
     p.pad().answer = kDropNone;
     QDragEnterEvent enter(QPoint(10, 12), copyOrMove, &mime, Qt::LeftButton, Qt::ShiftModifier);
-    EXPECT_EQ(p.received([&] { p.send(enter); }),
-              Lines{"OLEDragOver - st0 e3 b1 s1 " + p.at(10, 12) + what.toStdString()});
+    EXPECT_EQ(p.received([&] { p.send(enter); }), Lines{heard("OLEDragOver", 0, copyOrMove, 1, 10, 12)});
     EXPECT_TRUE(enter.isAccepted());
 
-    struct Case {
-        const char* what;
-        std::int32_t answer;
-        Qt::DropActions possible;
-        Qt::DropAction expected;  // IgnoreAction: no drop here; NoAction: the proposed one
-    };
-    const Case cases[] = {
+    // The answer and the actions the source allows; IgnoreAction: no drop here, ActionMask: the proposed one.
+    const std::tuple<const char*, std::int32_t, Qt::DropActions, Qt::DropAction> cases[] = {
         {"refused", kDropNone, copyOrMove, Qt::IgnoreAction},
         {"moved", kDropMove, copyOrMove, Qt::MoveAction},
         {"copied", kDropCopy, copyOrMove, Qt::CopyAction},
@@ -240,28 +223,20 @@ TEST(QtInput, ADragOverTheControlAsksItWhetherToDrop) {
         {"an effect the source does not allow", kDropLink, copyOrMove, Qt::IgnoreAction},
         {"the one allowed of two", kDropCopy | kDropLink, Qt::LinkAction, Qt::LinkAction},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        p.pad().answer = c.answer;
-        const std::string effects = std::to_string(dropEffects(c.possible));
+    for (const auto& [what, answer, possible, expected] : cases) {
+        SCOPED_TRACE(what);
+        p.pad().answer = answer;
         // Qt moves a drag only over the widget it entered.
-        QDragEnterEvent enter(QPoint(39, 49), c.possible, &mime, Qt::LeftButton, Qt::NoModifier);
-        QDragMoveEvent move(QPoint(40, 50), c.possible, &mime, Qt::LeftButton, Qt::NoModifier);
-        EXPECT_EQ(p.received([&] {
-            p.send(enter);
-            p.send(move);
-        }),
-                  (Lines{"OLEDragOver - st0 e" + effects + " b1 s0 " + p.at(39, 49) + what.toStdString(),
-                         "OLEDragOver - st2 e" + effects + " b1 s0 " + p.at(40, 50) + what.toStdString()}));
-        QDropEvent drop(QPointF(41, 51), c.possible, &mime, Qt::LeftButton, Qt::ControlModifier);
-        EXPECT_EQ(p.received([&] { p.send(drop); }),
-                  Lines{"OLEDragDrop - st0 e" + effects + " b1 s2 " + p.at(41, 51) + what.toStdString()});
+        QDragEnterEvent enter(QPoint(39, 49), possible, &mime, Qt::LeftButton, Qt::NoModifier);
+        QDragMoveEvent move(QPoint(40, 50), possible, &mime, Qt::LeftButton, Qt::NoModifier);
+        EXPECT_EQ(p.received([&] { p.send(enter), p.send(move); }),
+                  (Lines{heard("OLEDragOver", 0, possible, 0, 39, 49), heard("OLEDragOver", 2, possible, 0, 40, 50)}));
+        QDropEvent drop(QPointF(41, 51), possible, &mime, Qt::LeftButton, Qt::ControlModifier);
+        EXPECT_EQ(p.received([&] { p.send(drop); }), Lines{heard("OLEDragDrop", 0, possible, 2, 41, 51)});
         for (const QDropEvent* e : {static_cast<QDropEvent*>(&move), &drop}) {
-            if (c.expected == Qt::IgnoreAction) {
-                EXPECT_FALSE(e->isAccepted());
-            } else {
-                EXPECT_TRUE(e->isAccepted());
-                EXPECT_EQ(e->dropAction(), c.expected == Qt::ActionMask ? e->proposedAction() : c.expected);
+            EXPECT_EQ(e->isAccepted(), expected != Qt::IgnoreAction);
+            if (expected != Qt::IgnoreAction) {
+                EXPECT_EQ(e->dropAction(), expected == Qt::ActionMask ? e->proposedAction() : expected);
             }
         }
     }
@@ -270,60 +245,48 @@ TEST(QtInput, ADragOverTheControlAsksItWhetherToDrop) {
     QDragEnterEvent again(QPoint(30, 31), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
     p.send(again);
     QDragLeaveEvent leave;
-    EXPECT_EQ(p.received([&] { p.send(leave); }),
-              Lines{"OLEDragOver - st1 e1 b1 s0 " + p.at(30, 31) + what.toStdString()});
-}
+    EXPECT_EQ(p.received([&] { p.send(leave); }), Lines{heard("OLEDragOver", 1, Qt::CopyAction, 0, 30, 31)});
 
-TEST(QtInput, DropEffectsAndActions) {
+    // The effects Qt's actions are, and the action an effect allows: the proposed one if
+    // it may, else move before copy before link; the scroll bit is no action.
     EXPECT_EQ(dropEffects(Qt::CopyAction | Qt::MoveAction | Qt::LinkAction | Qt::TargetMoveAction), 7);
     EXPECT_EQ(dropEffects(Qt::IgnoreAction), 0);
-    struct Case { std::int32_t effect; Qt::DropActions possible; Qt::DropAction proposed; Qt::DropAction action; };
-    const Case cases[] = {
-        {kDropCopy | kDropMove, Qt::CopyAction | Qt::MoveAction, Qt::MoveAction, Qt::MoveAction},
-        {kDropCopy | kDropMove | kDropScroll, Qt::CopyAction | Qt::MoveAction, Qt::CopyAction, Qt::CopyAction},
-        {kDropMove, Qt::CopyAction | Qt::MoveAction, Qt::CopyAction, Qt::MoveAction},
-        {kDropLink | kDropMove, Qt::CopyAction | Qt::MoveAction | Qt::LinkAction, Qt::CopyAction, Qt::MoveAction},
-        {kDropLink, Qt::CopyAction, Qt::CopyAction, Qt::IgnoreAction},
-        {kDropNone, Qt::CopyAction, Qt::CopyAction, Qt::IgnoreAction},
-        {kDropScroll, Qt::CopyAction, Qt::CopyAction, Qt::IgnoreAction},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(dropActionFor(c.effect, c.possible, c.proposed), c.action) << "effect " << c.effect;
+    const auto all = Qt::CopyAction | Qt::MoveAction | Qt::LinkAction;
+    EXPECT_EQ(dropActionFor(kDropCopy | kDropMove, copyOrMove, Qt::MoveAction), Qt::MoveAction);
+    EXPECT_EQ(dropActionFor(kDropCopy | kDropMove | kDropScroll, copyOrMove, Qt::CopyAction), Qt::CopyAction);
+    EXPECT_EQ(dropActionFor(kDropMove, copyOrMove, Qt::CopyAction), Qt::MoveAction);
+    EXPECT_EQ(dropActionFor(kDropLink | kDropMove, all, Qt::CopyAction), Qt::MoveAction);
+    for (const std::int32_t refused : {kDropLink, kDropNone, kDropScroll})
+        EXPECT_EQ(dropActionFor(refused, Qt::CopyAction, Qt::CopyAction), Qt::IgnoreAction) << refused;
 }
 
 TEST(QtInput, QtTimersFollowTheTimerElements) {
     PadWidget p;
     const auto qtimer = [&](const char* name) { return p.widget.findChild<QTimer*>(name); };
-    struct Step {
-        const char* what;
-        const char* property;  // nullptr: none
-        Variant value;
-        bool active1, active2;
-        int interval1, interval2;
+    // After the property is set (none: as the template has them): whether each timer runs and at which interval.
+    const std::tuple<const char*, Variant, bool, bool, int> steps[] = {
+        {nullptr, {}, true, false, 1000},
+        {"Timer2On", true, true, true, 1000},
+        {"Timer1Interval", std::int32_t{250}, true, true, 250},
+        {"Timer1Interval", std::int32_t{0}, false, true, 0},  // an interval of 0 stops it
+        {"Timer1Interval", std::int32_t{100}, true, true, 100},
+        {"Timer1On", false, false, true, 100},
+        {"Timer1On", true, true, true, 100},
     };
-    const Step steps[] = {
-        {"as the template has them", nullptr, {}, true, false, 1000, 500},
-        {"a timer turned on", "Timer2On", true, true, true, 1000, 500},
-        {"a new interval", "Timer1Interval", std::int32_t{250}, true, true, 250, 500},
-        {"an interval of 0 stops it", "Timer1Interval", std::int32_t{0}, false, true, 0, 500},
-        {"another interval starts it", "Timer1Interval", std::int32_t{100}, true, true, 100, 500},
-        {"a timer turned off", "Timer1On", false, false, true, 100, 500},
-        {"and on again", "Timer1On", true, true, true, 100, 500},
-    };
-    for (const Step& s : steps) {
-        SCOPED_TRACE(s.what);
-        if (s.property != nullptr) {
-            ASSERT_TRUE(p.widget.let(s.property, s.value).ok());
+    for (const auto& [property, value, active1, active2, interval1] : steps) {
+        SCOPED_TRACE(property ? property : "new");
+        if (property != nullptr) {
+            ASSERT_TRUE(p.widget.let(property, value).ok());
         }
         ASSERT_NE(qtimer("Timer1"), nullptr);
         ASSERT_NE(qtimer("Timer2"), nullptr);
-        EXPECT_EQ(qtimer("Timer1")->isActive(), s.active1);
-        EXPECT_EQ(qtimer("Timer2")->isActive(), s.active2);
-        if (s.active1) {
-            EXPECT_EQ(qtimer("Timer1")->interval(), s.interval1);
+        EXPECT_EQ(qtimer("Timer1")->isActive(), active1);
+        EXPECT_EQ(qtimer("Timer2")->isActive(), active2);
+        if (active1) {
+            EXPECT_EQ(qtimer("Timer1")->interval(), interval1);
         }
-        if (s.active2) {
-            EXPECT_EQ(qtimer("Timer2")->interval(), s.interval2);
+        if (active2) {
+            EXPECT_EQ(qtimer("Timer2")->interval(), 500);
         }
     }
     // A timeout ticks the element it belongs to.
@@ -348,6 +311,40 @@ TEST(QtInput, ALabelsOwnCursorShowsWhileThePointerIsOverIt) {
         moveTo({80, 80});
         moveTo(away);
         EXPECT_EQ(p.widget.cursor().shape(), Qt::ArrowCursor) << away.x() << "," << away.y();
+    }
+}
+
+// The container's size reaches the control even when it was given before the widget was
+// shown; a control that keeps its own size (the option strip's 6150 x 1020 twips, the
+// navigation box at least as wide as its buttons) takes the widget back to it.
+TEST(QtInput, TheControlFollowsTheContainersSizeOrKeepsItsOwn) {
+    const float perPixel = 1440.0f / 96;
+    const std::tuple<const char*, QSize, QSize> cases[] = {
+        {"vltBox", {300, 200}, {300, 200}},
+        {"VelOptionToolBar", {530, 108}, {410, 68}},
+        {"vltSwitch", {20, 100}, {0, 0}},  // 0: its own width
+    };
+    for (const auto& [cls, given, kept] : cases) {
+        SCOPED_TRACE(cls);
+        QWidget form;
+        QtControlWidget w(cls, nullptr, &form);
+        ASSERT_EQ(w.logicalDpiX(), 96);
+        const auto settle = [] { for (int i = 0; i < 3; ++i) QCoreApplication::processEvents(); };
+        w.resize(given);
+        (void)w.get("Caption");  // a call in between must not undo the container's size
+        form.resize(800, 400);
+        form.show();
+        settle();
+        w.resize(given);  // and again once shown
+        settle();
+        if (kept.isEmpty()) {
+            EXPECT_GT(w.width(), given.width());
+            EXPECT_EQ(w.width(), w.scale().size(w.host().surface().Width(), 0).width());
+            continue;
+        }
+        EXPECT_EQ(w.size(), kept);
+        EXPECT_FLOAT_EQ(w.host().surface().Width(), kept.width() * perPixel);
+        EXPECT_FLOAT_EQ(w.host().surface().Height(), kept.height() * perPixel);
     }
 }
 

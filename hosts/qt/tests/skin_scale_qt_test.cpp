@@ -1,7 +1,7 @@
-// The skinned boxes drawn by the Qt host at any size and at the device pixel ratios of
-// common screens: the nine slices tile the box and meet without a gap, an overlap or a
-// step, corners and edges show their pictures of the screen's density, texts are drawn
-// only where their labels lie, and a transparent box shows the form.
+// The skinned boxes and the banner drawn by the Qt host at any size and at the device
+// pixel ratios of common screens: the pieces tile the control and meet without a gap, an
+// overlap or a step, corners and edges show their pictures of the screen's density,
+// texts are drawn only where their labels lie, and a transparent box shows the form.
 #include <climits>
 #include <memory>
 
@@ -174,6 +174,34 @@ TEST(QtSkinScale, SlicesTileAndMeetAtEverySizeAndPixelRatio) {
                         EXPECT_EQ(wrongPixels(b, s.device(r, 1), b.width / 2), 0) << "edge " << r;
                     }
             }
+        }
+}
+
+// The banner's three pieces come from one drawing whose middle is the same in every column, so
+// across each seam a row keeps its colour; a gap, an overlap or a piece one pixel off
+// shows a step or the background.
+TEST(QtSkinScale, BannerPiecesMeetWithoutSeamsAtFractionalRatios) {
+    Shown shown("Banner");
+    for (const int width : {491, 700, 803})
+        for (const qreal ratio : {1.0, 1.25, 1.5, 1.75, 2.0}) {
+            SCOPED_TRACE(std::to_string(ratio) + " at " + std::to_string(width));
+            shown.widget.resize(QSize(width, 194));
+            shown.settle();
+            const QImage img = testing::renderAt(shown.widget, ratio);
+            const auto device = [&](float twips) { return qRound(qreal(twips) / 15 * ratio); };
+            const int leftEnd = device(75), rightStart = device(width * 15.0f - 2745), end = device(width * 15.0f);
+            const int stripBottom = device(1830);
+            ASSERT_EQ(end, img.width());
+            // Away from the rounded corners and the banner's top and bottom borders.
+            int steps = 0, rows = 0;
+            for (int y = stripBottom / 8; y < stripBottom * 7 / 8; ++y, ++rows) {
+                for (int x = 0; x < end; ++x) steps += img.pixel(x, y) == qRgb(255, 0, 255);
+                steps += difference(img.pixel(leftEnd - 1, y), img.pixel(leftEnd, y)) > 3;
+                steps += difference(img.pixel(leftEnd, y), img.pixel(rightStart - 1, y)) > 0;
+                steps += difference(img.pixel(rightStart - 1, y), img.pixel(rightStart, y)) > 3;
+            }
+            EXPECT_GT(rows, stripBottom / 2);
+            EXPECT_EQ(steps, 0);
         }
 }
 
