@@ -7,8 +7,6 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <span>
 #include <string>
 #include <vector>
 
@@ -43,10 +41,11 @@ struct Form {
         QApplication::processEvents();
         events.clear();
     }
-    Image piece(int k, int set) { return button->host().find("Image" + std::to_string(k), set).as<Image>(); }
+    // Each of the three pieces shows one of its two sets: 1 while lit.
     bool highlighted() {
-        for (int k = 1; k <= 3; ++k) EXPECT_NE(piece(k, 0).Visible(), piece(k, 1).Visible()) << "piece " << k;
-        return piece(1, 1).Visible();
+        const auto piece = [&](int k, int set) { return button->host().find("Image" + std::to_string(k), set).as<Image>().Visible(); };
+        for (int k = 1; k <= 3; ++k) EXPECT_NE(piece(k, 0), piece(k, 1)) << "piece " << k;
+        return piece(1, 1);
     }
 };
 
@@ -74,10 +73,8 @@ TEST(QtGraphButton, TabFocusesItAndEnterPressesIt) {
         f.events.clear();
         QTest::mouseClick(f.button, Qt::LeftButton, Qt::NoModifier, at);
         std::erase_if(f.events, [](const std::string& e) { return e.starts_with("MouseMove"); });
-        ASSERT_EQ(f.events.size(), 3u);
-        EXPECT_EQ(f.events[0].rfind("MouseDown 1 0 ", 0), 0u) << f.events[0];
-        EXPECT_EQ(f.events[1].rfind("MouseUp 1 0 ", 0), 0u) << f.events[1];
-        EXPECT_EQ(f.events[2], "Click");
+        for (std::string& e : f.events) e = e.substr(0, e.starts_with("Mouse") ? e.find(" 1 0 ") + 4 : e.size());
+        EXPECT_EQ(f.events, (Lines{"MouseDown 1 0", "MouseUp 1 0", "Click"}));
     }
 
     // Back with Shift+Tab: the normal set again.
