@@ -1,8 +1,12 @@
 // The host widget as a control meets it: focus, keys, double clicks, drag and drop with
 // the control's answer deciding the drop, timers that follow the control's timer
-// elements, a label's own cursor, and who decides the widget's size. A control made for
-// these tests logs every event it receives.
-#include <QCoreApplication>
+// elements, a label's own cursor, who decides the widget's size, and the library's
+// private push button in a window. A control made for these tests logs every event it
+// receives.
+#include <QApplication>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QTest>
 #include <QDragEnterEvent>
 #include <QDragLeaveEvent>
 #include <QDragMoveEvent>
@@ -38,11 +42,11 @@ public:
     static const ControlTemplate& Design() {
         static const ControlTemplate t = [] {
             ControlTemplate t{.width = 1500, .height = 1500};
-            // 20 to 60 pixels across at 96 DPI; "off" below it takes no input.
+            // At 96 DPI pic is 20 to 60 pixels across and down, and "off" below it takes no
+            // input; link, 70 to 90 pixels across and down, has a pointing hand of its own.
             t.add({.kind = ElementKind::Image, .name = "pic", .left = 300, .top = 300, .width = 600, .height = 600});
             t.add({.kind = ElementKind::Image, .name = "off", .left = 300, .top = 1050, .width = 600, .height = 300,
                    .enabled = false});
-            // 70 to 90 pixels across and down, with a pointing hand of its own.
             t.add({.kind = ElementKind::Label, .name = "link", .left = 1050, .top = 1050, .width = 300, .height = 300,
                    .cursor = "hand", .cursorX = 13, .cursorY = 5});
             t.add({.kind = ElementKind::Timer, .name = "Timer1", .interval = 1000});
@@ -59,27 +63,21 @@ public:
     void Timer2On(bool on) { host().timer("Timer2").Enabled(on); }
 
     void OnEvent(const InputEvent& ev) override {
-        std::string line = std::string(eventName(ev.kind)) + " " + (ev.source ? ev.source.displayName() : "-");
         char args[160] = "";
-        switch (ev.kind) {
-            case EventKind::KeyDown:
-            case EventKind::KeyUp: std::snprintf(args, sizeof args, " %d s%d", ev.key, ev.shift); break;
-            case EventKind::KeyPress: std::snprintf(args, sizeof args, " %d", ev.key); break;
-            case EventKind::MouseDown:
-            case EventKind::DblClick:
-                std::snprintf(args, sizeof args, " b%d s%d %g,%g", ev.button, ev.shift, double(ev.x), double(ev.y));
-                break;
-            case EventKind::OLEDragOver:
-            case EventKind::OLEDragDrop: {
-                const std::string text = ev.data->GetFormat(kFormatText) ? ev.data->GetData(kFormatText).toString() : "";
-                std::snprintf(args, sizeof args, " st%d e%d b%d s%d %g,%g \"%s\" files%zu", ev.state, ev.effect,
-                              ev.button, ev.shift, double(ev.x), double(ev.y), text.c_str(), ev.data->Files().size());
-                if (answer >= 0) ev.effect = answer;
-                break;
-            }
-            default: break;
+        const double x = ev.x, y = ev.y;
+        if (ev.kind == EventKind::KeyDown || ev.kind == EventKind::KeyUp) {
+            std::snprintf(args, sizeof args, " %d s%d", ev.key, ev.shift);
+        } else if (ev.kind == EventKind::KeyPress) {
+            std::snprintf(args, sizeof args, " %d", ev.key);
+        } else if (ev.kind == EventKind::MouseDown || ev.kind == EventKind::DblClick) {
+            std::snprintf(args, sizeof args, " b%d s%d %g,%g", ev.button, ev.shift, x, y);
+        } else if (ev.kind == EventKind::OLEDragOver || ev.kind == EventKind::OLEDragDrop) {
+            const std::string text = ev.data->GetFormat(kFormatText) ? ev.data->GetData(kFormatText).toString() : "";
+            std::snprintf(args, sizeof args, " st%d e%d b%d s%d %g,%g \"%s\" files%zu", ev.state, ev.effect, ev.button,
+                          ev.shift, x, y, text.c_str(), ev.data->Files().size());
+            if (answer >= 0) ev.effect = answer;
         }
-        log.push_back(line + args);
+        log.push_back(std::string(eventName(ev.kind)) + " " + (ev.source ? ev.source.displayName() : "-") + args);
     }
 
     std::vector<std::string> log;
@@ -99,13 +97,13 @@ const PictureFiles kPadPictures{nullptr, &padPicture};
 const ControlClass kPadClass = controlClass<Pad>("Pad", kPadMembers, {}, &kPadPictures);
 constexpr const char* kPadId = "{5A1D0C3E-7B2F-4C11-9E8A-2D4F6B8C0E13}";
 
-HRESULT padClassObject(const Guid& clsid, const Guid& iid, void** object) {
-    return clsid == guid(kPadId) ? classObjectOf(kPadClass, iid, object) : getClassObject(clsid, iid, object);
-}
-
 const EntryPoints& padEntryPoints() {
     const EntryPoints& linked = linkedEntryPoints();
-    static const EntryPoints entry{linked.registerServer, linked.unregisterServer, &padClassObject,
+    static const EntryPoints entry{linked.registerServer, linked.unregisterServer,
+                                   [](const Guid& clsid, const Guid& iid, void** object) {
+                                       return clsid == guid(kPadId) ? classObjectOf(kPadClass, iid, object)
+                                                                    : getClassObject(clsid, iid, object);
+                                   },
                                    linked.canUnloadNow};
     return entry;
 }
@@ -346,6 +344,67 @@ TEST(QtInput, TheControlFollowsTheContainersSizeOrKeepsItsOwn) {
         EXPECT_FLOAT_EQ(w.host().surface().Width(), kept.width() * perPixel);
         EXPECT_FLOAT_EQ(w.host().surface().Height(), kept.height() * perPixel);
     }
+}
+
+// The library's private push button, made through the private route, in a window after
+// a line edit: reached with Tab, lit while it has the focus, pressed with Enter or a
+// click, every event it passes on arriving at the window's handler.
+TEST(QtInput, GraphicButtonTakesTabAndIsPressedWithEnterOrAClick) {
+    Lines events;  // outlives the window: closing the button raises Terminate
+    QWidget window;
+    auto* before = new QLineEdit(&window);
+    const PropertyBag saved{{"CaptionText", "Next"}};
+    auto* button = new QtControlWidget(QtControlWidget::LibraryInternal{"vltGraphButton"}, &saved, &window);
+    auto* layout = new QHBoxLayout(&window);
+    layout->addWidget(before);
+    layout->addWidget(button);
+    QObject::connect(button, &QtControlWidget::eventRaised, [&](const EventDecl& ev, std::span<Variant> args) {
+        std::string line(ev.name);
+        for (const Variant& a : args) line += " " + a.toString();
+        events.push_back(line);
+    });
+    window.show();
+    window.activateWindow();
+    QApplication::processEvents();
+    before->setFocus(Qt::OtherFocusReason);
+    QApplication::processEvents();
+    events.clear();
+    // Each of the three pieces shows one of its two sets: the second while lit.
+    const auto lit = [&] {
+        const auto piece = [&](int k, int set) { return button->host().find("Image" + std::to_string(k), set).as<Image>().Visible(); };
+        for (int k = 1; k <= 3; ++k) EXPECT_NE(piece(k, 0), piece(k, 1)) << "piece " << k;
+        return piece(1, 1);
+    };
+    EXPECT_FALSE(lit());
+    // Made at its design size, with its caption.
+    EXPECT_EQ(button->size(), QSize(77, 31));
+    EXPECT_EQ(button->host().find("Label1").as<Label>().Caption(), "Next");
+
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), button);
+    EXPECT_TRUE(lit());
+    EXPECT_EQ(events, (Lines{"EnterFocus", "vltGotFocus"}));
+    // Enter is a click, never a key press; another key is passed on with its character.
+    events.clear();
+    QTest::keyClick(button, Qt::Key_Return);
+    QTest::keyClick(button, Qt::Key_A);
+    EXPECT_EQ(events, (Lines{"KeyDown 13 0", "Click", "KeyUp 13 0", "KeyDown 65 0", "KeyPress 97", "KeyUp 65 0"}));
+    // A click in the middle of the face, on its caption or on an edge clicks it once.
+    for (const QPoint at : {QPoint(38, 4), QPoint(38, 15), QPoint(1, 15), QPoint(75, 15)}) {
+        SCOPED_TRACE(at.x() * 100 + at.y());
+        events.clear();
+        QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier, at);
+        std::erase_if(events, [](const std::string& e) { return e.starts_with("MouseMove"); });
+        for (std::string& e : events) e = e.substr(0, e.starts_with("Mouse") ? e.find(" 1 0 ") + 4 : e.size());
+        EXPECT_EQ(events, (Lines{"MouseDown 1 0", "MouseUp 1 0", "Click"}));
+    }
+    // Back with Shift+Tab: the normal set again.
+    events.clear();
+    QTest::keyClick(button, Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(QApplication::focusWidget(), before);
+    EXPECT_FALSE(lit());
+    std::erase_if(events, [](const std::string& e) { return e.starts_with("Key"); });  // Shift and Tab themselves
+    EXPECT_EQ(events, (Lines{"vltLostFocus", "ExitFocus"}));
 }
 
 }  // namespace
