@@ -138,6 +138,13 @@ inline QImage renderAt(QWidget& w, qreal ratio, QColor ground = Qt::magenta) {
     return img.convertToFormat(QImage::Format_ARGB32);
 }
 
+// The device pixels a rectangle in twips covers at `ratio`: its edges rounded one by one.
+inline QRect devicePixels(const QtControlWidget& w, const RectF& r, qreal ratio) {
+    const double k = w.scale().pxPerTwip() * ratio;
+    const auto at = [k](float t) { return int(std::lround(double(t) * k)); };
+    return QRect(QPoint(at(r.left), at(r.top)), QPoint(at(r.right()) - 1, at(r.bottom()) - 1));
+}
+
 // The answer sheet after Initialize, 4 columns of 25 questions with spacing 150: choice
 // k (1 to 4) of question q (1 to 25) at Left 465 + 590 (k - 1) and Top 50 + 390 (q - 1)
 // + 20 ((q - 1) div 5) twips, 240 twips square; 15 twips a pixel at 96 DPI, an edge on

@@ -17,16 +17,16 @@ namespace {
 using testing::difference;
 using testing::Shown;
 
-// The application's own palette, which on the test platform is a light one.
-QPalette lightPalette() { return QApplication::palette(); }
-
-// The dark palette with a link colour as hard to read as its highlight, so that the
-// tint of a link's text is put to the test.
-QPalette darkPalette() {
-    QPalette p = talvik::darkPalette();
+// The application's own palette, which on the test platform is a light one, and the dark
+// palette with a link colour as hard to read as its highlight, so that the tint of a
+// link's text is put to the test.
+using Palettes = std::pair<const char*, QPalette>[2];
+void lightAndDark(Palettes& out) {
+    QPalette dark = talvik::darkPalette();
     for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
-        p.setColor(group, QPalette::Link, p.color(group, QPalette::Highlight));
-    return p;
+        dark.setColor(group, QPalette::Link, dark.color(group, QPalette::Highlight));
+    out[0] = {"light", QApplication::palette()};
+    out[1] = {"dark", dark};
 }
 
 // A colour of another hue and about the same luminance: recoloured to it, a label changes
@@ -72,10 +72,7 @@ Reading read(QtControlWidget& w, const Label& l, qreal ratio) {
     const QImage recoloured = testing::renderAt(w, ratio, window);
     l.ForeColor(own);
 
-    const double k = w.scale().pxPerTwip() * ratio;
-    const auto at = [k](float t) { return int(std::lround(double(t) * k)); };
-    const RectF b = l.bounds();
-    const QRect label = QRect(QPoint(at(b.left), at(b.top)), QPoint(at(b.right()) - 1, at(b.bottom()) - 1)) & with.rect();
+    const QRect label = testing::devicePixels(w, l.bounds(), ratio) & with.rect();
 
     Reading out;
     // Where a letter covers a pixel whole, recolouring changes it most; at its edges only
@@ -143,8 +140,6 @@ void expectReadable(Shown& s, const std::vector<LabelRef>& labels, const QPalett
     }
 }
 
-using Palettes = std::pair<const char*, QPalette>[2];
-
 // The texts of the controls other than the boxes' captions, each on what its control
 // draws under it: the answer sheet's numbers on the button face, the option strip's
 // labels on its background picture (WindowXP, Veltrane) or on the button face (Window2k3,
@@ -163,16 +158,12 @@ TEST(QtPalette, TextsReadUnderLightAndDarkPalettes) {
     const std::vector<LabelRef> strip = {{"Label1", 0}, {"Label1", 1}, {"Label1", 2}, {"Label1", 3}};
     const Case cases[] = {
         {"answer sheet", "Matrix", {}, {{"Label1", 0}, {"Label1", 9}, {"Label1", 99}}, true},
-        {"answer sheet, 40 questions", "Matrix", {{"MaxItems", std::int16_t{40}}, {"MaxCols", std::int16_t{2}}},
-         {{"Label1", 0}, {"Label1", 39}}, true},
         {"option strip WindowXP", "VelOptionToolBar", {{"VelStyle", 1}}, strip, true},
         {"option strip Window2k3", "VelOptionToolBar", {{"VelStyle", 2}}, strip, true},
         {"option strip Veltrane", "VelOptionToolBar", {{"VelStyle", 3}}, strip, true},
         {"option strip FireFox2007", "VelOptionToolBar", {{"VelStyle", 4}, {"VelOptionChar", 1}}, strip, true},
         {"exam header", "vltHeaderExam", {}, {{"Label1", -1}}, true},
         {"link", "URLLink", {}, {{"lblURL", -1}}, true},
-        {"link with its own text", "URLLink", {{"Text", "Exam rules and help"}, {"URL", "https://talvik.example/help"}},
-         {{"lblURL", -1}}, true},
         {"transparent info box", "vltInfoBox",
          {{"Style", 2}, {"Caption", "Transparent"}, {"Info", "Read every question"}, {"BackStyle", 0}},
          {{"Label1", -1}, {"Label2", -1}}, false},
@@ -181,7 +172,8 @@ TEST(QtPalette, TextsReadUnderLightAndDarkPalettes) {
          {{"Label1", -1}, {"Label2", -1}}, false},
         {"graphic button", "vltGraphButton", {{"CaptionText", "Next"}}, {{"Label1", -1}}, false},
     };
-    const Palettes palettes = {{"light", lightPalette()}, {"dark", darkPalette()}};
+    Palettes palettes;
+    lightAndDark(palettes);
     ASSERT_GT(testing::luminance(palettes[0].second.color(QPalette::Window)), 0.5);
     for (const Case& c : cases)
         for (const auto& [paletteName, palette] : palettes)
@@ -203,7 +195,8 @@ TEST(QtPalette, TextsReadUnderLightAndDarkPalettes) {
 // new box and in the white a box keeps after a skin that turns its captions white: over
 // the skins the letters keep their colour.
 TEST(QtPalette, BoxCaptionsReadOnEverySkin) {
-    const Palettes palettes = {{"light", lightPalette()}, {"dark", darkPalette()}};
+    Palettes palettes;
+    lightAndDark(palettes);
     for (const auto& [paletteName, palette] : palettes)
         for (const std::string& box : testing::BoxClasses())
             for (std::int32_t style = 0; style <= 5; ++style)
@@ -238,7 +231,9 @@ TEST(QtPalette, PaletteChangeRepaintsInTheNewColours) {
         {"vltInfoBox", {{"Style", 2}, {"Caption", "Notes"}, {"BackStyle", 0}}},
         {"vltHeaderExam", {}},
     };
-    const QPalette light = lightPalette(), dark = darkPalette();
+    Palettes palettes;
+    lightAndDark(palettes);
+    const QPalette &light = palettes[0].second, &dark = palettes[1].second;
     for (const auto& [className, bag] : cases) {
         SCOPED_TRACE(className);
         const auto made = [&](Shown& s) {

@@ -16,11 +16,11 @@ using testing::Shown;
 const QColor kSurface(142, 176, 218);  // every box's back colour 0x00DAB08E
 
 // The nine slices of a shown box at a pixel ratio.
-class Slices {
-public:
-    Slices(const QtControlWidget& w, qreal ratio) : w_(w), ratio_(ratio) {}
+struct Slices {
+    const QtControlWidget& w;
+    qreal ratio;
 
-    Image image(int row, int i) const { return w_.host().find("Image" + std::to_string(row), i).as<Image>(); }
+    Image image(int row, int i) const { return w.host().find("Image" + std::to_string(row), i).as<Image>(); }
     const Picture& picture(int row, int i) const { return image(row, i).picture(); }
     bool skinned() const {
         for (int r = 1; r <= 3; ++r)
@@ -28,31 +28,21 @@ public:
                 if (picture(r, i).empty() || !image(r, i).Visible()) return false;
         return true;
     }
-    // The device pixels a rectangle in twips covers: its edges rounded one by one.
-    QRect device(const RectF& r) const {
-        const double k = w_.scale().pxPerTwip() * ratio_;
-        const auto at = [k](float t) { return int(std::lround(double(t) * k)); };
-        return QRect(QPoint(at(r.left), at(r.top)), QPoint(at(r.right()) - 1, at(r.bottom()) - 1));
-    }
-    QRect device(int row, int i) const { return device(image(row, i).bounds()); }
+    QRect device(int row, int i) const { return testing::devicePixels(w, image(row, i).bounds(), ratio); }
     // The bitmap the slice is drawn from at this ratio.
     const Bitmap& source(int row, int i) const {
         const Bitmap& own = *picture(row, i).bitmap();
-        return ratio_ > 1 && own.large ? *own.large : own;
+        return ratio > 1 && own.large ? *own.large : own;
     }
     // Where visible elements other than the slices (captions, buttons) are drawn.
     QRegion notSlices() const {
         QRegion out;
-        for (const Element& e : w_.host().elements()) {
+        for (const Element& e : w.host().elements()) {
             const bool slice = e.is<Image>() && (e.name() == "Image1" || e.name() == "Image2" || e.name() == "Image3");
-            if (!slice && e.isVisible()) out += device(e.bounds()).adjusted(-2, -2, 2, 2);
+            if (!slice && e.isVisible()) out += testing::devicePixels(w, e.bounds(), ratio).adjusted(-2, -2, 2, 2);
         }
         return out;
     }
-
-private:
-    const QtControlWidget& w_;
-    qreal ratio_;
 };
 
 // The source pixels (first, end) that device pixel i of a slice d pixels long shows,
@@ -112,9 +102,7 @@ TEST(QtSkinScale, SlicesTileAndMeetAtEverySizeAndPixelRatio) {
     // 420 x 240 is whole device pixels at every ratio; 333 x 157 is not a multiple of a slice.
     const std::pair<QSize, qreal> views[] = {{{420, 240}, 1},   {{420, 240}, 1.25}, {{420, 240}, 1.5}, {{420, 240}, 1.75},
                                              {{420, 240}, 2},   {{420, 240}, 3},    {{333, 157}, 1}};
-    const auto boxes = testing::BoxClasses();
-    ASSERT_FALSE(boxes.empty());
-    for (const std::string& box : boxes)
+    for (const std::string& box : testing::BoxClasses())
         for (std::int32_t style = 0; style <= 5; ++style) {
             Shown shown(box, PropertyBag{{"Style", style}, {"Caption", ""}});
             shown.widget.clearFocus();  // the focus ring would lie over the corner slices
@@ -124,7 +112,7 @@ TEST(QtSkinScale, SlicesTileAndMeetAtEverySizeAndPixelRatio) {
                 shown.widget.resize(size);
                 shown.settle();
                 const QImage img = testing::renderAt(shown.widget, ratio);
-                const Slices s(shown.widget, ratio);
+                const Slices s{shown.widget, ratio};
                 if (!s.skinned()) continue;  // a style this box has no skin for
 
                 // Every device pixel in exactly one slice, and the surface shows nowhere.
@@ -218,11 +206,9 @@ std::unique_ptr<Shown> shownAt(const char* cls, PropertyBag bag, QSize size) {
 QImage onForm(Shown& s) { return s.form.grab(s.widget.geometry()).toImage().convertToFormat(QImage::Format_ARGB32); }
 
 // The pixels a text changes against the same box without it: inside its label (and up
-// to `halo` around it) or outside, the columns they span, and the strongest contrast of
-// a changed pixel against what lay there.
+// to `halo` around it) or outside, and the columns they span.
 struct TextDrawn {
     int inside = 0, outside = 0, left = INT_MAX, right = -1;
-    double best = 1;
 };
 TextDrawn textDrawn(Shown& without, Shown& with, const QRect& label, int halo) {
     const QImage a = onForm(without), c = onForm(with);
@@ -237,7 +223,6 @@ TextDrawn textDrawn(Shown& without, Shown& with, const QRect& label, int halo) {
             ++out.inside;
             out.left = std::min(out.left, x);
             out.right = std::max(out.right, x);
-            out.best = std::max(out.best, testing::contrast(c.pixelColor(x, y), a.pixelColor(x, y)));
         }
     return out;
 }
@@ -251,7 +236,7 @@ TEST(QtSkinScale, TextsAreDrawnOnlyWhereTheirLabelsLie) {
             const auto plain = shownAt("vltBox", {{"Style", style}, {"Caption", ""}}, QSize(width, 240));
             const auto shown = shownAt("vltBox", {{"Style", style}, {"Caption", "Answer sheet"}}, QSize(width, 240));
             const QRect label = shown->placed("Label1");
-            const Slices s(shown->widget, 1);
+            const Slices s{shown->widget, 1};
             if (style == 5)
                 EXPECT_LE(label.bottom(), s.device(1, 0).bottom() + 1);
             else
@@ -263,8 +248,7 @@ TEST(QtSkinScale, TextsAreDrawnOnlyWhereTheirLabelsLie) {
             EXPECT_GE(d.right - d.left + 1, label.width() - 4);
         }
     // The information text at Left 150 and Top 120 twips, or 465 below Baby_reddarkbox's
-    // top row, in front of the skin or the form with a contrast of at least 3 (bold
-    // text). Natural_bluebox turns it white over the light inside of its top row.
+    // top row, over the skin or the form (how well it reads is the palette tests' part).
     for (std::int32_t style = 0; style <= 5; ++style)
         for (const std::int32_t backStyle : {1, 0}) {
             SCOPED_TRACE("vltInfoBox style " + std::to_string(style) + ", back style " + std::to_string(backStyle));
@@ -278,9 +262,6 @@ TEST(QtSkinScale, TextsAreDrawnOnlyWhereTheirLabelsLie) {
             const TextDrawn d = textDrawn(*plain, *shown, label, 0);
             EXPECT_GT(d.inside, 100);
             EXPECT_EQ(d.outside, 0);
-            if (style != 1) {
-                EXPECT_GE(d.best, 3.0);
-            }
         }
 }
 
