@@ -248,7 +248,8 @@ TEST(QtAccessible, LinkCarriesItsAddressAndClockItsTime) {
     QAccessibleInterface* link = of(s.widget);
     EXPECT_EQ(link->role(), QAccessible::Link);
     EXPECT_EQ(link->text(QAccessible::Name), "Exam rules");
-    for (const auto text : {QAccessible::Value, QAccessible::Description}) EXPECT_EQ(link->text(text), "https://example.org/rules");
+    for (const auto text : {QAccessible::Value, QAccessible::Description})
+        EXPECT_EQ(link->text(text), "https://example.org/rules");
     // Pressing it presses the label: the container hears GoToURL and cancels the opening.
     std::string asked;
     QObject::connect(&s.widget, &QtControlWidget::eventRaised, [&](const EventDecl& e, std::span<Variant> args) {

@@ -145,7 +145,8 @@ TEST(QtAnswerSheet, PartialRepaintsLeaveWhatAFullPaintShows) {
     const auto clickOn = [](int question, int choice) {
         return [=](Shown& s) {
             const RectF b = s.widget.host().find("Image" + std::to_string(choice), question - 1).bounds();
-            QTest::mouseClick(&s.widget, Qt::LeftButton, {}, s.widget.scale().point(b.left + b.width / 2, b.top + b.height / 2).toPoint());
+            const QPoint centre = s.widget.scale().point(b.left + b.width / 2, b.top + b.height / 2).toPoint();
+            QTest::mouseClick(&s.widget, Qt::LeftButton, {}, centre);
         };
     };
     const auto let = [](std::initializer_list<std::pair<const char*, std::int16_t>> list) {

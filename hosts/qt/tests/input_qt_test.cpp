@@ -148,7 +148,15 @@ TEST(QtInput, FocusComesAndGoesWithTheControlAsAWhole) {
 
 TEST(QtInput, KeysGiveKeyDownKeyPressAndKeyUp) {
     PadWidget p;
-    struct Case { const char* what; QEvent::Type type; int key; Qt::KeyboardModifiers mods; QString text; bool repeat; Lines expected; };
+    struct Case {
+        const char* what;
+        QEvent::Type type;
+        int key;
+        Qt::KeyboardModifiers mods;
+        QString text;
+        bool repeat;
+        Lines expected;
+    };
     const auto press = QEvent::KeyPress, release = QEvent::KeyRelease;
     const Case cases[] = {
         {"a letter with shift", press, Qt::Key_A, Qt::ShiftModifier, "A", false, {"KeyDown - 65 s1", "KeyPress - 65"}},
@@ -361,7 +369,9 @@ TEST(QtInput, GraphicButtonTakesTabAndIsPressedWithEnterOrAClick) {
     events.clear();
     // Each of the three pieces shows one of its two sets: the second while lit.
     const auto lit = [&] {
-        const auto piece = [&](int k, int set) { return button->host().find("Image" + std::to_string(k), set).as<Image>().Visible(); };
+        const auto piece = [&](int k, int set) {
+            return button->host().find("Image" + std::to_string(k), set).as<Image>().Visible();
+        };
         for (int k = 1; k <= 3; ++k) EXPECT_NE(piece(k, 0), piece(k, 1)) << "piece " << k;
         return piece(1, 1);
     };

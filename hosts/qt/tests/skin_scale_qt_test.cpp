@@ -261,7 +261,8 @@ TEST(QtSkinScale, TextsAreDrawnOnlyWhereTheirLabelsLie) {
 TEST(QtSkinScale, TransparentInfoBoxShowsTheFormExceptItsTexts) {
     for (const std::int32_t backStyle : {0, 1, 7}) {
         SCOPED_TRACE("back style " + std::to_string(backStyle));
-        const auto b = shownAt("vltInfoBox", {{"Style", 2}, {"Caption", ""}, {"Info", "Read every question"}, {"BackStyle", backStyle}},
+        const auto b = shownAt("vltInfoBox",
+                               {{"Style", 2}, {"Caption", ""}, {"Info", "Read every question"}, {"BackStyle", backStyle}},
                                QSize(300, 140));
         const QImage img = onForm(*b);
         const QColor form = b->form.grab(QRect(b->form.width() - 2, b->form.height() - 2, 1, 1)).toImage().pixelColor(0, 0);

@@ -95,10 +95,12 @@ TEST(QtTimerPicture, TicksOnceASecondAndRepaintsOnlyTheHandsThatMoved) {
     ASSERT_EQ(face.large->width, 244);
     int differ = 0;
     for (int y = 0; y < 60; ++y)
-        for (int x = 0; x < 60; ++x) differ += testing::difference(sharp.pixel(x, y), testing::pixelOf(*face.large, x, y).rgb()) > 2;
+        for (int x = 0; x < 60; ++x)
+            differ += testing::difference(sharp.pixel(x, y), testing::pixelOf(*face.large, x, y).rgb()) > 2;
     EXPECT_EQ(differ, 0);
     for (const char* name : kHands)
-        for (const double along : {0.4, 0.7, 0.95}) EXPECT_LE(navyNear(sharp, c.on(name, along, 2)), 12) << name << " at " << along;
+        for (const double along : {0.4, 0.7, 0.95})
+            EXPECT_LE(navyNear(sharp, c.on(name, along, 2)), 12) << name << " at " << along;
 }
 
 }  // namespace

@@ -62,7 +62,8 @@ TEST(TypedWidgets, MetaObjectsAnswerToTheTypeDescription) {
             std::string type = p.isEnumType() ? std::string(p.enumerator().enumName()) + ":" : p.metaType().name();
             for (int k = 0; p.isEnumType() && k < p.enumerator().keyCount(); ++k)
                 type += " " + std::string(p.enumerator().key(k)) + "=" + std::to_string(p.enumerator().value(k));
-            have.insert(std::string(p.name()) + " " + type + (p.isWritable() ? " rw" : " r") + (p.hasNotifySignal() ? "" : " silent"));
+            have.insert(std::string(p.name()) + " " + type + (p.isWritable() ? " rw" : " r") +
+                        (p.hasNotifySignal() ? "" : " silent"));
         }
         for (int i = mo.methodOffset(); i < mo.methodCount(); ++i) {
             const QMetaMethod m = mo.method(i);
@@ -83,7 +84,8 @@ TEST(TypedWidgets, MetaObjectsAnswerToTheTypeDescription) {
         }
         for (const EventDecl& ev : cls.events) {
             std::string sig = std::string(ev.name) + '(';
-            for (const ArgDecl& a : ev.args) sig += (&a == ev.args.data() ? "" : ",") + types.at(a.type).second + (a.byRef ? "&" : "");
+            for (const ArgDecl& a : ev.args)
+                sig += (&a == ev.args.data() ? "" : ",") + types.at(a.type).second + (a.byRef ? "&" : "");
             want.insert(sig + ") signal void");
         }
         EXPECT_EQ(have, want);
