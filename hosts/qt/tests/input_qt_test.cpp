@@ -21,6 +21,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -39,6 +40,7 @@ namespace {
 class Pad : public Control {
 public:
     using Control::Control;
+    using Control::host;  // the tests change its timers as the control would
     static const ControlTemplate& Design() {
         static const ControlTemplate t = [] {
             ControlTemplate t{.width = 1500, .height = 1500};
@@ -55,13 +57,6 @@ public:
         }();
         return t;
     }
-    std::int32_t Timer1Interval() const { return host().timer("Timer1").Interval(); }
-    void Timer1Interval(std::int32_t ms) { host().timer("Timer1").Interval(ms); }
-    bool Timer1On() const { return host().timer("Timer1").Enabled(); }
-    void Timer1On(bool on) { host().timer("Timer1").Enabled(on); }
-    bool Timer2On() const { return host().timer("Timer2").Enabled(); }
-    void Timer2On(bool on) { host().timer("Timer2").Enabled(on); }
-
     void OnEvent(const InputEvent& ev) override {
         char args[160] = "";
         const double x = ev.x, y = ev.y;
@@ -84,17 +79,12 @@ public:
     std::int32_t answer = -1;
 };
 
-constexpr MemberDesc kPadMembers[] = {
-    property<Pad, std::int32_t, &Pad::Timer1Interval, &Pad::Timer1Interval>("Timer1Interval", 0x68030002),
-    property<Pad, bool, &Pad::Timer1On, &Pad::Timer1On>("Timer1On", 0x68030001),
-    property<Pad, bool, &Pad::Timer2On, &Pad::Timer2On>("Timer2On", 0x68030000),
-};
 // The pad's one template picture, the hand, is the library's hyperlink cursor.
 std::optional<PictureFile> padPicture(std::string_view id) {
     return id == "Pad/hand" ? resources::kPictureFiles.templatePicture("URLLink/lblURL") : std::nullopt;
 }
 const PictureFiles kPadPictures{nullptr, &padPicture};
-const ControlClass kPadClass = controlClass<Pad>("Pad", kPadMembers, {}, &kPadPictures);
+const ControlClass kPadClass = controlClass<Pad>("Pad", {}, {}, &kPadPictures);
 constexpr const char* kPadId = "{5A1D0C3E-7B2F-4C11-9E8A-2D4F6B8C0E13}";
 
 const EntryPoints& padEntryPoints() {
@@ -265,21 +255,20 @@ TEST(QtInput, ADragOverTheControlAsksItWhetherToDrop) {
 TEST(QtInput, QtTimersFollowTheTimerElements) {
     PadWidget p;
     const auto qtimer = [&](const char* name) { return p.widget.findChild<QTimer*>(name); };
-    // After the property is set (none: as the template has them): whether each timer runs and at which interval.
-    const std::tuple<const char*, Variant, bool, bool, int> steps[] = {
-        {nullptr, {}, true, false, 1000},
-        {"Timer2On", true, true, true, 1000},
-        {"Timer1Interval", std::int32_t{250}, true, true, 250},
-        {"Timer1Interval", std::int32_t{0}, false, true, 0},  // an interval of 0 stops it
-        {"Timer1Interval", std::int32_t{100}, true, true, 100},
-        {"Timer1On", false, false, true, 100},
-        {"Timer1On", true, true, true, 100},
+    const auto timer = [&](const char* name) { return p.pad().host().timer(name); };
+    // After the control changes its timer elements: whether each QTimer runs, and Timer1's interval.
+    const std::tuple<const char*, std::function<void()>, bool, bool, int> steps[] = {
+        {"as the template has them", [] {}, true, false, 1000},
+        {"a timer turned on", [&] { timer("Timer2").Enabled(true); }, true, true, 1000},
+        {"a new interval", [&] { timer("Timer1").Interval(250); }, true, true, 250},
+        {"an interval of 0 stops it", [&] { timer("Timer1").Interval(0); }, false, true, 0},
+        {"another interval starts it", [&] { timer("Timer1").Interval(100); }, true, true, 100},
+        {"a timer turned off", [&] { timer("Timer1").Enabled(false); }, false, true, 100},
+        {"and on again", [&] { timer("Timer1").Enabled(true); }, true, true, 100},
     };
-    for (const auto& [property, value, active1, active2, interval1] : steps) {
-        SCOPED_TRACE(property ? property : "new");
-        if (property != nullptr) {
-            ASSERT_TRUE(p.widget.let(property, value).ok());
-        }
+    for (const auto& [what, change, active1, active2, interval1] : steps) {
+        SCOPED_TRACE(what);
+        change();
         ASSERT_TRUE(qtimer("Timer1") != nullptr && qtimer("Timer2") != nullptr);
         EXPECT_EQ(qtimer("Timer1")->isActive(), active1);
         EXPECT_EQ(qtimer("Timer2")->isActive(), active2);
@@ -289,7 +278,7 @@ TEST(QtInput, QtTimersFollowTheTimerElements) {
     // A timeout ticks the element it belongs to.
     QTimerEvent due(qtimer("Timer2")->timerId());
     EXPECT_EQ(p.received([&] { QCoreApplication::sendEvent(qtimer("Timer2"), &due); }), Lines{"Timer Timer2"});
-    ASSERT_TRUE(p.widget.let("Timer2On", false).ok());
+    timer("Timer2").Enabled(false);
     EXPECT_FALSE(qtimer("Timer2")->isActive());
 }
 
