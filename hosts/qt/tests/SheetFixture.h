@@ -1,6 +1,6 @@
 #pragma once
 // A control shown in its Qt host widget on the offscreen platform, with the pixels it
-// draws and the areas it repaints.
+// draws and the areas it repaints, and the layout of the answer sheet and the boxes.
 #include <QCoreApplication>
 #include <QEvent>
 #include <QImage>
@@ -10,9 +10,11 @@
 #include <algorithm>
 #include <cmath>
 #include <optional>
+#include <string>
+#include <vector>
 
-#include "frame/model/Picture.h"
 #include "frame/host/PropertyBag.h"
+#include "frame/model/Picture.h"
 #include "hosts/qt/QtControlWidget.h"
 
 namespace talvik::testing {
@@ -73,36 +75,41 @@ struct Shown {
         if (e.is<PictureBox>()) return e.as<PictureBox>().picture();
         return e.as<Image>().picture();
     }
+    // Where an element lies in the widget's pixels.
+    QRect placed(std::string_view element, int index = -1) const {
+        return widget.scale().snapped((index < 0 ? widget.host().find(element) : widget.host().find(element, index)).bounds());
+    }
 };
 
-inline bool near(QColor a, QColor b) {
-    return std::abs(a.red() - b.red()) <= 2 && std::abs(a.green() - b.green()) <= 2 &&
-           std::abs(a.blue() - b.blue()) <= 2;
+// The largest difference of two colours in one channel.
+inline int difference(QRgb a, QRgb b) {
+    return std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)), std::abs(qBlue(a) - qBlue(b))});
 }
+inline bool near(QColor a, QColor b) { return difference(a.rgb(), b.rgb()) <= 2; }
 
-// The contrast ratio of two colours from their relative luminances, 1 to 21.
-inline double contrast(QColor a, QColor b) {
-    const auto luminance = [](QColor c) {
-        const auto linear = [](int v) {
-            const double s = v / 255.0;
-            return s <= 0.04045 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
-        };
-        return 0.2126 * linear(c.red()) + 0.7152 * linear(c.green()) + 0.0722 * linear(c.blue());
+// The relative luminance of a colour, 0 to 1, and the contrast ratio of two, 1 to 21.
+inline double luminance(QColor c) {
+    const auto linear = [](int v) {
+        const double s = v / 255.0;
+        return s <= 0.04045 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
     };
+    return 0.2126 * linear(c.red()) + 0.7152 * linear(c.green()) + 0.0722 * linear(c.blue());
+}
+inline double contrast(QColor a, QColor b) {
     const double la = luminance(a), lb = luminance(b);
     return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
 }
 
-inline QColor pixelOf(const Picture& pic, int x, int y) {
-    const Bitmap& b = *pic.bitmap();
+inline QColor pixelOf(const Bitmap& b, int x, int y) {
     return QColor::fromRgba(b.argb[std::size_t(y) * std::size_t(b.width) + std::size_t(x)]);
 }
+inline QColor pixelOf(const Picture& pic, int x, int y) { return pixelOf(*pic.bitmap(), x, y); }
 
-// Whether the block of pixels at `at` is `pic` drawn over `background`, each of its
-// pixels as a square of `scale` device pixels: each channel within 2 of the picture's
-// pixel blended by its alpha. Without a background only the opaque pixels are compared.
+// Whether the block of pixels at `at` is `pic` drawn over `background`: each channel
+// within 2 of the picture's pixel blended by its alpha. Without a background only the
+// opaque pixels are compared.
 inline ::testing::AssertionResult showsPicture(const QImage& img, QPoint at, const Picture& pic,
-                                               std::optional<QColor> background, int scale = 1) {
+                                               std::optional<QColor> background) {
     for (int y = 0; y < pic.bitmap()->height; ++y)
         for (int x = 0; x < pic.bitmap()->width; ++x) {
             const QColor p = pixelOf(pic, x, y);
@@ -111,17 +118,47 @@ inline ::testing::AssertionResult showsPicture(const QImage& img, QPoint at, con
             const QColor bg = background.value_or(p);
             const auto blend = [&](int src, int under) { return int(src * a + under * (1 - a) + 0.5); };
             const QColor want(blend(p.red(), bg.red()), blend(p.green(), bg.green()), blend(p.blue(), bg.blue()));
-            for (int dy = 0; dy < scale; ++dy)
-                for (int dx = 0; dx < scale; ++dx) {
-                    const QPoint px(at.x() + x * scale + dx, at.y() + y * scale + dy);
-                    if (!near(img.pixelColor(px), want))
-                        return ::testing::AssertionFailure()
-                               << "pixel (" << px.x() << ", " << px.y() << ") is "
-                               << img.pixelColor(px).name().toStdString() << ", the picture there is "
-                               << want.name().toStdString();
-                }
+            if (const QPoint px = at + QPoint(x, y); !near(img.pixelColor(px), want))
+                return ::testing::AssertionFailure() << "pixel (" << px.x() << ", " << px.y() << ") is "
+                                                     << img.pixelColor(px).name().toStdString()
+                                                     << ", the picture there is " << want.name().toStdString();
         }
     return ::testing::AssertionSuccess();
+}
+
+// The widget drawn on `ground` into an image of `ratio` device pixels per pixel, as a
+// screen of that density shows it.
+inline QImage renderAt(QWidget& w, qreal ratio, QColor ground = Qt::magenta) {
+    QImage img(QSize(int(std::lround(w.width() * ratio)), int(std::lround(w.height() * ratio))),
+               QImage::Format_ARGB32_Premultiplied);
+    img.setDevicePixelRatio(ratio);
+    img.fill(ground);
+    w.render(&img, QPoint(), QRegion(), QWidget::RenderFlags());
+    img.setDevicePixelRatio(1);
+    return img.convertToFormat(QImage::Format_ARGB32);
+}
+
+// The device pixels a rectangle in twips covers at `ratio`: its edges rounded one by one.
+inline QRect devicePixels(const QtControlWidget& w, const RectF& r, qreal ratio) {
+    const double k = w.scale().pxPerTwip() * ratio;
+    const auto at = [k](float t) { return int(std::lround(double(t) * k)); };
+    return QRect(QPoint(at(r.left), at(r.top)), QPoint(at(r.right()) - 1, at(r.bottom()) - 1));
+}
+
+// The answer sheet after Initialize, 4 columns of 25 questions with spacing 150: choice
+// k (1 to 4) of question q (1 to 25) at Left 465 + 590 (k - 1) and Top 50 + 390 (q - 1)
+// + 20 ((q - 1) div 5) twips, 240 twips square; 15 twips a pixel at 96 DPI, an edge on
+// the nearest pixel.
+inline QPoint bubble(int k, int q) {
+    const int i = q - 1;
+    return {qRound((465 + 590 * (k - 1)) / 15.0), qRound((50 + 390 * i + 20 * (i / 5)) / 15.0)};
+}
+inline QRect bubbleRect(int k, int q) { return {bubble(k, q), QSize(16, 16)}; }
+
+// The five skinned boxes.
+inline const std::vector<std::string>& BoxClasses() {
+    static const std::vector<std::string> boxes = {"vltBox", "vltInfoBox", "ScrollBox", "vltZoomBox", "vltSwitch"};
+    return boxes;
 }
 
 }  // namespace talvik::testing

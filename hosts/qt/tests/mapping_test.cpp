@@ -64,67 +64,39 @@ TEST(QtMapping, MessageBoxes) {
     for (const auto& [button, value] : results) EXPECT_EQ(messageBoxResult(button), value);
 }
 
-TEST(QtMapping, Colours) {
-    QPalette palette;
-    palette.setColor(QPalette::Highlight, QColor(1, 2, 3));
-    palette.setColor(QPalette::ButtonText, QColor(4, 5, 6));
-    palette.setColor(QPalette::Button, QColor(7, 8, 9));
-    EXPECT_EQ(qtColour(0x00C00000u, palette), QColor(0, 0, 0xC0));  // red in the lowest byte
-    EXPECT_EQ(qtColour(0x00DAB08Eu, palette), QColor(142, 176, 218));
-    EXPECT_EQ(qtColour(0x8000000Du, palette), QColor(1, 2, 3));
-    EXPECT_EQ(qtColour(0x80000012u, palette), QColor(4, 5, 6));
-    EXPECT_EQ(qtColour(0x8000000Fu, palette), QColor(7, 8, 9));
-}
-
-// Every system colour comes from the palette role Qt draws the same thing with. The
+// Every system colour comes from the palette role Qt draws the same thing with; the
 // palette gives each role of each colour group a colour of its own, so that a colour
-// taken from the wrong role or group shows.
-TEST(QtMapping, SystemColoursFromThePalette) {
+// taken from the wrong role or group shows. Other colours have red in the lowest byte.
+TEST(QtMapping, Colours) {
     using R = QPalette::ColorRole;
     using G = QPalette::ColorGroup;
     QPalette palette;
     for (const G group : {G::Active, G::Inactive, G::Disabled})
         for (int role = 0; role < int(R::NColorRoles); ++role)
             palette.setColor(group, R(role), QColor(int(group) * 60 + 10, role * 9, 200));
-    struct Case { std::uint32_t index; G group; R role; };
-    const Case cases[] = {
-        {0, G::Active, R::Midlight},            // scroll bar track
-        {1, G::Active, R::Dark},                // desktop
-        {2, G::Active, R::Highlight},           // active caption
-        {3, G::Inactive, R::Highlight},         // inactive caption
-        {4, G::Active, R::Window},              // menu
-        {5, G::Active, R::Base},                // window background
-        {6, G::Active, R::Shadow},              // window frame
-        {7, G::Active, R::WindowText},          // menu text
-        {8, G::Active, R::Text},                // window text
-        {9, G::Active, R::HighlightedText},     // active caption text
-        {10, G::Active, R::Mid},                // active border
-        {11, G::Inactive, R::Mid},              // inactive border
-        {12, G::Active, R::Dark},               // application workspace
-        {13, G::Active, R::Highlight},          // highlight
-        {14, G::Active, R::HighlightedText},    // highlighted text
-        {15, G::Active, R::Button},             // button face
-        {16, G::Active, R::Dark},               // button shadow
-        {17, G::Disabled, R::WindowText},       // grey text
-        {18, G::Active, R::ButtonText},         // button text
-        {19, G::Inactive, R::HighlightedText},  // inactive caption text
-        {20, G::Active, R::Light},              // button highlight
-        {21, G::Active, R::Shadow},             // 3-D dark shadow
-        {22, G::Active, R::Midlight},           // 3-D light
-        {23, G::Active, R::ToolTipText},        // info text
-        {24, G::Active, R::ToolTipBase},        // info background
-        {26, G::Active, R::Link},               // hot-tracked item
-        {27, G::Active, R::Highlight},          // active caption gradient
-        {28, G::Inactive, R::Highlight},        // inactive caption gradient
-        {29, G::Active, R::Highlight},          // menu highlight
-        {30, G::Active, R::Window},             // menu bar
-        // No such system colour: text that stays readable on the window.
-        {25, G::Active, R::WindowText},
-        {31, G::Active, R::WindowText},
-        {0x10D, G::Active, R::WindowText},
+    EXPECT_EQ(qtColour(0x00C00000u, palette), QColor(0, 0, 0xC0));
+    EXPECT_EQ(qtColour(0x00DAB08Eu, palette), QColor(142, 176, 218));
+    // Scroll bar track, desktop, active and inactive caption, menu, window background,
+    // window frame, menu text, window text, active caption text, active and inactive
+    // border, application workspace, highlight, highlighted text, button face, button
+    // shadow, grey text, button text, inactive caption text, button highlight, 3-D dark
+    // shadow, 3-D light, info text and background, (none), hot-tracked item, active and
+    // inactive caption gradient, menu highlight, menu bar; no such colour beyond: text
+    // that stays readable on the window.
+    const std::pair<G, R> roles[] = {
+        {G::Active, R::Midlight},  {G::Active, R::Dark},        {G::Active, R::Highlight},     {G::Inactive, R::Highlight},
+        {G::Active, R::Window},    {G::Active, R::Base},        {G::Active, R::Shadow},        {G::Active, R::WindowText},
+        {G::Active, R::Text},      {G::Active, R::HighlightedText}, {G::Active, R::Mid},       {G::Inactive, R::Mid},
+        {G::Active, R::Dark},      {G::Active, R::Highlight},   {G::Active, R::HighlightedText}, {G::Active, R::Button},
+        {G::Active, R::Dark},      {G::Disabled, R::WindowText}, {G::Active, R::ButtonText},   {G::Inactive, R::HighlightedText},
+        {G::Active, R::Light},     {G::Active, R::Shadow},      {G::Active, R::Midlight},      {G::Active, R::ToolTipText},
+        {G::Active, R::ToolTipBase}, {G::Active, R::WindowText}, {G::Active, R::Link},         {G::Active, R::Highlight},
+        {G::Inactive, R::Highlight}, {G::Active, R::Highlight}, {G::Active, R::Window},        {G::Active, R::WindowText},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(qtColour(0x80000000u + c.index, palette), palette.color(c.group, c.role)) << "system colour " << c.index;
+    for (std::uint32_t index = 0; index < std::size(roles); ++index)
+        EXPECT_EQ(qtColour(0x80000000u + index, palette), palette.color(roles[index].first, roles[index].second))
+            << "system colour " << index;
+    EXPECT_EQ(qtColour(0x8000010Du, palette), palette.color(G::Active, R::WindowText));
 }
 
 }  // namespace
