@@ -3,37 +3,16 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
-#include <filesystem>
 #include <sstream>
 #include <string>
-#include <system_error>
-
-#include <unistd.h>
 
 #include "apps/talvik-container/Container.h"
 #include "frame/com/EntryPoints.h"
-
-namespace {
-
-const std::filesystem::path& scratch() {
-    // In memory where there is such a file system: `register` syncs the store to disk,
-    // which would otherwise take a quarter of the fuzzer's time.
-    static const std::filesystem::path dir =
-        (std::filesystem::is_directory("/dev/shm") ? std::filesystem::path("/dev/shm")
-                                                   : std::filesystem::temp_directory_path()) /
-        ("talvik-fuzz-container-" + std::to_string(::getpid()));
-    return dir;
-}
-
-}  // namespace
+#include "fuzz/Scratch.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     // `register` and `unregister` write the store named here, never the user's own.
-    ::setenv("TALVIK_REGISTRY", (scratch() / "registry.txt").c_str(), 1);
-    std::atexit([] {
-        std::error_code ec;
-        std::filesystem::remove_all(scratch(), ec);
-    });
+    ::setenv("TALVIK_REGISTRY", (talvik::fuzz::scratch("container") / "registry.txt").c_str(), 1);
     return 0;
 }
 

@@ -7,10 +7,8 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <system_error>
 
-#include <unistd.h>
-
+#include "fuzz/Scratch.h"
 #include "qti/QtiReader.h"
 
 namespace fs = std::filesystem;
@@ -18,10 +16,7 @@ using namespace talvik::qti;
 
 namespace {
 
-const fs::path& scratch() {
-    static const fs::path dir = fs::temp_directory_path() / ("talvik-fuzz-qti-" + std::to_string(::getpid()));
-    return dir;
-}
+const fs::path& scratch() { return talvik::fuzz::scratch("qti"); }
 
 constexpr const char* kItem = R"(<?xml version="1.0" encoding="UTF-8"?>
 <assessmentItem xmlns="http://www.imsglobal.org/xsd/imsqti_v2p1" identifier="a" title="A">
@@ -48,10 +43,6 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     fs::create_directories(scratch() / "items");
     std::ofstream(scratch() / "a.xml") << kItem;
     std::ofstream(scratch() / "items" / "b.xml") << kItem;
-    std::atexit([] {
-        std::error_code ec;
-        fs::remove_all(scratch(), ec);
-    });
     return 0;
 }
 

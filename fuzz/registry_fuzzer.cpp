@@ -5,30 +5,20 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <optional>
 #include <string>
-#include <system_error>
-
-#include <unistd.h>
 
 #include "frame/registry/Registration.h"
 #include "frame/registry/Registry.h"
+#include "fuzz/Scratch.h"
 
 using namespace talvik;
 namespace fs = std::filesystem;
 
 namespace {
-
-const fs::path& scratch() {
-    // In memory where there is such a file system: the store syncs every update.
-    static const fs::path dir = (fs::is_directory("/dev/shm") ? fs::path("/dev/shm") : fs::temp_directory_path()) /
-                                ("talvik-fuzz-registry-" + std::to_string(::getpid()));
-    return dir;
-}
 
 std::string contents(const fs::path& p) {
     std::ifstream f(p, std::ios::binary);
@@ -41,21 +31,12 @@ void check(bool ok) {
 
 }  // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    fs::create_directories(scratch());
-    std::atexit([] {
-        std::error_code ec;
-        fs::remove_all(scratch(), ec);
-    });
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string text(reinterpret_cast<const char*>(data), size);
     const std::optional<RegistryData> parsed = parseRegistry(text);
     if (parsed) check(parseRegistry(formatRegistry(*parsed)) == parsed);
 
-    const fs::path store = scratch() / "registry.txt";
+    const fs::path store = talvik::fuzz::scratch("registry") / "registry.txt";
     std::ofstream(store, std::ios::binary | std::ios::trunc) << text;
     const std::string module = "/opt/talvik/TalvikSkills.ocx";
     const HRESULT registered = registerLibrary(store.string(), module);
