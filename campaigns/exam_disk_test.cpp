@@ -20,6 +20,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <sstream>
 #include <string>
 
@@ -127,21 +128,29 @@ bool notSavedShown(const ExamWindow& w) {
            w.noticeLabel().text().startsWith(QStringLiteral("Your answers could not be saved"));
 }
 
+// The sample test sat on the disk's session folder, its window shown and active; the
+// clocks stand still.
+std::unique_ptr<ExamApp> startExam(const SmallDisk& disk) {
+    ExamOptions options;
+    options.exam = TALVIK_EXAM_SAMPLE;
+    options.candidate = "disk-campaign";
+    options.sessionDirectory = disk.session();
+    auto app = std::make_unique<ExamApp>(
+        options, ExamApp::Clocks{[] { return std::int64_t{0}; }, [] { return std::int64_t{1'800'000'000'000}; }});
+    app->window().resize(1280, 800);
+    app->window().show();
+    QApplication::setActiveWindow(&app->window());
+    return app;
+}
+
 TEST_F(ExamDisk, TheCandidateIsToldTheTestGoesOnAndNothingSavedIsLost) {
     for (const Setback& setback : kSetbacks) {
         SCOPED_TRACE(setback.what);
         SmallDisk disk;
         ASSERT_TRUE(disk.mounted) << std::strerror(errno);
 
-        std::int64_t monotonic = 0;
-        ExamOptions options;
-        options.exam = TALVIK_EXAM_SAMPLE;
-        options.candidate = "disk-campaign";
-        options.sessionDirectory = disk.session();
-        ExamApp app(options, {[&] { return monotonic; }, [] { return std::int64_t{1'800'000'000'000}; }});
-        app.window().resize(1280, 800);
-        app.window().show();
-        QApplication::setActiveWindow(&app.window());
+        const std::unique_ptr<ExamApp> started = startExam(disk);
+        ExamApp& app = *started;
         app.saver().setRetryDelay(std::chrono::hours(1));  // retries come from flush() only
         settle();
 
@@ -197,70 +206,46 @@ TEST_F(ExamDisk, TheCandidateIsToldTheTestGoesOnAndNothingSavedIsLost) {
 
 // Disks that cannot take a save when the candidate starts: the first save fails and says
 // so, an earlier save resumes and stays as it was, and the test can be sat all the same.
-struct StartSetback {
-    const char* what;
-    bool earlierSave;
-    void (*begin)(const SmallDisk&);
-    void (*end)(const SmallDisk&);
-};
-
-const StartSetback kStartSetbacks[] = {
-    {"a full disk", false, [](const SmallDisk& d) { d.fill(); }, [](const SmallDisk& d) { d.unfill(); }},
-    {"a full disk, resumed", true, [](const SmallDisk& d) { d.fill(); }, [](const SmallDisk& d) { d.unfill(); }},
-    {"a read-only disk without the folder", false,
-     [](const SmallDisk& d) { ASSERT_TRUE(d.makeReadOnly()) << std::strerror(errno); },
-     [](const SmallDisk& d) { ASSERT_TRUE(d.makeWritable()) << std::strerror(errno); }},
-    {"a read-only disk, resumed", true, [](const SmallDisk& d) { ASSERT_TRUE(d.makeReadOnly()) << std::strerror(errno); },
-     [](const SmallDisk& d) { ASSERT_TRUE(d.makeWritable()) << std::strerror(errno); }},
-};
-
 TEST_F(ExamDisk, ADiskThatCannotBeWrittenAtTheStartIsToldAndTheTestCanBeSat) {
-    for (const StartSetback& setback : kStartSetbacks) {
-        SCOPED_TRACE(setback.what);
-        SmallDisk disk;
-        ASSERT_TRUE(disk.mounted) << std::strerror(errno);
-        std::int64_t monotonic = 0;
-        ExamOptions options;
-        options.exam = TALVIK_EXAM_SAMPLE;
-        options.candidate = "disk-campaign";
-        options.sessionDirectory = disk.session();
-        const ExamApp::Clocks clocks{[&] { return monotonic; }, [] { return std::int64_t{1'800'000'000'000}; }};
-        std::string earlier;
-        if (setback.earlierSave) {
-            ExamApp first(options, clocks);
-            first.window().show();
-            QApplication::setActiveWindow(&first.window());
-            answer(first, 1, 1);
-            ASSERT_TRUE(first.saver().flush());
-            earlier = readBytes(SessionStore(disk.session()).currentPath());
-            ASSERT_FALSE(earlier.empty());
-        }
-        setback.begin(disk);
+    for (const Setback& setback : kSetbacks) {
+        for (const bool earlierSave : {false, true}) {
+            SCOPED_TRACE(std::string(setback.what) + (earlierSave ? ", resumed" : ""));
+            SmallDisk disk;
+            ASSERT_TRUE(disk.mounted) << std::strerror(errno);
+            std::string earlier;
+            if (earlierSave) {
+                const std::unique_ptr<ExamApp> first = startExam(disk);
+                answer(*first, 1, 1);
+                ASSERT_TRUE(first->saver().flush());
+                earlier = readBytes(SessionStore(disk.session()).currentPath());
+                ASSERT_FALSE(earlier.empty());
+            }
+            setback.begin(disk);
 
-        ExamApp app(options, clocks);
-        app.window().show();
-        QApplication::setActiveWindow(&app.window());
-        app.saver().setRetryDelay(std::chrono::hours(1));
-        EXPECT_FALSE(app.saver().flush());
-        settle();
-        EXPECT_TRUE(notSavedShown(app.window())) << app.window().noticeLabel().text().toStdString();
-        EXPECT_EQ(app.session().isChosen(1, 1), setback.earlierSave);
-        answer(app, 0, 2);
-        EXPECT_TRUE(app.session().isChosen(0, 2));
-        // The answer's save has failed too (flush waits for it); a save still under way when
-        // room comes back is retried by the worker a moment later, not by flush.
-        EXPECT_FALSE(app.saver().flush());
-        if (setback.earlierSave) {
-            EXPECT_EQ(readBytes(SessionStore(disk.session()).currentPath()), earlier);
-        }
+            const std::unique_ptr<ExamApp> started = startExam(disk);
+            ExamApp& app = *started;
+            app.saver().setRetryDelay(std::chrono::hours(1));
+            EXPECT_FALSE(app.saver().flush());
+            settle();
+            EXPECT_TRUE(notSavedShown(app.window())) << app.window().noticeLabel().text().toStdString();
+            EXPECT_EQ(app.session().isChosen(1, 1), earlierSave);
+            answer(app, 0, 2);
+            EXPECT_TRUE(app.session().isChosen(0, 2));
+            // The answer's save has failed too (flush waits for it); a save still under way when
+            // room comes back is retried by the worker a moment later, not by flush.
+            EXPECT_FALSE(app.saver().flush());
+            if (earlierSave) {
+                EXPECT_EQ(readBytes(SessionStore(disk.session()).currentPath()), earlier);
+            }
 
-        setback.end(disk);
-        EXPECT_TRUE(app.saver().flush());
-        const LoadedSession saved = SessionStore(disk.session()).read();
-        ASSERT_TRUE(saved.state.has_value());
-        EXPECT_EQ(saved.state->items.at(0).response,
-                  (std::vector<std::string>{app.session().choiceAt(0, 2).identifier}));
-        EXPECT_EQ(saved.state->items.at(1).response, app.session().itemState(1).response);
+            setback.end(disk);
+            EXPECT_TRUE(app.saver().flush());
+            const LoadedSession saved = SessionStore(disk.session()).read();
+            ASSERT_TRUE(saved.state.has_value());
+            EXPECT_EQ(saved.state->items.at(0).response,
+                      (std::vector<std::string>{app.session().choiceAt(0, 2).identifier}));
+            EXPECT_EQ(saved.state->items.at(1).response, app.session().itemState(1).response);
+        }
     }
 }
 
