@@ -153,8 +153,10 @@ void SessionStore::save(const SessionState& state) {
 
 LoadedSession SessionStore::load() {
     std::error_code ec;
-    for (const auto& entry : fs::directory_iterator(directory_, ec))
-        if (isLeftoverTemp(entry.path().filename().string())) fs::remove(entry.path(), ec);
+    for (fs::directory_iterator entry(directory_, ec), end; !ec && entry != end; entry.increment(ec)) {
+        std::error_code ignored;
+        if (isLeftoverTemp(entry->path().filename().string())) fs::remove(entry->path(), ignored);
+    }
     return find(true);
 }
 

@@ -139,12 +139,15 @@ TEST(QtiReader, ReadsATestsSectionsInOrderAndListsTheItemsItCannotDeliver) {
   </testPart>
 </assessmentTest>
 )");
-    // QTI 3.0 names, the time limit on the part, and the missing reference on line 5.
+    // QTI 3.0 names, the time limit on the part, a missing reference on line 5 and one
+    // whose name is longer than any file system allows on line 6.
+    const std::string tooLong = std::string(300, 'x') + ".xml";
     const auto v30 = dir.write("items/test3.xml", R"(<qti-assessment-test xmlns="http://www.imsglobal.org/xsd/imsqtiasi_v3p0" identifier="t" title="T">
   <qti-test-part identifier="p" navigation-mode="linear" submission-mode="individual">
     <qti-time-limits max-time="600"/>
     <qti-assessment-section identifier="s" title="S" visible="true">
       <qti-assessment-item-ref identifier="gone" href="gone.xml"/>
+      <qti-assessment-item-ref identifier="long" href=")" + tooLong + R"("/>
       <qti-assessment-item-ref identifier="bad" href="bad.xml"/>
       <qti-assessment-item-ref identifier="capital" href="capital.xml"/>
     </qti-assessment-section>
@@ -164,6 +167,7 @@ TEST(QtiReader, ReadsATestsSectionsInOrderAndListsTheItemsItCannotDeliver) {
          {{"primes", ""}, {"capital", ""}, {"name", "not supported: textEntryInteraction"}}},
         {v30, "t T", 600, {"s S"},
          {{"gone", v30.string() + ":5: referenced item file missing: gone.xml"},
+          {"long", v30.string() + ":6: referenced item file missing: " + tooLong},
           {"bad", (dir.path() / "items/bad.xml").string() + ":5: malformed XML"},
           {"capital", ""}}},
     };
