@@ -16,58 +16,23 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
-#include <QTest>
-#include <QTextBrowser>
 #include <QTimer>
 #include <algorithm>
 #include <benchmark/benchmark.h>
 #include <random>
 #include <vector>
 
-#include "AnswerSheet.h"
 #include "ExamApp.h"
 #include "ExamWindow.h"
-#include "hosts/qt/widgets/VelOptionToolBar.h"
-#include "hosts/qt/widgets/vltSwitch.h"
 #include "session/ExamSession.h"
 #include "session/SessionStore.h"
+#include "tests/random_candidate.h"
 
 namespace talvik::exam {
 namespace {
 
 constexpr int kChanges = 60;
 constexpr int kChangeEveryMs = 100;
-
-void click(QWidget* w, QPoint at) {
-    const QPointF p(at);
-    QMouseEvent press(QEvent::MouseButtonPress, p, w->mapToGlobal(p), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-    QMouseEvent release(QEvent::MouseButtonRelease, p, w->mapToGlobal(p), Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(w, &press);
-    QCoreApplication::sendEvent(w, &release);
-}
-
-void key(QWidget& w, int k, Qt::KeyboardModifiers m = {}) {
-    w.setFocus(Qt::OtherFocusReason);
-    QTest::keyClick(&w, Qt::Key(k), m);
-}
-
-void act(ExamApp& app, std::mt19937& rng) {
-    ExamWindow& window = app.window();
-    const ExamSession& session = app.session();
-    const int choices = int(session.itemState(session.state().current).order.size());
-    switch (rng() % 6) {
-        case 0:
-        case 1: {
-            const int item = int(rng() % std::uint32_t(session.itemCount()));
-            click(&window.sheet(), window.sheet().bubbleRect(item, int(rng() % AnswerSheet::kBubbles)).center());
-            break;
-        }
-        case 2: click(&window.strip(), {36 + 42 * int(rng() % std::uint32_t(std::min(choices, 4))), 20}); break;
-        case 3: key(window.pane(), Qt::Key_A + int(rng() % std::uint32_t(choices))); break;
-        case 4: key(window.pane(), Qt::Key_F, Qt::ControlModifier); break;
-        default: key(window.pane(), rng() % 2 ? Qt::Key_PageDown : Qt::Key_PageUp); break;
-    }
-}
 
 double percentile(std::vector<double> v, double p) {
     if (v.empty()) return 0;
@@ -126,7 +91,7 @@ void sitting(benchmark::State& state, Saving saving) {
         changes.setTimerType(Qt::PreciseTimer);
         QObject::connect(&changes, &QTimer::timeout, [&] {
             const qint64 begun = clock.nsecsElapsed();
-            act(app, rng);
+            testing::actAtRandom(app, rng);
             handling.push_back(double(clock.nsecsElapsed() - begun) / 1e6);
             if (++done == kChanges) loop.quit();
         });

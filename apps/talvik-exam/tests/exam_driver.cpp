@@ -9,21 +9,17 @@
 #include <unistd.h>
 
 #include <QApplication>
-#include <QTest>
-#include <QTextBrowser>
 #include <QTimer>
 #include <cstdio>
 #include <cstdlib>
 #include <random>
 #include <string>
 
-#include "AnswerSheet.h"
 #include "ExamApp.h"
 #include "ExamWindow.h"
-#include "hosts/qt/widgets/VelOptionToolBar.h"
-#include "hosts/qt/widgets/vltSwitch.h"
 #include "session/Autosaver.h"
 #include "session/ExamSession.h"
+#include "random_candidate.h"
 #include "session_test_support.h"
 
 namespace {
@@ -39,46 +35,6 @@ void say(const std::string& line) {
 std::string digestLine(const char* what, const SessionState& state) {
     return std::string(what) + ' ' + std::to_string(state.revision) + ' ' +
            std::to_string(testing::answerDigest(state));
-}
-
-void click(QWidget* w, QPoint at) {
-    const QPointF p(at);
-    QMouseEvent press(QEvent::MouseButtonPress, p, w->mapToGlobal(p), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-    QMouseEvent release(QEvent::MouseButtonRelease, p, w->mapToGlobal(p), Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(w, &press);
-    QCoreApplication::sendEvent(w, &release);
-}
-
-void key(QWidget& w, int k, Qt::KeyboardModifiers m = {}) {
-    w.setFocus(Qt::OtherFocusReason);
-    QTest::keyClick(&w, Qt::Key(k), m);
-}
-
-// One thing a candidate does.
-void act(ExamApp& app, std::mt19937& rng) {
-    ExamWindow& window = app.window();
-    const ExamSession& session = app.session();
-    const int current = session.state().current;
-    const int choices = int(session.itemState(current).order.size());
-    switch (rng() % 8) {
-        case 0:
-        case 1: {  // a bubble of any row of the sheet
-            const int item = int(rng() % std::uint32_t(session.itemCount()));
-            const int position = int(rng() % AnswerSheet::kBubbles);
-            click(&window.sheet(), window.sheet().bubbleRect(item, position).center());
-            break;
-        }
-        case 2: {  // a box of the strip
-            const int box = int(rng() % std::uint32_t(std::min(choices, ExamWindow::kStripChoices)));
-            click(&window.strip(), {36 + 42 * box, 20});
-            break;
-        }
-        case 3: key(window.pane(), Qt::Key_A + int(rng() % std::uint32_t(choices))); break;
-        case 4: key(window.pane(), Qt::Key_F, Qt::ControlModifier); break;
-        case 5: key(window.pane(), Qt::Key_PageDown); break;
-        case 6: key(window.pane(), Qt::Key_PageUp); break;
-        default: key(window.questionSwitch(), rng() % 2 ? Qt::Key_Right : Qt::Key_Left); break;
-    }
 }
 
 }  // namespace
@@ -116,7 +72,7 @@ int main(int argc, char** argv) {
         say(digestLine("start", app.session().state()));
 
         QTimer timer;
-        QObject::connect(&timer, &QTimer::timeout, &app, [&] { act(app, rng); });
+        QObject::connect(&timer, &QTimer::timeout, &app, [&] { testing::actAtRandom(app, rng); });
         timer.start(tick);
         return QApplication::exec();
     } catch (const std::exception& e) {

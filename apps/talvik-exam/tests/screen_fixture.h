@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "hosts/qt/QtControlWidget.h"
+#include "random_candidate.h"
 
 namespace talvik::exam::testing {
 
@@ -15,23 +16,10 @@ inline void settle() {
     for (int i = 0; i < 4; ++i) QCoreApplication::processEvents();
 }
 
-// A press and a release: clicks in a row stay single clicks, where the platform would
-// pair two quick ones into a double click.
-inline void sendClick(QWidget* w, QPoint at) {
-    const QPointF p(at);
-    QMouseEvent press(QEvent::MouseButtonPress, p, w->mapToGlobal(p), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-    QMouseEvent release(QEvent::MouseButtonRelease, p, w->mapToGlobal(p), Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(w, &press);
-    QCoreApplication::sendEvent(w, &release);
-}
-
 inline void click(QWidget* w, QPoint at) {
     sendClick(w, at);
     settle();
 }
-
-// The middle of the strip's box `i` (32 pixels square at 20 + 42 i, 4).
-inline QPoint stripBox(int i) { return {36 + 42 * i, 20}; }
 
 // To the focused widget, else to `window`.
 inline void key(QWidget& window, int k, Qt::KeyboardModifiers m = {}) {
