@@ -1,7 +1,7 @@
 #pragma once
 // What the tests share: a control of one class initialized on a headless host, the
-// resource a picture came from, and the test container run in this process on a script
-// or as the built program on a file.
+// resource a picture came from, the writes of a save, and the test container run in
+// this process on a script or as the built program on a file.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -26,6 +26,17 @@ struct Hosted : HeadlessHost {
 
 // The resource a picture was loaded from, "" for none.
 inline std::string origin(const Picture& p) { return p.empty() ? "" : p.bitmap()->origin; }
+
+// The WriteProperty calls a save made, in order: key, value and default each.
+inline void expectWrites(const PropertyBag& bag, const std::vector<PropertyBag::Write>& expected) {
+    ASSERT_EQ(bag.writes().size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        SCOPED_TRACE(expected[i].key);
+        EXPECT_EQ(bag.writes()[i].key, expected[i].key);
+        EXPECT_EQ(bag.writes()[i].value, expected[i].value);
+        EXPECT_EQ(bag.writes()[i].defaultValue, expected[i].defaultValue);
+    }
+}
 
 inline std::string lines(const std::vector<std::string>& ls) {
     std::string s;

@@ -455,11 +455,14 @@ TEST(BadInput, LinesTheContainerCannotReadChangeNothing) {
         "fire m Image1(x) Click",
         "fire m Image1(-) Click",
         "fire m Image1(1 Click",
-        "clock 25:00:00",
+        "clock 24:00:00",
         "clock 12:00",
+        "clock 9:05:30",
         "fail disk",
         "msgbox-returns yes",
         "tick m -1",
+        "tick",
+        "answer ghost Ping",
         "\"unterminated",
     };
     std::string script = "new Matrix m\n";

@@ -592,13 +592,7 @@ void roundTrip(const std::string& caption, std::int32_t style, const char* defau
         box.box.Style(style);
         box.WriteProperties(bag);
     }
-    ASSERT_EQ(bag.writes().size(), 2u);
-    EXPECT_EQ(bag.writes()[0].key, "Caption");
-    EXPECT_EQ(bag.writes()[0].value, Variant(caption));
-    EXPECT_EQ(bag.writes()[0].defaultValue, Variant(defaultCaption));
-    EXPECT_EQ(bag.writes()[1].key, "Style");
-    EXPECT_EQ(bag.writes()[1].value, Variant(style));
-    EXPECT_EQ(bag.writes()[1].defaultValue, Variant(std::int32_t{0}));
+    testing::expectWrites(bag, {{"Caption", caption, defaultCaption}, {"Style", style, std::int32_t{0}}});
     Box<C> b;
     b.ReadProperties(bag);
     EXPECT_EQ(b.box.Caption(), caption);
@@ -680,19 +674,12 @@ TEST(vltInfoBox, SavesAndRestores) {
             saved.box.BackStyle(c.backStyle);
             saved.WriteProperties(bag);
         }
-        const std::vector<PropertyBag::Write> written = {
-            {"Caption", c.caption, "vltInfoBox"},
-            {"Info", info, "infomation"},
-            {"Style", c.style, std::int32_t{0}},
-            {"BackStyle", c.backStyle, std::int32_t{1}},
-        };
-        ASSERT_EQ(bag.writes().size(), written.size());
-        for (std::size_t i = 0; i < written.size(); ++i) {
-            SCOPED_TRACE(written[i].key);
-            EXPECT_EQ(bag.writes()[i].key, written[i].key);
-            EXPECT_EQ(bag.writes()[i].value, written[i].value);
-            EXPECT_EQ(bag.writes()[i].defaultValue, written[i].defaultValue);
-        }
+        testing::expectWrites(bag, {
+                                       {"Caption", c.caption, "vltInfoBox"},
+                                       {"Info", info, "infomation"},
+                                       {"Style", c.style, std::int32_t{0}},
+                                       {"BackStyle", c.backStyle, std::int32_t{1}},
+                                   });
 
         Box<vltInfoBox> b;
         b.ReadProperties(bag);

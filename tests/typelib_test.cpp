@@ -129,9 +129,6 @@ TEST(TypeLib, FiveEnumerationsWithTheirIdentifiersAndValues) {
         EXPECT_EQ(items, expected);
         EXPECT_EQ(findEnum(kEnums[i].name), &enums[i]);
     }
-    // The controls' own code uses the same values.
-    EXPECT_EQ(Classicbox, 10);
-    EXPECT_EQ(VelUChar, 3);
 }
 
 // What hosts look up: classes by name and identifier, members by name in any case and
