@@ -176,14 +176,6 @@ TEST(Container, RegistersIntoTheStoreItIsGiven) {
     ASSERT_EQ(readRegistry(store, data), S_OK);
     ASSERT_EQ(data.size(), 12u);
     EXPECT_EQ(*data[1].value("Module"), fs::canonical(TALVIK_MODULE_PATH).string());
-    EXPECT_EQ(container("unregister\n", "--registry " + quoted(store)).status, 0);
-    ASSERT_EQ(readRegistry(store, data), S_OK);
-    EXPECT_TRUE(data.empty());
-
-    // A store it cannot read is reported by its result code.
-    std::ofstream(store, std::ios::trunc) << "garbage\n";
-    const Ran bad = container("register\n", "--registry " + quoted(store));
-    EXPECT_EQ(bad.out, lines({R"j({"line":1,"register":-2147023887})j"}));
     fs::remove_all(dir);
 }
 

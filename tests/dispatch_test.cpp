@@ -61,12 +61,7 @@ class Probe : public Control {
 public:
     using Control::Control;
     static const ControlTemplate& Design() {
-        static const ControlTemplate t = [] {
-            ControlTemplate t{.width = 1000, .height = 500};
-            for (const bool on : {true, false})
-                t.add({.kind = ElementKind::Timer, .name = on ? "TimerOn" : "TimerOff", .enabled = on, .interval = 1000});
-            return t;
-        }();
+        static const ControlTemplate t{.width = 1000, .height = 500};
         return t;
     }
 
@@ -84,9 +79,6 @@ public:
         return args[0].toInt16();
     }
 
-    void Initialize() override { probeLog.push_back("Initialize"); }
-    void Resize() override { probeLog.push_back("Resize"); }
-    void Paint() override { probeLog.push_back("Paint"); }
     void Terminate() override { probeLog.push_back("Terminate"); }
     void OnEvent(const InputEvent& ev) override {
         probeLog.push_back(std::string(eventName(ev.kind)));
@@ -139,16 +131,6 @@ TEST(ControlObject, ValuesTravelInTheDescribedType) {
     EXPECT_EQ(narrow.value.toInt32(), 7);
     s.host->onEvent = [](const EventDecl&, std::span<Variant> args) { args[0] = std::int16_t{41}; };
     EXPECT_EQ(s.p.call("Ping").value.toInt16(), 41);  // a handler may change by-reference arguments
-}
-
-TEST(ControlObject, ShowResizesThenPaintsAndTimersTickWhenEnabled) {
-    Probed s;
-    ASSERT_TRUE(s.p.show().ok());
-    ASSERT_TRUE(s.p.resize(1000, 500).ok());  // the size it has: no Resize
-    ASSERT_TRUE(s.p.resize(1200, 500).ok());
-    ASSERT_TRUE(s.p.tick(s.host->timer("TimerOn")).ok());
-    ASSERT_TRUE(s.p.tick(s.host->timer("TimerOff")).ok());
-    EXPECT_EQ(probeLog, (std::vector<std::string>{"Resize", "Paint", "Resize", "Timer"}));
 }
 
 TEST(ControlObject, ControlDestroyedAndReleasedByAHandlerOfItsOwnEvent) {

@@ -324,8 +324,9 @@ TEST(HostServices, TextModelAndScriptedAnswers) {
     Fixture f;
     struct Case { std::string text; float size, width, height; };
     const Case cases[] = {
-        {"vltBox", 8.25f, 540, 195}, {"", 8.25f, 0, 195}, {"ab\ncde", 8.25f, 270, 390},
-        {"100", 6.0f, 180, 150},     {"A", 14.25f, 150, 345},  // 9.5 -> 10 pixels, 22.8 -> 23
+        // One line of 8.25 and 6 points is measured on the template's caption above.
+        {"", 8.25f, 0, 195}, {"ab\ncde", 8.25f, 270, 390},
+        {"A", 14.25f, 150, 345},  // 9.5 -> 10 pixels, 22.8 -> 23
     };
     for (const Case& c : cases) {
         const TextExtent e = f.host.MeasureText(c.text, Font{"MS Sans Serif", c.size});
