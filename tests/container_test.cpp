@@ -4,8 +4,6 @@
 // handlers' answers, message boxes, shell calls, pointers, property notices, the clock,
 // timers, injected faults) through stand-in controls; and a private control, reached
 // only through the library's private factory.
-#include <sys/wait.h>
-
 #include <cstdio>
 
 #include "Support.h"
@@ -23,37 +21,14 @@ using namespace controls;
 namespace {
 
 using testing::lines;
+using testing::quoted;
+using testing::Ran;
+using testing::runContainer;
 namespace fs = std::filesystem;
 
 // A path of its own for this process, so that suites running side by side do not meet.
 fs::path scratch(const std::string& name) {
     return fs::path(::testing::TempDir()) / ("talvik-container-" + std::to_string(::getpid()) + "-" + name);
-}
-
-std::string quoted(const std::string& s) {
-    std::string q = "'";
-    for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
-
-struct Ran {
-    std::string out;
-    int status = -1;
-};
-
-// Runs the container with these arguments and the script on standard input.
-Ran container(const std::string& script, const std::string& args = "") {
-    const fs::path in = scratch("script.txt");
-    std::ofstream(in, std::ios::binary) << script;
-    Ran r;
-    FILE* p = ::popen((quoted(TALVIK_CONTAINER_PATH) + " " + args + " < " + quoted(in.string())).c_str(), "r");
-    if (p == nullptr) return r;
-    char buf[4096];
-    for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, p)) > 0;) r.out.append(buf, n);
-    const int status = ::pclose(p);
-    r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    fs::remove(in);
-    return r;
 }
 
 TEST(Container, ScriptsAndTheirWholeOutput) {
@@ -141,14 +116,14 @@ TEST(Container, ScriptsAndTheirWholeOutput) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        const Ran r = container(c.script);
+        const Ran r = runContainer(c.script);
         EXPECT_EQ(r.out, c.expected);
         EXPECT_EQ(r.status, c.status);
     }
 }
 
 TEST(Container, TypeDescriptionOnOneLine) {
-    const Ran r = container("typelib\n");
+    const Ran r = runContainer("typelib\n");
     EXPECT_EQ(r.status, 0);
     ASSERT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 1);
     const char* const parts[] = {
@@ -170,7 +145,7 @@ TEST(Container, RegistersIntoTheStoreItIsGiven) {
     const fs::path dir = scratch("registry");
     fs::remove_all(dir);
     const std::string store = (dir / "registry.txt").string();
-    const Ran r = container("register\nunregister\nregister\n", "--registry " + quoted(store));
+    const Ran r = runContainer("register\nunregister\nregister\n", "--registry " + quoted(store));
     EXPECT_EQ(r.out, lines({R"j({"line":1,"register":0})j", R"j({"line":2,"unregister":0})j", R"j({"line":3,"register":0})j"}));
     RegistryData data;
     ASSERT_EQ(readRegistry(store, data), S_OK);
@@ -180,11 +155,11 @@ TEST(Container, RegistersIntoTheStoreItIsGiven) {
 }
 
 TEST(Container, ModuleAndScriptArguments) {
-    EXPECT_EQ(container("canunload\n", "--module /nonexistent/TalvikSkills.ocx").status, 1);
-    EXPECT_EQ(container("", "--bogus").status, 1);
+    EXPECT_EQ(runContainer("canunload\n", "--module /nonexistent/TalvikSkills.ocx").status, 1);
+    EXPECT_EQ(runContainer("", "--bogus").status, 1);
     const fs::path script = scratch("file.txt");
     std::ofstream(script) << "new Matrix m\nget m MaxItemPerCol\n";
-    const Ran r = container("canunload\n", quoted(script.string()));  // the file, not standard input
+    const Ran r = runContainer("canunload\n", quoted(script.string()));  // the file, not standard input
     EXPECT_EQ(r.out, lines({R"j({"line":1,"new":"m","class":"Matrix","width":11070,"height":9780})j",
                             R"j({"line":2,"get":"MaxItemPerCol","value":25})j"}));
     fs::remove(script);
@@ -202,7 +177,7 @@ TEST(Container, ExampleRunsAsDocumented) {
         else if (output && line.rfind("# ", 0) == 0) expected += line.substr(2) + "\n";
     }
     ASSERT_FALSE(expected.empty());
-    const Ran r = container(script);
+    const Ran r = runContainer(script);
     EXPECT_EQ(r.out, expected);
     EXPECT_EQ(r.status, 0);
 }

@@ -171,9 +171,9 @@ TEST(TimerPicture, ResizingKeepsTheCentre) {
 // size Initialize gives it, its face, its timer and the three hands at midnight. Where
 // the hands go and when it ticks is in the tests above.
 TEST(TimerPicture, ThroughTheTestContainer) {
-    const std::string out = testing::runContainer("timerpicture", "clock 00:00:00\nnew TimerPicture t\ndump t\n");
-
-    EXPECT_EQ(out,
+    const testing::Ran ran = testing::runContainer("clock 00:00:00\nnew TimerPicture t\ndump t\n");
+    EXPECT_EQ(ran.status, 0);
+    EXPECT_EQ(ran.out,
         R"j({"line":2,"new":"t","class":"TimerPicture","width":1815,"height":1800}
 {"line":3,"dump":"t","element":"surface","kind":"surface","Width":1815,"Height":1800,"BackStyle":1,"Picture":"res:CLOCK_FIREFOX"}
 {"line":3,"dump":"t","element":"Timer1","kind":"timer","Enabled":true,"Interval":1000}

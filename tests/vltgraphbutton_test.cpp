@@ -213,37 +213,6 @@ TEST(vltGraphButton, SavedAndRestoredThroughTheContainer) {
 
 // ---- Events ----
 
-// Each event with its identifier, in order, and its arguments, "&" before those passed
-// by reference: i 16-bit, l 32-bit, f single, b boolean, o object.
-TEST(vltGraphButton, DeclaresItsEventsInOrder) {
-    const auto type = [](VarType t) {
-        using enum VarType;
-        return t == Int16 ? "i" : t == Int32 ? "l" : t == Float ? "f" : t == Bool ? "b" : t == Object ? "o" : "?";
-    };
-    std::vector<std::string> declared;
-    for (const EventDecl& e : vltGraphButton::Class.events) {
-        std::string d = std::to_string(e.id) + " " + std::string(e.name) + "(";
-        for (std::size_t a = 0; a < e.args.size(); ++a)
-            d += (a ? ", " : "") + std::string(e.args[a].byRef ? "&" : "") + std::string(e.args[a].name) + " " +
-                 type(e.args[a].type);
-        declared.push_back(d + ")");
-    }
-    const std::vector<std::string> expected = {
-        "1 AccessKeyPress(KeyAscii i)", "2 DblClick()", "3 Click()", "4 vltDragDrop(Source o, &X f, &Y f)",
-        "5 vltDragOver(&Source o, &X f, &Y f, &State i)", "6 EnterFocus()", "7 ExitFocus()", "8 vltGotFocus()",
-        "9 KeyDown(&KeyCode i, &Shift i)", "10 KeyPress(&KeyAscii i)", "11 KeyUp(&KeyCode i, &Shift i)",
-        "12 vltLostFocus()", "13 MouseDown(&Button i, &Shift i, &X f, &Y f)",
-        "14 MouseUp(&Button i, &Shift i, &X f, &Y f)", "15 OLECompleteDrag(&Effect l)",
-        "16 OLEDragDrop(&Data o, &Effect l, &Button i, &Shift i, &X f, &Y f)",
-        "17 OLEDragOver(&Data o, &Effect l, &Button i, &Shift i, &X f, &Y f, &State i)",
-        "18 OLEGiveFeedback(&Effect l, &DefaultCursors b)", "19 OLESetData(&Data o, &DataFormat i)",
-        "20 OLEStartDrag(&Data o, &AllowedEffects l)", "21 Paint()", "22 Resize()", "23 Terminate()",
-        "24 MouseMove(&Button i, &Shift i, &X f, &Y f)",
-    };
-    EXPECT_EQ(declared, expected);
-    EXPECT_FALSE(vltGraphButton::Class.isPublic());
-}
-
 TEST(vltGraphButton, InputPassedOnThroughTheContainer) {
     const std::string made = R"j({"line":1,"new":"g","class":"vltGraphButton","width":1155,"height":465})j";
     const auto event = [](int line, const char* name, const char* args = "{}") {
