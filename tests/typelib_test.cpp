@@ -151,8 +151,9 @@ TEST(TypeLib, FiveEnumerationsWithTheirIdentifiersAndValues) {
     }
 }
 
-// What hosts look up: classes by name and identifier, members by name in any case and
-// by identifier, events by name; the private button is nowhere.
+// What hosts look up: classes by name and identifier, members by name and by identifier
+// (names in any case are the dispatch test's), events by name; the private button is
+// nowhere.
 TEST(TypeLib, LookupsAndWhatIsNotThere) {
     for (const ClassDesc& c : typeLibrary().classes) {
         EXPECT_EQ(findClass(c.name), &c);
@@ -163,8 +164,6 @@ TEST(TypeLib, LookupsAndWhatIsNotThere) {
             EXPECT_EQ(findMember(c, m.name), &m) << m.name;
         }
     }
-    EXPECT_EQ(findMember(*findClass("Matrix"), "MAXITEMS")->id, 0x68030002);
-    EXPECT_EQ(findMember(*findClass("Matrix"), "MaxItem"), nullptr);
     EXPECT_EQ(findClass("matrix"), nullptr);
     EXPECT_EQ(findClass("vltGraphButton"), nullptr);
     EXPECT_EQ(findEnum("ColorEnum"), nullptr);
