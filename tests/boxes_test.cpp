@@ -1,9 +1,6 @@
-// The skinned boxes as a host sees them: the nine-slice frame they share (slice rectangles
-// and caption positions worked out by hand from the bitmap sizes of the six skins, styles
-// without a skin, the caption colour, bitmap loads), the information box's two texts and
-// back style, the button rows of vltSwitch, vltZoomBox and ScrollBox with their hover
-// pictures and events, and what each box saves and restores. Text sizes follow the
-// headless measurement of the 8.25-point font: 90 twips a character, 195 high.
+// The skinned boxes as a host sees them, slice rectangles and caption positions worked
+// out by hand from the bitmap sizes of the six skins. Text sizes follow the headless
+// measurement of the 8.25-point font: 90 twips a character, 195 high.
 #include <array>
 #include <functional>
 #include <string>

@@ -1,9 +1,6 @@
 // talvik-container: whole outputs of short scripts worked out by hand from the
-// container's protocol and the controls' behaviour, with its exit status; the report of
-// what a control does while a command runs (events and their arguments by name, the
-// handlers' answers, message boxes, shell calls, pointers, property notices, the clock,
-// timers, injected faults) through stand-in controls; and a private control, reached
-// only through the library's private factory.
+// container's protocol and the controls' behaviour, and what stand-in controls do while
+// a command runs, reported in order.
 #include <cstdio>
 
 #include "Support.h"

@@ -1,9 +1,5 @@
-// Dispatch and the control object through the linked entry points: coercion before a
-// let, the errors of the call itself, control errors as result codes, lifecycle and
-// input forwarding, a control released by the handler of an event it is raising; and
-// input events as the element model delivers them: by-reference arguments that a
-// control's handler changes reach whoever delivered the event, pointer events reach only
-// elements that take the mouse, and timers tick from the headless host's clock.
+// Dispatch and the control object through the linked entry points, and input events as
+// the element model delivers them, through stand-in controls made for these tests.
 #include <gtest/gtest.h>
 
 #include <functional>
