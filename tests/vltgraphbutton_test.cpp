@@ -210,6 +210,8 @@ TEST(vltGraphButton, SavedAndRestoredThroughTheContainer) {
 
 // ---- Events ----
 
+// With their arguments as the container prints them; the focus events and by-value
+// arguments are the highlight and by-reference tests'.
 TEST(vltGraphButton, InputPassedOnThroughTheContainer) {
     const std::string made = R"j({"line":1,"new":"g","class":"vltGraphButton","width":1155,"height":465})j";
     const auto event = [](int line, const char* name, const char* args = "{}") {
@@ -243,10 +245,6 @@ TEST(vltGraphButton, InputPassedOnThroughTheContainer) {
           event(8, "MouseMove", R"j({"Button":0,"Shift":0,"X":100,"Y":200})j"),
           // the surface lit the highlighted set, whose middle now takes the mouse
           event(9, "MouseMove", R"j({"Button":4,"Shift":0,"X":1,"Y":2})j")}},
-        {"focus",
-         {"fire g surface GotFocus", "fire g surface EnterFocus", "fire g surface LostFocus",
-          "fire g surface ExitFocus"},
-         {event(2, "vltGotFocus"), event(3, "EnterFocus"), event(4, "vltLostFocus"), event(5, "ExitFocus")}},
         {"drags and data transfers",
          {"fire g surface DragDrop Label1 10 20", "fire g surface DragOver none 1 2 0", "fire g surface OLEStartDrag 3",
           "fire g surface OLEDragDrop 1 1 0 5 6", "fire g surface OLEDragOver 1 1 0 5 6 2",
@@ -264,10 +262,6 @@ TEST(vltGraphButton, InputPassedOnThroughTheContainer) {
          {event(2, "Paint"), event(4, "Resize"), event(4, "Paint"), event(5, "Resize"),
           R"j({"line":5,"resize":"g","width":2000,"height":500})j",
           R"j({"line":6,"resize":"g","width":2000,"height":500})j", event(7, "Terminate")}},
-        {"the key of AccessKeyPress and the source of a drop are copies",
-         {"answer g AccessKeyPress KeyAscii=1", "answer g vltDragDrop Source=1"},
-         {R"j({"line":2,"syntax":"AccessKeyPress passes KeyAscii by value"})j",
-          R"j({"line":3,"syntax":"vltDragDrop passes Source by value"})j"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
