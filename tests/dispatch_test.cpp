@@ -316,6 +316,8 @@ TEST(InputEvents, TimersTickFromTheHostsClock) {
              f.host->advance(10000);
          }, {"Timer Slow@3250"}},
         {"the clock moved all the same", [](Fixture& f) { EXPECT_EQ(f.host->elapsed(), 13000); }, {}},
+        {"a tick asked of a timer that is off is not delivered",
+         [](Fixture& f) { EXPECT_TRUE(f.handle.tick(f.host->timer("Idle")).ok()); }, {}},
     };
     Fixture f;
     for (const Step& s : steps) {
