@@ -1,8 +1,9 @@
 #pragma once
 // What the tests share: a control of one class initialized on a headless host, the
-// resource a picture came from, and the test container run in this process on a script
-// or as the built program on a file.
+// resource a picture came from, the writes of a save, and the test container run in
+// this process on a script or as the built program.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -27,6 +28,17 @@ struct Hosted : HeadlessHost {
 // The resource a picture was loaded from, "" for none.
 inline std::string origin(const Picture& p) { return p.empty() ? "" : p.bitmap()->origin; }
 
+// The WriteProperty calls a save made, in order: key, value and default each.
+inline void expectWrites(const PropertyBag& bag, const std::vector<PropertyBag::Write>& expected) {
+    ASSERT_EQ(bag.writes().size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        SCOPED_TRACE(expected[i].key);
+        EXPECT_EQ(bag.writes()[i].key, expected[i].key);
+        EXPECT_EQ(bag.writes()[i].value, expected[i].value);
+        EXPECT_EQ(bag.writes()[i].defaultValue, expected[i].defaultValue);
+    }
+}
+
 inline std::string lines(const std::vector<std::string>& ls) {
     std::string s;
     for (const std::string& l : ls) s += l + "\n";
@@ -42,20 +54,33 @@ inline std::string runScript(const std::vector<std::string>& script, const Entry
 }
 
 #ifdef TALVIK_CONTAINER_PATH
-// The built container on a script file, as a user would pass it: its whole output, with
-// the exit status appended when it is not 0.
-inline std::string runContainer(const std::string& name, const std::string& script) {
-    const std::filesystem::path file =
-        std::filesystem::path(::testing::TempDir()) / (name + "-" + std::to_string(::getpid()) + ".txt");
-    std::ofstream(file) << script;
+inline std::string quoted(const std::string& s) {
+    std::string q = "'";
+    for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return q + "'";
+}
+
+// What the built container printed, and its exit status (-1 when it did not exit).
+struct Ran {
     std::string out;
-    FILE* pipe = ::popen((std::string(TALVIK_CONTAINER_PATH) + " '" + file.string() + "'").c_str(), "r");
-    if (pipe == nullptr) return "popen failed";
-    char buf[4096];
-    for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, pipe)) > 0;) out.append(buf, n);
-    if (const int status = ::pclose(pipe); status != 0) out += "exit status " + std::to_string(status);
-    std::filesystem::remove(file);
-    return out;
+    int status = -1;
+};
+
+// The built container as a user runs it: these arguments (quoted for the shell where
+// needed) and the script on its standard input.
+inline Ran runContainer(const std::string& script, const std::string& args = "") {
+    const std::filesystem::path in =
+        std::filesystem::path(::testing::TempDir()) / ("talvik-script-" + std::to_string(::getpid()) + ".txt");
+    std::ofstream(in, std::ios::binary) << script;
+    Ran r;
+    if (FILE* p = ::popen((quoted(TALVIK_CONTAINER_PATH) + " " + args + " < " + quoted(in.string())).c_str(), "r")) {
+        char buf[4096];
+        for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, p)) > 0;) r.out.append(buf, n);
+        const int status = ::pclose(p);
+        r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    std::filesystem::remove(in);
+    return r;
 }
 #endif
 

@@ -96,8 +96,6 @@ TEST(HostElements, SizesComeFromPicturesAndText) {
     EXPECT_EQ(pic.Width(), 1000);
     pic.Stretch(false);  // back to the picture's own 8 x 8 pixels
     EXPECT_EQ(pic.Width(), 120);
-    pic.setPicture(Picture());
-    EXPECT_TRUE(pic.picture().empty());
 
     Label caption = f.host.label("caption");
     EXPECT_EQ(caption.Width(), 540);  // 6 characters of 6 pixels at 8.25 points
@@ -113,8 +111,6 @@ TEST(HostElements, ResourcesByNumberAndNameWithoutRegardToCase) {
     const Picture a = f.host.LoadResPicture("SB_mid_2");
     EXPECT_EQ(a, f.host.LoadResPicture("SB_MID_2"));
     EXPECT_EQ(a.bitmap()->origin, "res:SB_MID_2");
-    EXPECT_EQ(f.host.LoadResPicture("Clock_Firefox").bitmap()->width, 122);
-    EXPECT_EQ(f.host.LoadResPicture(110).bitmap()->origin, "res:110");
     struct Case { ResId id; std::int32_t number; std::string description; };
     const Case failures[] = {
         {118, 326, "Resource with identifier '118' not found"},
@@ -261,7 +257,6 @@ TEST(HostElements, BadValuesAreRefusedAndChangeNothing) {
         {"Y2", [&] { rule.Y2(inf); }, 380},
         {"surface Width", [&] { f.host.surface().Width(inf); }, 380},
         {"surface Height", [&] { f.host.surface().Height(nan); }, 380},
-        {"resizeTo", [&] { f.host.resizeTo(inf, 1000); }, 380},
     };
     for (const auto& [name, set, expected] : refused) {
         std::int32_t number = 0;
@@ -324,8 +319,9 @@ TEST(HostServices, TextModelAndScriptedAnswers) {
     Fixture f;
     struct Case { std::string text; float size, width, height; };
     const Case cases[] = {
-        {"vltBox", 8.25f, 540, 195}, {"", 8.25f, 0, 195}, {"ab\ncde", 8.25f, 270, 390},
-        {"100", 6.0f, 180, 150},     {"A", 14.25f, 150, 345},  // 9.5 -> 10 pixels, 22.8 -> 23
+        // One line of 8.25 and 6 points is measured on the template's caption above.
+        {"", 8.25f, 0, 195}, {"ab\ncde", 8.25f, 270, 390},
+        {"A", 14.25f, 150, 345},  // 9.5 -> 10 pixels, 22.8 -> 23
     };
     for (const Case& c : cases) {
         const TextExtent e = f.host.MeasureText(c.text, Font{"MS Sans Serif", c.size});
@@ -368,18 +364,16 @@ TEST(Variants, ConversionsFollowTheVariantRules) {
         Variant expected;  // empty: an error is expected
         std::int32_t error;
     };
-    // Overflows, text that is no number and halves rounding to even through a let are
-    // walked in the bad input and dispatch tests.
+    // Overflows, text that is no number or boolean, "FALSE" and halves rounding to even
+    // through a let are walked in the bad input and dispatch tests.
     const Case cases[] = {
         {std::int32_t{-32768}, VarType::Int16, std::int16_t{-32768}, 0},
         {-2.5, VarType::Int32, std::int32_t{-2}, 0},
-        {"abc", VarType::Bool, {}, 13},
         {" 12 ", VarType::Int16, std::int16_t{12}, 0},
         {"1e3", VarType::Int32, std::int32_t{1000}, 0},
         {"1,000", VarType::Int32, std::int32_t{1000}, 0},
         {"", VarType::Int16, {}, 13},
         {false, VarType::Int32, std::int32_t{0}, 0},
-        {"false", VarType::Bool, false, 0},
         {std::int16_t{5}, VarType::Bool, true, 0},
         {0.0, VarType::Bool, false, 0},
         {std::int16_t{7}, VarType::String, "7", 0},

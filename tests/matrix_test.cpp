@@ -155,28 +155,13 @@ TEST(MatrixLayout, QuestionsPastTheLastColumnAreHiddenAndKeepTheirMarks) {
     EXPECT_EQ(s.m.result().at(28), "2");
 }
 
-TEST(MatrixLayout, PropertiesRoundTripThroughTheStore) {
-    Sheet a;
-    a.m.MaxItemPerCol(38);
-    a.m.DistanceItems(120);
-    a.m.MaxCols(4);
-    a.m.MaxItems(150);
-    PropertyBag bag;
-    a.WriteProperties(bag);
-    ASSERT_EQ(bag.writes().size(), 4u);
-    EXPECT_EQ(bag.writes()[0].key, "MaxItemPerCol");
-    EXPECT_EQ(bag.writes()[0].defaultValue, Variant(std::int16_t{25}));
-    EXPECT_EQ(bag.writes()[1].key, "DistanceItems");
-    EXPECT_EQ(bag.writes()[2].key, "MaxCols");
-    EXPECT_EQ(bag.writes()[3].key, "MaxItems");
-
-    Sheet b;
-    b.ReadProperties(bag);
-    EXPECT_EQ(b.m.MaxItemPerCol(), 38);
-    EXPECT_EQ(b.m.DistanceItems(), 120);
-    EXPECT_EQ(b.m.MaxCols(), 4);
-    EXPECT_EQ(b.m.MaxItems(), 150);
-    EXPECT_EQ(b.choice(1, 149).Top(), 50 + (240 + 120) * 35 + 20 * 7);  // row 36 of column 4
+// The keys, values and defaults a save writes are in the container's write script.
+TEST(MatrixLayout, RestoredValuesArrangeTheGrid) {
+    Sheet s;
+    s.ReadProperties(PropertyBag{
+        {"MaxItemPerCol", std::int16_t{38}}, {"DistanceItems", std::int16_t{120}}, {"MaxItems", std::int16_t{150}}});
+    EXPECT_EQ(s.m.MaxItemPerCol(), 38);
+    EXPECT_EQ(s.choice(1, 149).Top(), 50 + (240 + 120) * 35 + 20 * 7);  // row 36 of column 4
 
     Sheet empty;
     empty.ReadProperties(PropertyBag{});

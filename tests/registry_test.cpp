@@ -1,9 +1,9 @@
 // The registration store: its text form, where it lives, this library's entries, and
-// updates that keep other libraries' entries, refuse a store they cannot read, and
-// serialise two processes registering at once.
+// updates that keep other libraries' entries and never write through a planted link.
+// Writers racing and killed, and stores that cannot be read, are the registry
+// campaign's.
 #include <gtest/gtest.h>
 #include <stdlib.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -127,17 +127,6 @@ TEST(Registration, OtherLibrariesEntriesStayAsTheyWere) {
     EXPECT_EQ(data, *parseRegistry(kOtherLibrary));
 }
 
-TEST(Registration, AStoreThatCannotBeParsedIsReportedAndLeftAlone) {
-    StoreDir d("talvik-registry-corrupt-");
-    const std::string corrupt = std::string(kOtherLibrary) + "this line is not a store line\n";
-    d.write(corrupt);
-    EXPECT_EQ(registerLibrary(d.store, "/lib/TalvikSkills.ocx"), REGDB_E_CORRUPT);
-    EXPECT_EQ(unregisterLibrary(d.store), REGDB_E_CORRUPT);
-    RegistryData data;
-    EXPECT_EQ(readRegistry(d.store, data), REGDB_E_CORRUPT);
-    EXPECT_EQ(d.text(), corrupt);
-}
-
 TEST(Registration, UnwritableLocationsAndOddPathsFailCleanly) {
     StoreDir d("talvik-registry-unwritable-");
     d.write("");
@@ -173,45 +162,6 @@ TEST(Registration, TemporaryFilesAreNeverFollowedAndLeftoversAreCleared) {
     std::set<std::string> files;
     for (const auto& e : fs::directory_iterator(d.dir)) files.insert(e.path().filename().string());
     EXPECT_EQ(files, (std::set<std::string>{"registry.txt", "registry.txt.lock", "victim.txt"}));
-}
-
-// Two processes update the store at the same time, many times over: no update is
-// lost and the store always parses.
-TEST(Registration, TwoProcessesRegisteringAtOnceLoseNothing) {
-    StoreDir d("talvik-registry-race-");
-    constexpr int kRounds = 40;
-    const auto child = [&](char who) {
-        for (int i = 0; i < kRounds; ++i) {
-            const std::string key = std::string("Other\\") + who + std::to_string(i);
-            const HRESULT hr = updateRegistry(d.store, [&](RegistryData& data) {
-                data.push_back({key, {{"By", std::string(1, who)}}});
-            });
-            if (hr != S_OK) ::_exit(1);
-            if (who == 'A' && registerLibrary(d.store, "/lib/TalvikSkills.ocx") != S_OK) ::_exit(2);
-            if (who == 'B' && i % 2 == 0 && unregisterLibrary(d.store) != S_OK) ::_exit(3);
-        }
-        ::_exit(0);
-    };
-    pid_t pids[2];
-    for (int k = 0; k < 2; ++k) {
-        pids[k] = ::fork();
-        ASSERT_GE(pids[k], 0);
-        if (pids[k] == 0) child(k == 0 ? 'A' : 'B');
-    }
-    for (pid_t p : pids) {
-        int status = 0;
-        ASSERT_EQ(::waitpid(p, &status, 0), p);
-        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
-    }
-    RegistryData data;
-    ASSERT_EQ(readRegistry(d.store, data), S_OK);
-    std::set<std::string> others;
-    for (const RegistrySection& s : data)
-        if (s.key.rfind("Other\\", 0) == 0) others.insert(s.key);
-    EXPECT_EQ(others.size(), 2u * kRounds);
-    // Ours are there as a whole or not at all, never in part.
-    const std::size_t ours = data.size() - others.size();
-    EXPECT_TRUE(ours == 0 || ours == 12) << ours;
 }
 
 }  // namespace

@@ -297,14 +297,8 @@ TEST(URLLink, WritePropertiesRoundTrip) {
         });
         PropertyBag bag;
         a.WriteProperties(bag);
-        const std::vector<PropertyBag::Write> expected = {
-            {"Text", c.text, kDefaultURL}, {"URL", c.url, kDefaultURL}, {"ShowToolTip", c.show, false}};
-        ASSERT_EQ(bag.writes().size(), 3u);
-        for (std::size_t k = 0; k < 3; ++k) {
-            EXPECT_EQ(bag.writes()[k].key, expected[k].key);
-            EXPECT_EQ(bag.writes()[k].value, expected[k].value);
-            EXPECT_EQ(bag.writes()[k].defaultValue, expected[k].defaultValue);
-        }
+        testing::expectWrites(bag,
+                              {{"Text", c.text, kDefaultURL}, {"URL", c.url, kDefaultURL}, {"ShowToolTip", c.show, false}});
         Link b;
         b.ReadProperties(bag);
         EXPECT_EQ(b.link.Text(), c.text);

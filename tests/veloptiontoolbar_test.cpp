@@ -272,20 +272,13 @@ TEST(VelOptionToolBar, PropertiesRoundTripThroughTheStore) {
     a.v.VelValue("2");
     PropertyBag bag;
     a.WriteProperties(bag);
-    const std::vector<PropertyBag::Write> expected = {
-        {"VelOptionBox", std::int32_t{1}, std::int32_t{2}},
-        {"VelOptionChar", std::int32_t{1}, std::int32_t{3}},
-        {"VelCountItems", std::int16_t{5}, std::int16_t{4}},
-        {"VelStyle", std::int32_t{3}, std::int32_t{1}},
-        {"Enabled", false, true},
-    };
-    ASSERT_EQ(bag.writes().size(), expected.size());
-    for (std::size_t i = 0; i < expected.size(); ++i) {
-        SCOPED_TRACE(expected[i].key);
-        EXPECT_EQ(bag.writes()[i].key, expected[i].key);
-        EXPECT_EQ(bag.writes()[i].value, expected[i].value);
-        EXPECT_EQ(bag.writes()[i].defaultValue, expected[i].defaultValue);
-    }
+    testing::expectWrites(bag, {
+                                   {"VelOptionBox", std::int32_t{1}, std::int32_t{2}},
+                                   {"VelOptionChar", std::int32_t{1}, std::int32_t{3}},
+                                   {"VelCountItems", std::int16_t{5}, std::int16_t{4}},
+                                   {"VelStyle", std::int32_t{3}, std::int32_t{1}},
+                                   {"Enabled", false, true},
+                               });
 
     Strip b;
     b.ReadProperties(bag);
