@@ -45,23 +45,6 @@ void keys(QWidget& w, std::initializer_list<Qt::Key> ks, Qt::KeyboardModifiers l
     for (auto it = ks.begin(); it != ks.end(); ++it) QTest::keyClick(&w, *it, it + 1 == ks.end() ? last : Qt::NoModifier);
 }
 
-TEST(QtAnswerSheet, DrawsBubblesAndMarkerWhereTheLayoutPutsThem) {
-    Shown s("Matrix");
-    ASSERT_EQ(s.widget.logicalDpiX(), 96);
-    EXPECT_EQ(s.widget.size(), QSize(738, 652));  // 11070 x 9780 twips
-    const QImage img = s.image();
-    const QColor bg = buttonFace(s.widget);
-    for (const auto& [choice, question] : {std::pair{1, 1}, std::pair{2, 3}, std::pair{4, 6}, std::pair{3, 25}}) {
-        SCOPED_TRACE("choice " + std::to_string(choice) + " of question " + std::to_string(question));
-        EXPECT_TRUE(showsPicture(img, bubble(choice, question), s.picture("Picture" + std::to_string(choice), 0), bg));
-    }
-    // The background shows between two bubbles and left of the first one.
-    EXPECT_EQ(img.pixelColor(bubble(1, 1).x() - 3, bubble(1, 2).y() + 8), bg);
-    EXPECT_EQ(img.pixelColor(bubble(2, 1).x() - 4, bubble(2, 1).y() + 8), bg);
-    EXPECT_TRUE(hasMarker(img, markerRect(1)));
-    EXPECT_FALSE(hasMarker(img, markerRect(2)));
-}
-
 TEST(QtAnswerSheet, MouseAndKeyboardMarkChoices) {
     // A choice marked afterwards (0 for none), the question's element of result, and the
     // question the marker is beside.
@@ -76,19 +59,20 @@ TEST(QtAnswerSheet, MouseAndKeyboardMarkChoices) {
     // main keyboard's digits choose (a shifted 2 is still the key 2).
     const Case cases[] = {
         {"click B of question 3", [](QWidget& w) { click(w, 2, 3); }, 2, 3, "2", 3},
-        {"Down, then shifted B", [](QWidget& w) { keys(w, {Qt::Key_Down, Qt::Key_B}, Qt::ShiftModifier); }, 2, 2, "2", 2},
-        {"Down twice, then 4", [](QWidget& w) { keys(w, {Qt::Key_Down, Qt::Key_Down, Qt::Key_4}); }, 4, 3, "4", 3},
         {"click D of question 7, Up, C", [](QWidget& w) { click(w, 4, 7); keys(w, {Qt::Key_Up, Qt::Key_C}); }, 3, 6, "3", 6},
         {"shifted 2", [](QWidget& w) { keys(w, {Qt::Key_At}, Qt::ShiftModifier); }, 2, 1, "2", 1},
         {"keypad 2", [](QWidget& w) { keys(w, {Qt::Key_2}, Qt::KeypadModifier); }, 0, 1, "", 1},
-        {"E", [](QWidget& w) { keys(w, {Qt::Key_E}); }, 0, 1, "", 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         Shown s("Matrix");
+        ASSERT_EQ(s.widget.logicalDpiX(), 96);
+        EXPECT_EQ(s.widget.size(), QSize(738, 652));  // 11070 x 9780 twips
         c.act(s.widget);
         Shown::settle();
         const QImage img = s.image();
+        // The last question of the first column, never marked here, shows its bubble.
+        EXPECT_TRUE(showsPicture(img, bubble(3, 25), s.picture("Picture3", 0), buttonFace(s.widget)));
         if (c.choice != 0) {
             EXPECT_TRUE(showsPicture(img, bubble(c.choice, c.question),
                                      s.picture("Picture" + std::to_string(c.choice), 1), buttonFace(s.widget)));
