@@ -141,12 +141,8 @@ void expectReadable(Shown& s, const std::vector<LabelRef>& labels, const QPalett
 }
 
 // The texts of the controls other than the boxes' captions, each on what its control
-// draws under it: the answer sheet's numbers on the button face, the option strip's
-// labels on its background picture (WindowXP, Veltrane) or on the button face (Window2k3,
-// FireFox2007), the header's label, the link's text, a transparent info box's texts on
-// the window, and the graphic button's caption on its pictures. Where the control's own
-// colour reads on the light palette it is drawn as it is; under the dark one a colour
-// that falls short keeps its hue.
+// draws under it. Where the control's own colour reads on the light palette it is drawn
+// as it is; under the dark one a colour that falls short keeps its hue.
 TEST(QtPalette, TextsReadUnderLightAndDarkPalettes) {
     struct Case {
         const char* title;
