@@ -1,7 +1,5 @@
-// Hosted controls as a screen reader sees them through Qt's accessibility: the answer
-// sheet's rows and named bubbles, the events a mark, a marker move and a new name send,
-// the boxes' buttons (also under the mouse), the option strip, the link, the clock,
-// which controls take the keyboard focus, and the ring that shows it.
+// Hosted controls as a screen reader sees them through Qt's accessibility, which of them
+// take the keyboard focus, and the ring that shows it.
 #include <QAccessible>
 #include <QAccessibleEvent>
 #include <QGuiApplication>

@@ -1,8 +1,5 @@
-// The answer sheet and the option strip in real widgets: pictures drawn where the layout
-// puts them, marks made with the mouse and the keyboard, repaints limited to what
-// changed, repaints one after another that leave on screen what painting the whole sheet
-// anew shows, clicks that mark nothing, and the strip's wrong-value message as a modal
-// dialog.
+// The answer sheet and the option strip in real widgets: what they draw and repaint as
+// they are marked, and the strip's wrong-value message as a modal dialog.
 //
 // The sheet's marker is 120 twips square, 20 twips left of choice A and 60 twips below its top.
 #include <QAccessible>
@@ -100,7 +97,6 @@ TEST(QtAnswerSheet, RepaintsOnlyWhatChanged) {
     const Case cases[] = {
         {"a click on B of question 3", [](Shown& s) { click(s.widget, 2, 3); },
          markerMove + bubbleRect(2, 3).adjusted(-2, -2, 2, 2), bubbleRect(2, 3)},
-        {"a key that marks nothing", [](Shown& s) { QTest::keyClick(&s.widget, Qt::Key_E); }, QRegion(), QRect()},
         // Growing the widget exposes two strips; the sheet itself stays as it was.
         {"the widget grown by 45 x 30 pixels", [&](Shown& s) { s.widget.resize(sheet + QSize(45, 30)); },
          QRegion(QRect(sheet.width() - 2, 0, 47, sheet.height() + 30)) + QRect(0, sheet.height() - 2, sheet.width() + 45, 32),
