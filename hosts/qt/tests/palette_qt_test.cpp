@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QPainter>
 #include <QPalette>
+#include <array>
 #include <map>
 
 #include "SheetFixture.h"
@@ -20,13 +21,12 @@ using testing::Shown;
 // The application's own palette, which on the test platform is a light one, and the dark
 // palette with a link colour as hard to read as its highlight, so that the tint of a
 // link's text is put to the test.
-using Palettes = std::pair<const char*, QPalette>[2];
-void lightAndDark(Palettes& out) {
+using Palettes = std::array<std::pair<const char*, QPalette>, 2>;
+Palettes lightAndDark() {
     QPalette dark = talvik::darkPalette();
     for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
         dark.setColor(group, QPalette::Link, dark.color(group, QPalette::Highlight));
-    out[0] = {"light", QApplication::palette()};
-    out[1] = {"dark", dark};
+    return {{{"light", QApplication::palette()}, {"dark", dark}}};
 }
 
 // A colour of another hue and about the same luminance: recoloured to it, a label changes
@@ -168,8 +168,7 @@ TEST(QtPalette, TextsReadUnderLightAndDarkPalettes) {
          {{"Label1", -1}, {"Label2", -1}}, false},
         {"graphic button", "vltGraphButton", {{"CaptionText", "Next"}}, {{"Label1", -1}}, false},
     };
-    Palettes palettes;
-    lightAndDark(palettes);
+    const Palettes palettes = lightAndDark();
     ASSERT_GT(testing::luminance(palettes[0].second.color(QPalette::Window)), 0.5);
     for (const Case& c : cases)
         for (const auto& [paletteName, palette] : palettes)
@@ -191,8 +190,7 @@ TEST(QtPalette, TextsReadUnderLightAndDarkPalettes) {
 // new box and in the white a box keeps after a skin that turns its captions white: over
 // the skins the letters keep their colour.
 TEST(QtPalette, BoxCaptionsReadOnEverySkin) {
-    Palettes palettes;
-    lightAndDark(palettes);
+    const Palettes palettes = lightAndDark();
     for (const auto& [paletteName, palette] : palettes)
         for (const std::string& box : testing::BoxClasses())
             for (std::int32_t style = 0; style <= 5; ++style)
@@ -227,8 +225,7 @@ TEST(QtPalette, PaletteChangeRepaintsInTheNewColours) {
         {"vltInfoBox", {{"Style", 2}, {"Caption", "Notes"}, {"BackStyle", 0}}},
         {"vltHeaderExam", {}},
     };
-    Palettes palettes;
-    lightAndDark(palettes);
+    const Palettes palettes = lightAndDark();
     const QPalette &light = palettes[0].second, &dark = palettes[1].second;
     for (const auto& [className, bag] : cases) {
         SCOPED_TRACE(className);
