@@ -159,7 +159,7 @@ using Events = std::vector<std::pair<std::string, std::string>>;
 // The events the widget raises, each with its first argument.
 void record(QtControlWidget& w, Events& events) {
     QObject::connect(&w, &QtControlWidget::eventRaised, [&events](const EventDecl& e, std::span<Variant> args) {
-        events.emplace_back(e.name, args[0].toString());
+        events.emplace_back(e.name, args.empty() ? "" : args[0].toString());
     });
 }
 

@@ -21,10 +21,10 @@
 #include <string>
 #include <vector>
 
+#include "SheetFixture.h"
 #include "frame/com/ClassFactory.h"
 #include "frame/com/ControlObject.h"
 #include "frame/com/EntryPoints.h"
-#include "SheetFixture.h"
 #include "hosts/qt/DropEffects.h"
 #include "resources/Resources.h"
 
