@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QPaintEvent>
 #include <QRegion>
+#include <QTimer>
 #include <gtest/gtest.h>
 #include <algorithm>
 #include <cmath>
@@ -79,6 +80,16 @@ struct Shown {
     QRect placed(std::string_view element, int index = -1) const {
         return widget.scale().snapped((index < 0 ? widget.host().find(element) : widget.host().find(element, index)).bounds());
     }
+};
+
+// The clock on a form, at the time of day the test sets.
+struct Clock : Shown {
+    TimeOfDay now{10, 10, 10};
+    QTimer* timer = widget.findChild<QTimer*>("Timer1");
+
+    Clock() : Shown("TimerPicture") { widget.timeOfDay = [this] { return now; }; }
+    // One timeout of the control's QTimer, as a second passing would give.
+    void tick() { QMetaObject::invokeMethod(timer, "timeout", Qt::DirectConnection); }
 };
 
 // The largest difference of two colours in one channel.

@@ -24,9 +24,6 @@ TEST(QtMapping, VirtualKeyCodes) {
     };
     for (const Case& c : cases) EXPECT_EQ(virtualKey(c.key, c.mods), c.vk) << "Qt key 0x" << std::hex << c.key;
 
-    EXPECT_EQ(shiftMask(Qt::NoModifier), 0);
-    EXPECT_EQ(shiftMask(Qt::ShiftModifier), 1);
-    EXPECT_EQ(shiftMask(Qt::ControlModifier | Qt::AltModifier), 6);
     EXPECT_EQ(shiftMask(Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::KeypadModifier), 7);
 }
 
@@ -74,7 +71,6 @@ TEST(QtMapping, Colours) {
     for (const G group : {G::Active, G::Inactive, G::Disabled})
         for (int role = 0; role < int(R::NColorRoles); ++role)
             palette.setColor(group, R(role), QColor(int(group) * 60 + 10, role * 9, 200));
-    EXPECT_EQ(qtColour(0x00C00000u, palette), QColor(0, 0, 0xC0));
     EXPECT_EQ(qtColour(0x00DAB08Eu, palette), QColor(142, 176, 218));
     // Scroll bar track, desktop, active and inactive caption, menu, window background,
     // window frame, menu text, window text, active caption text, active and inactive

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QPainter>
 #include <QPalette>
+#include <array>
 #include <map>
 
 #include "SheetFixture.h"
@@ -20,13 +21,12 @@ using testing::Shown;
 // The application's own palette, which on the test platform is a light one, and the dark
 // palette with a link colour as hard to read as its highlight, so that the tint of a
 // link's text is put to the test.
-using Palettes = std::pair<const char*, QPalette>[2];
-void lightAndDark(Palettes& out) {
+using Palettes = std::array<std::pair<const char*, QPalette>, 2>;
+Palettes lightAndDark() {
     QPalette dark = talvik::darkPalette();
     for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
         dark.setColor(group, QPalette::Link, dark.color(group, QPalette::Highlight));
-    out[0] = {"light", QApplication::palette()};
-    out[1] = {"dark", dark};
+    return {{{"light", QApplication::palette()}, {"dark", dark}}};
 }
 
 // A colour of another hue and about the same luminance: recoloured to it, a label changes
@@ -141,12 +141,8 @@ void expectReadable(Shown& s, const std::vector<LabelRef>& labels, const QPalett
 }
 
 // The texts of the controls other than the boxes' captions, each on what its control
-// draws under it: the answer sheet's numbers on the button face, the option strip's
-// labels on its background picture (WindowXP, Veltrane) or on the button face (Window2k3,
-// FireFox2007), the header's label, the link's text, a transparent info box's texts on
-// the window, and the graphic button's caption on its pictures. Where the control's own
-// colour reads on the light palette it is drawn as it is; under the dark one a colour
-// that falls short keeps its hue.
+// draws under it. Where the control's own colour reads on the light palette it is drawn
+// as it is; under the dark one a colour that falls short keeps its hue.
 TEST(QtPalette, TextsReadUnderLightAndDarkPalettes) {
     struct Case {
         const char* title;
@@ -172,8 +168,7 @@ TEST(QtPalette, TextsReadUnderLightAndDarkPalettes) {
          {{"Label1", -1}, {"Label2", -1}}, false},
         {"graphic button", "vltGraphButton", {{"CaptionText", "Next"}}, {{"Label1", -1}}, false},
     };
-    Palettes palettes;
-    lightAndDark(palettes);
+    const Palettes palettes = lightAndDark();
     ASSERT_GT(testing::luminance(palettes[0].second.color(QPalette::Window)), 0.5);
     for (const Case& c : cases)
         for (const auto& [paletteName, palette] : palettes)
@@ -195,8 +190,7 @@ TEST(QtPalette, TextsReadUnderLightAndDarkPalettes) {
 // new box and in the white a box keeps after a skin that turns its captions white: over
 // the skins the letters keep their colour.
 TEST(QtPalette, BoxCaptionsReadOnEverySkin) {
-    Palettes palettes;
-    lightAndDark(palettes);
+    const Palettes palettes = lightAndDark();
     for (const auto& [paletteName, palette] : palettes)
         for (const std::string& box : testing::BoxClasses())
             for (std::int32_t style = 0; style <= 5; ++style)
@@ -231,8 +225,7 @@ TEST(QtPalette, PaletteChangeRepaintsInTheNewColours) {
         {"vltInfoBox", {{"Style", 2}, {"Caption", "Notes"}, {"BackStyle", 0}}},
         {"vltHeaderExam", {}},
     };
-    Palettes palettes;
-    lightAndDark(palettes);
+    const Palettes palettes = lightAndDark();
     const QPalette &light = palettes[0].second, &dark = palettes[1].second;
     for (const auto& [className, bag] : cases) {
         SCOPED_TRACE(className);

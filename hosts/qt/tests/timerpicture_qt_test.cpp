@@ -1,8 +1,6 @@
 // The clock in its Qt widget: its timer is a QTimer of one second, a tick repaints only
 // where the hands that moved were and are, and the hands are drawn antialiased in their
 // navy over the face, crisp at two device pixels per pixel with the large face.
-#include <QTimer>
-
 #include "SheetFixture.h"
 
 namespace talvik {
@@ -11,13 +9,7 @@ namespace {
 const char* const kHands[] = {"kimgiay", "kimphut", "kimgio"};
 const QColor kNavy(0, 0, 64);
 
-struct Clock : testing::Shown {
-    TimeOfDay now{10, 10, 10};
-    QTimer* timer = widget.findChild<QTimer*>("Timer1");
-
-    Clock() : Shown("TimerPicture") { widget.timeOfDay = [this] { return now; }; }
-    // One timeout of the control's QTimer, as a second passing would give.
-    void tick() { QMetaObject::invokeMethod(timer, "timeout", Qt::DirectConnection); }
+struct Clock : testing::Clock {
     RectF hand(const char* name) const { return widget.host().find(name).bounds(); }
     // A point `along` of the way from the hand's centre to its end, in device pixels at `ratio`.
     QPoint on(const char* name, double along, double ratio = 1) const {
