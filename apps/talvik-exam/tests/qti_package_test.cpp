@@ -238,10 +238,18 @@ std::vector<std::string> correctTexts(const Item& item) {
 
 TEST(SampleTest, EveryItemIsDeliveredWithAKeyNamingItsOwnChoices) {
     const qti::Test test = loadTest((kSample / "test.xml").string());
+    // A QTI 2.2 test: the limit of its timeLimits, and its sections and their items in order.
+    EXPECT_EQ(test.maxTimeSeconds, std::optional<double>(2700));
+    std::vector<std::string> sections;
+    for (const Section& s : test.sections) sections.push_back(s.identifier + " " + s.title);
+    EXPECT_EQ(sections, (std::vector<std::string>{"science Science", "mathematics Mathematics", "geography Geography",
+                                                  "language Language", "technology History of technology"}));
     const auto items = test.items();
     ASSERT_EQ(items.size(), 40u);
-    for (const Item* item : items) {
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        const Item* item = items[i];
         SCOPED_TRACE(item->identifier);
+        EXPECT_EQ(item->identifier, (i < 9 ? "q0" : "q") + std::to_string(i + 1));
         EXPECT_TRUE(item->delivered) << item->reason;
         EXPECT_FALSE(item->title.empty());
         EXPECT_FALSE(item->prompt.empty());
