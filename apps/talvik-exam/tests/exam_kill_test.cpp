@@ -11,7 +11,7 @@ namespace talvik::exam {
 namespace {
 
 TEST(ExamKill, NoChangeSavedIsEverLostWhenTheProgramIsKilled) {
-    testing::runKillLoop({"TALVIK_EXAM_KILL", TALVIK_EXAM_DRIVER, 20000, true, testing::answerDigest});
+    testing::runKillLoop({"TALVIK_EXAM_KILL", TALVIK_EXAM_DRIVER, 20000, testing::answerDigest});
 }
 
 }  // namespace

@@ -94,16 +94,15 @@ inline bool saveInterrupted(const std::filesystem::path& dir) {
 //   start REV DIGEST    once the session is open,
 //   change REV DIGEST   after each change, before that change's save is scheduled,
 //   saved REV           when a save has reached the disk,
-// and is killed with SIGKILL at a random moment: mostly after a few saves, with
-// `earlyKills` sometimes while it is still starting. Each time the folder must hold a
-// readable session at least as new as the last save written, and exactly the state logged
-// for its revision; the next child must resume that one. The knobs `NAME_ROUNDS` and
-// `NAME_SEED` set the number of rounds (200 by default) and the seed.
+// and is killed with SIGKILL at a random moment: mostly after a few saves, sometimes
+// while it is still starting. Each time the folder must hold a readable session at least
+// as new as the last save written, and exactly the state logged for its revision; the
+// next child must resume that one. The knobs `NAME_ROUNDS` and `NAME_SEED` set the number
+// of rounds (200 by default) and the seed.
 struct KillLoop {
     std::string knobs;  // NAME
     std::string exe;
     useconds_t maxDelay;  // after the saves waited for
-    bool earlyKills;
     std::uint64_t (*digest)(const SessionState&);
 };
 
@@ -123,7 +122,7 @@ inline void runKillLoop(const KillLoop& loop) {
     for (; round < rounds && losses == 0; ++round) {
         SCOPED_TRACE("seed " + std::to_string(seed) + ", round " + std::to_string(round));
         const std::uint32_t childSeed = static_cast<std::uint32_t>(rng());
-        const bool early = loop.earlyKills && round > 0 && rng() % 8 == 0;
+        const bool early = round > 0 && rng() % 8 == 0;
         const std::uint32_t savesFirst = rng() % 6;
         const useconds_t delay = static_cast<useconds_t>(rng() % loop.maxDelay);
 

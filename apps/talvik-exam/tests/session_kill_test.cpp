@@ -11,7 +11,7 @@ namespace {
 
 TEST(SessionKill, NoSaveReportedIsEverLost) {
     // Every field counts here: the program's time moves only with its changes.
-    testing::runKillLoop({"TALVIK_KILL", TALVIK_SESSION_CHILD, 3000, false, testing::stateDigest});
+    testing::runKillLoop({"TALVIK_KILL", TALVIK_SESSION_CHILD, 3000, testing::stateDigest});
 }
 
 }  // namespace
