@@ -1,11 +1,8 @@
 // A candidate for the kill-and-resume loop: runs the exam program on the sample test in
 // the session folder DIR (resuming what is saved there) and makes random changes through
 // the screen from SEED, one every TICK milliseconds (2 by default): clicks on the sheet
-// and the strip, letter keys, flags, next and previous. It writes to standard output
-//   start REV DIGEST    once the session is open,
-//   change REV DIGEST   after each change, before that change's save is scheduled,
-//   saved REV           when a save has reached the disk,
-// and runs until it is killed.
+// and the strip, letter keys, flags, next and previous. It writes the lines the loop reads
+// (kill_support.h) and runs until it is killed.
 #include <unistd.h>
 
 #include <QApplication>
@@ -22,22 +19,8 @@
 #include "random_candidate.h"
 #include "session_test_support.h"
 
-namespace {
-
 using namespace talvik::exam;
-
-void say(const std::string& line) {
-    const std::string text = line + "\n";
-    // One write per line: the saver's thread writes lines too.
-    [[maybe_unused]] const ssize_t n = ::write(STDOUT_FILENO, text.data(), text.size());
-}
-
-std::string digestLine(const char* what, const SessionState& state) {
-    return std::string(what) + ' ' + std::to_string(state.revision) + ' ' +
-           std::to_string(testing::answerDigest(state));
-}
-
-}  // namespace
+using testing::say;
 
 int main(int argc, char** argv) {
     // The offscreen platform's warnings, once per start, would drown the test's output.
@@ -62,14 +45,14 @@ int main(int argc, char** argv) {
     try {
         ExamApp app(options, std::move(clocks));
         QObject::connect(&app, &ExamApp::sessionChanged, &app,
-                         [&app] { say(digestLine("change", app.session().state())); });
+                         [&app] { testing::sayState("change", app.session().state(), testing::answerDigest); });
         QObject::connect(
             &app.saver(), &Autosaver::saved, &app.saver(),
             [](quint64 revision, qint64) { say("saved " + std::to_string(revision)); }, Qt::DirectConnection);
         app.window().resize(1280, 720);
         app.window().show();
         QApplication::setActiveWindow(&app.window());
-        say(digestLine("start", app.session().state()));
+        testing::sayState("start", app.session().state(), testing::answerDigest);
 
         QTimer timer;
         QObject::connect(&timer, &QTimer::timeout, &app, [&] { testing::actAtRandom(app, rng); });

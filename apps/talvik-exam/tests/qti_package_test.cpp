@@ -16,12 +16,6 @@ namespace {
 namespace fs = std::filesystem;
 using testing::TempDir;
 
-std::vector<std::string> identifiers(const Test& test) {
-    std::vector<std::string> out;
-    for (const Item* item : test.items()) out.push_back(item->identifier);
-    return out;
-}
-
 std::string loadError(const std::string& path) {
     try {
         loadTest(path);
@@ -30,16 +24,6 @@ std::string loadError(const std::string& path) {
     }
     return "no error";
 }
-
-const char* const kTest = R"(<assessmentTest xmlns="http://www.imsglobal.org/xsd/imsqti_v2p1" identifier="geo-test" title="Geography">
-  <testPart identifier="p" navigationMode="nonlinear" submissionMode="simultaneous">
-    <assessmentSection identifier="s" title="Places" visible="true">
-      <assessmentItemRef identifier="primes" href="../items/primes.xml"/>
-      <assessmentItemRef identifier="capital" href="../items/capital.xml"/>
-    </assessmentSection>
-  </testPart>
-</assessmentTest>
-)";
 
 // The test resource is on line 7.
 const char* const kManifestWithTest = R"(<?xml version="1.0" encoding="UTF-8"?>
@@ -55,24 +39,6 @@ const char* const kManifestWithTest = R"(<?xml version="1.0" encoding="UTF-8"?>
   </resources>
 </manifest>
 )";
-
-TEST(QtiPackage, AFolderWithAManifestLoadsTheTestItNames) {
-    TempDir dir;
-    dir.write("items/capital.xml", testing::kCapital21);
-    dir.write("items/primes.xml", testing::kPrimes30);
-    dir.write("tests/geo.xml", kTest);
-    const auto manifest = dir.write("imsmanifest.xml", kManifestWithTest);
-    // The folder and the manifest file are the same package.
-    for (const std::string& path : {dir.path().string(), manifest.string()}) {
-        SCOPED_TRACE(path);
-        const qti::Test test = loadTest(path);
-        EXPECT_EQ(test.identifier, "geo-test");
-        EXPECT_EQ(test.title, "Geography");
-        EXPECT_EQ(identifiers(test), (std::vector<std::string>{"primes", "capital"}));
-        for (const Item* item : test.items()) EXPECT_TRUE(item->delivered) << item->reason;
-        EXPECT_EQ(test.items()[1]->path, (dir.path() / "items/capital.xml").string());
-    }
-}
 
 TEST(QtiPackage, WithoutATestTheItemsComeInTheManifestsOrder) {
     TempDir dir;
@@ -135,7 +101,8 @@ TEST(QtiPackage, ATitleFromTheMetadataWhenNoOrganizationHasOne) {
 </manifest>)");
     const qti::Test test = loadTest(dir.path().string());
     EXPECT_EQ(test.title, "Capitals of Europe");
-    EXPECT_EQ(identifiers(test), std::vector<std::string>{"capital"});
+    ASSERT_EQ(test.items().size(), 1u);
+    EXPECT_EQ(test.items()[0]->identifier, "capital");
 }
 
 TEST(QtiPackage, ABrokenPackageIsAnErrorNamingTheFileAndLine) {
@@ -226,25 +193,28 @@ TEST(QtiPackage, ExportedPackagesLoadAsTheirAuthorsLaidThemOut) {
           {"ITEM_rivers", "", {"ChoiceA", "ChoiceC"}, false},
           {"ITEM_area", "", {"ChoiceC"}, false}}},
     };
+    // The folder and its manifest file are the same package.
     for (const PackageRow& p : packages) {
-        SCOPED_TRACE(p.folder);
-        const qti::Test test = loadTest((data / p.folder).string());
-        EXPECT_EQ(test.identifier, p.identifier);
-        EXPECT_EQ(test.title, p.title);
-        EXPECT_EQ(test.maxTimeSeconds, p.maxTime);
-        std::vector<std::string> sections;
-        for (const Section& s : test.sections) sections.push_back(s.title);
-        EXPECT_EQ(sections, p.sections);
-        const auto items = test.items();
-        ASSERT_EQ(items.size(), p.items.size());
-        for (std::size_t i = 0; i < items.size(); ++i) {
-            const ItemRow& want = p.items[i];
-            SCOPED_TRACE(want.identifier);
-            EXPECT_EQ(items[i]->identifier, want.identifier);
-            EXPECT_EQ(items[i]->reason, want.reason);
-            EXPECT_EQ(items[i]->delivered, want.reason.empty());
-            EXPECT_EQ(items[i]->correctResponse, want.correct);
-            EXPECT_EQ(items[i]->shuffle, want.shuffle);
+        for (const fs::path& given : {data / p.folder, data / p.folder / "imsmanifest.xml"}) {
+            SCOPED_TRACE(given.string());
+            const qti::Test test = loadTest(given.string());
+            EXPECT_EQ(test.identifier, p.identifier);
+            EXPECT_EQ(test.title, p.title);
+            EXPECT_EQ(test.maxTimeSeconds, p.maxTime);
+            std::vector<std::string> sections;
+            for (const Section& s : test.sections) sections.push_back(s.title);
+            EXPECT_EQ(sections, p.sections);
+            const auto items = test.items();
+            ASSERT_EQ(items.size(), p.items.size());
+            for (std::size_t i = 0; i < items.size(); ++i) {
+                const ItemRow& want = p.items[i];
+                SCOPED_TRACE(want.identifier);
+                EXPECT_EQ(items[i]->identifier, want.identifier);
+                EXPECT_EQ(items[i]->reason, want.reason);
+                EXPECT_EQ(items[i]->delivered, want.reason.empty());
+                EXPECT_EQ(items[i]->correctResponse, want.correct);
+                EXPECT_EQ(items[i]->shuffle, want.shuffle);
+            }
         }
     }
 }
@@ -258,12 +228,6 @@ std::set<std::string> choiceIds(const Item& item) {
     return out;
 }
 
-std::size_t occurrences(const std::string& text, const std::string& part) {
-    std::size_t n = 0;
-    for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + part.size())) ++n;
-    return n;
-}
-
 std::vector<std::string> correctTexts(const Item& item) {
     std::vector<std::string> out;
     for (const std::string& id : item.correctResponse)
@@ -274,10 +238,18 @@ std::vector<std::string> correctTexts(const Item& item) {
 
 TEST(SampleTest, EveryItemIsDeliveredWithAKeyNamingItsOwnChoices) {
     const qti::Test test = loadTest((kSample / "test.xml").string());
+    // A QTI 2.2 test: the limit of its timeLimits, and its sections and their items in order.
+    EXPECT_EQ(test.maxTimeSeconds, std::optional<double>(2700));
+    std::vector<std::string> sections;
+    for (const Section& s : test.sections) sections.push_back(s.identifier + " " + s.title);
+    EXPECT_EQ(sections, (std::vector<std::string>{"science Science", "mathematics Mathematics", "geography Geography",
+                                                  "language Language", "technology History of technology"}));
     const auto items = test.items();
     ASSERT_EQ(items.size(), 40u);
-    for (const Item* item : items) {
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        const Item* item = items[i];
         SCOPED_TRACE(item->identifier);
+        EXPECT_EQ(item->identifier, (i < 9 ? "q0" : "q") + std::to_string(i + 1));
         EXPECT_TRUE(item->delivered) << item->reason;
         EXPECT_FALSE(item->title.empty());
         EXPECT_FALSE(item->prompt.empty());
@@ -315,15 +287,8 @@ TEST(SampleTest, AnswerKeysAndPicturesOfChosenItems) {
         {"q01", {"Au"}, ""},
         {"q05", {"Dolphin", "Bat", "Platypus"}, ""},
         {"q12", {"5 cm"}, "images/triangle.png"},
-        {"q13", {"2", "11", "17"}, ""},
-        {"q16", {"3/4"}, ""},
-        {"q18", {"111", "252", "513"}, ""},
-        {"q20", {"1,440"}, ""},
         {"q23", {"North-east"}, "images/map.png"},
         {"q24", {"Latvia", "Russia"}, ""},
-        {"q29", {"How far away the food is"}, ""},
-        {"q32", {"happiness", "mountain", "friendship"}, ""},
-        {"q39", {"The telephone", "The phonograph"}, ""},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.identifier);
@@ -338,10 +303,6 @@ TEST(SampleTest, AnswerKeysAndPicturesOfChosenItems) {
         EXPECT_NE(item.body.find("<img src=\"" + file + "\""), std::string::npos) << item.body;
         EXPECT_TRUE(fs::is_regular_file(file));
     }
-    // The reading passage keeps its paragraphs, list and emphasis.
-    const std::string& passage = byId["q29"]->body;
-    const std::map<std::string, std::size_t> tags = {{"<p>", 5}, {"<ul>", 1}, {"<li>", 2}, {"<em>", 2}, {"<strong>", 3}};
-    for (const auto& [tag, count] : tags) EXPECT_EQ(occurrences(passage, tag), count) << tag;
 }
 
 }  // namespace

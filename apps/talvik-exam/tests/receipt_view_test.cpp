@@ -14,15 +14,6 @@ namespace {
 
 using testing::makeTest;
 
-TEST(ReceiptView, CodeIsTheFirstEightHexDigitsOfTheReportsSha256) {
-    const std::vector<std::pair<QByteArray, const char*>> cases = {
-        {QByteArray(), "E3B0-C442"},
-        {QByteArrayLiteral("abc"), "BA78-16BF"},
-        {QByteArrayLiteral("The quick brown fox jumps over the lazy dog"), "D7A8-FBB3"},
-    };
-    for (const auto& [bytes, code] : cases) EXPECT_EQ(ReceiptView::receiptCode(bytes), QLatin1String(code)) << bytes.constData();
-}
-
 TEST(ReceiptView, ShowsWhatWasHandedInInLocalTime) {
     const testing::ScopedEnv zone("TZ", "EET-2");  // two hours ahead of UTC all year
     EXPECT_EQ(ReceiptView::handedInText(1'798'757'970'000), QStringLiteral("2027-01-01 00:59"));  // 22:59:30 UTC

@@ -1,6 +1,6 @@
-// The candidate the kill-and-resume loop kills: resumes the session saved in DIR (or
-// starts one), then changes it from SEED with an autosaver running, writing "S <revision>"
-// to standard output as each save completes, until it is killed or has made MAX changes.
+// The candidate the session's kill-and-resume loop kills: resumes the session saved in DIR
+// (or starts one), then changes it from SEED with an autosaver running, writing the lines
+// the loop reads (kill_support.h), until it is killed or has made MAX changes.
 #include <unistd.h>
 
 #include <cstdio>
@@ -13,18 +13,9 @@
 #include "session/SessionStore.h"
 #include "session_test_support.h"
 
-namespace {
-
-void say(const std::string& line) {
-    const std::string text = line + "\n";
-    // One write per line: the parent may read while the saver thread writes.
-    [[maybe_unused]] const ssize_t n = ::write(STDOUT_FILENO, text.data(), text.size());
-}
-
-}  // namespace
-
 int main(int argc, char** argv) {
     using namespace talvik::exam;
+    using testing::say;
     if (argc < 3) {
         std::fprintf(stderr, "usage: talvik_session_child DIR SEED [MAX]\n");
         return 2;
@@ -35,7 +26,7 @@ int main(int argc, char** argv) {
     const SessionLock lock(argv[1]);
     SessionStore store(argv[1]);
     const LoadedSession loaded = store.load();
-    for (const std::string& problem : loaded.problems) say("P " + problem);
+    for (const std::string& problem : loaded.problems) say("problem " + problem);
     std::optional<ExamSession> session;
     if (loaded.state)
         session.emplace(testing::killLoopTest(), *loaded.state);
@@ -44,13 +35,16 @@ int main(int argc, char** argv) {
 
     Autosaver saver(store);
     QObject::connect(
-        &saver, &Autosaver::saved, &saver, [](quint64 revision, qint64) { say("S " + std::to_string(revision)); },
+        &saver, &Autosaver::saved, &saver, [](quint64 revision, qint64) { say("saved " + std::to_string(revision)); },
         Qt::DirectConnection);
     QObject::connect(
-        &saver, &Autosaver::failed, &saver, [](const QString& message) { say("F " + message.toStdString()); },
+        &saver, &Autosaver::failed, &saver, [](const QString& message) { say("failed " + message.toStdString()); },
         Qt::DirectConnection);
-    session->onChange([&] { saver.schedule(session->state()); });
-    say("L " + std::to_string(session->state().revision));
+    session->onChange([&] {
+        testing::sayState("change", session->state(), testing::stateDigest);
+        saver.schedule(session->state());
+    });
+    testing::sayState("start", session->state(), testing::stateDigest);
 
     std::mt19937 rng(seed);
     for (long i = 0; i < max; ++i) {
@@ -59,6 +53,5 @@ int main(int argc, char** argv) {
         if (i % 8 == 7) ::usleep(100);
     }
     saver.flush();
-    say("E");
     return 0;
 }

@@ -104,7 +104,6 @@ TEST(SessionStore, DamagedFilesAreKeptAsideAndTheLastGoodSaveResumes) {
     };
     const std::vector<Case> cases = {
         {"current cut short", truncate, {}, 4, {keptAside(cur, from31)}},
-        {"current with a flipped bit", flip, {}, 4, {keptAside(cur, from31)}},
         {"current empty after a power cut", empty, {}, 4, {keptAside(cur, from31)}},
         {"previous damaged", {}, flip, 5, {keptAside(prev, "resuming from the save of 14:22:32.")}},
         {"both damaged", truncate, flip, 0, {keptAside(cur, none), keptAside(prev, none)}},

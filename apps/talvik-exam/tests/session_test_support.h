@@ -1,13 +1,16 @@
 // Shared by the session tests and the programs the kill-and-resume loops kill: a small
 // test built in code, a seeded stream of a candidate's changes, a readable account of how
-// two session states differ, a digest of a candidate's answers, and an environment
-// variable set for one test.
+// two session states differ, digests of a session, the lines the killed programs write,
+// and an environment variable set for one test.
 #pragma once
+
+#include <unistd.h>
 
 #include <cstdint>
 #include <cstdlib>
 #include <ctime>
 #include <limits>
+#include <functional>
 #include <optional>
 #include <random>
 #include <sstream>
@@ -16,6 +19,7 @@
 
 #include "qti/QtiItem.h"
 #include "session/ExamSession.h"
+#include "session/SessionFile.h"
 
 namespace talvik::exam::testing {
 
@@ -143,6 +147,22 @@ inline std::uint64_t answerDigest(const SessionState& state) {
         add("|");
     }
     return h;
+}
+
+// Every field of a session as one number.
+inline std::uint64_t stateDigest(const SessionState& state) {
+    return std::hash<std::string>{}(serializeSession(state));
+}
+
+// A line of a kill loop's child, in one write: the saver's thread writes lines too.
+inline void say(const std::string& line) {
+    const std::string text = line + "\n";
+    [[maybe_unused]] const ssize_t n = ::write(STDOUT_FILENO, text.data(), text.size());
+}
+
+// "start" or "change", the revision and the digest.
+inline void sayState(const char* what, const SessionState& state, std::uint64_t (*digest)(const SessionState&)) {
+    say(std::string(what) + ' ' + std::to_string(state.revision) + ' ' + std::to_string(digest(state)));
 }
 
 }  // namespace talvik::exam::testing
